@@ -1,0 +1,243 @@
+#include "morvex/Cli.h"
+
+#include "morvex/AtomicFile.h"
+#include "morvex/Conversion.h"
+#include "morvex/KeyValueStore.h"
+#include "morvex/SettingValues.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cstdlib>
+#include <istream>
+#include <ostream>
+#include <simdjson.h>
+
+namespace morvex {
+
+namespace {
+
+constexpr std::string_view programName = "morvex-cli";
+
+struct Options
+{
+    std::string file;
+    std::string lang = "swift";
+    std::string kind = "class";
+    std::string mapping = "none";
+    std::optional<std::string> base;
+    std::optional<std::string> prefix;
+    std::optional<std::string> name;
+    std::optional<std::string> author;
+    std::optional<std::string> company;
+    std::optional<std::string> output;
+    std::optional<std::string> date;
+    bool remember = false;
+};
+
+class UsageError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+bool validDate(const std::string& text)
+{
+    if (text.size() != 10 || text[4] != '/' || text[7] != '/')
+        return false;
+    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u}) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    }
+    const int month = std::stoi(text.substr(5, 2));
+    const int day = std::stoi(text.substr(8, 2));
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+MXDate headerDate(const Options& options, const CliEnvironment& environment)
+{
+    if (options.date) {
+        if (!validDate(*options.date))
+            throw UsageError("--date takes a date as YYYY/MM/DD, not \"" + *options.date + "\"");
+        return MXDate::fixed(*options.date);
+    }
+    if (environment.sourceDateEpoch) {
+        const std::string& text = *environment.sourceDateEpoch;
+        char* end = nullptr;
+        errno = 0;
+        const long long seconds = std::strtoll(text.c_str(), &end, 10);
+        if (text.empty() || *end != '\0' || errno == ERANGE || seconds < 0)
+            throw UsageError("SOURCE_DATE_EPOCH must be a whole number of seconds, not \"" + text + "\"");
+        const auto instant = std::chrono::system_clock::time_point(std::chrono::seconds(seconds));
+        return MXDate([instant] { return instant; }, true);
+    }
+    return MXDate(environment.clock);
+}
+
+void requireText(const std::string& value, const char* what)
+{
+    if (value.empty())
+        throw UsageError(std::string("the ") + what + " must not be empty");
+    if (!simdjson::validate_utf8(value.data(), value.size()))
+        throw UsageError(std::string("the ") + what + " is not valid UTF-8");
+}
+
+bool readInput(const Options& options, std::istream& in, std::string& text, std::string& problem)
+{
+    if (options.file.empty() || options.file == "-") {
+        char buffer[1 << 16];
+        while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+            text.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (in.bad()) {
+            problem = "cannot read standard input";
+            return false;
+        }
+        return true;
+    }
+    std::error_code error;
+    if (!readWholeFile(options.file, text, error)) {
+        problem = "cannot read " + options.file + ": " + error.message();
+        return false;
+    }
+    return true;
+}
+
+std::string inputName(const Options& options)
+{
+    return options.file.empty() || options.file == "-" ? std::string("<stdin>") : options.file;
+}
+
+int run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+        const CliEnvironment& environment)
+{
+    auto complain = [&](std::string_view message) { err << programName << ": " << message << '\n'; };
+
+    const KeyValueStore store(environment.settingsFile);
+    std::string storeProblem;
+    std::vector<std::string> values = loadSettingValues(store, &storeProblem);
+    if (!storeProblem.empty())
+        complain("warning: " + storeProblem + "; using the default settings");
+    if (options.author)
+        values[authorIndex] = *options.author;
+    if (options.company)
+        values[companyIndex] = *options.company;
+    if (options.prefix)
+        values[prefixIndex] = *options.prefix;
+    if (options.name)
+        values[rootNameIndex] = *options.name;
+
+    ConversionChoices choices;
+    choices.isSwift = options.lang == "swift";
+    choices.isClass = options.kind == "class";
+    choices.adjustType = options.mapping == "mjextension" ? MXAdjustType::mjExtension() : MXAdjustType::none();
+    choices.base = options.base.value_or(choices.isSwift ? "Codable" : "NSObject");
+
+    requireText(values[authorIndex], "author");
+    requireText(values[companyIndex], "company");
+    requireText(values[prefixIndex], "class-name prefix");
+    requireText(values[rootNameIndex], "root type name");
+    requireText(choices.base, "base class");
+    if (options.output && options.output->empty())
+        throw UsageError("the output folder must not be empty");
+    if (options.remember) {
+        if (auto problem = settingValuesProblem(values))
+            throw UsageError("cannot remember the settings: " + *problem);
+    }
+    const MXDate date = headerDate(options, environment);
+
+    std::string text;
+    std::string problem;
+    if (!readInput(options, in, text, problem)) {
+        complain(problem);
+        return exitBadInput;
+    }
+    if (text.empty()) {
+        complain(inputName(options) + ": the input is empty");
+        return exitBadInput;
+    }
+
+    Conversion conversion = convert(text, choices, values, date);
+    if (conversion.jsonError) {
+        complain(inputName(options) + ": not JSON: " + conversion.jsonError->describe());
+        return exitBadInput;
+    }
+
+    int status = exitOk;
+    if (options.remember) {
+        KeyValueStore writable(environment.settingsFile);
+        if (auto failure = saveSettingValues(values, writable)) {
+            complain(*failure);
+            status = exitWriteFailed;
+        }
+    }
+    for (const auto& warning : conversion.warnings)
+        complain("warning: " + warning);
+
+    if (!options.output) {
+        out << conversion.display;
+        out.flush();
+        return status;
+    }
+    const std::filesystem::path folder(*options.output);
+    for (const auto& failure : writeFiles(conversion.files, folder)) {
+        complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
+        status = exitWriteFailed;
+    }
+    return status;
+}
+
+} // namespace
+
+CliEnvironment CliEnvironment::fromProcess()
+{
+    CliEnvironment environment;
+    environment.settingsFile = KeyValueStore::defaultLocation();
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"))
+        environment.sourceDateEpoch = epoch;
+    return environment;
+}
+
+int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err,
+           const CliEnvironment& environment)
+{
+    Options options;
+    CLI::App app{"Writes Swift or Objective-C model types for a sample JSON document.\n"
+                 "Reads FILE, or standard input when FILE is absent or \"-\".",
+                 std::string(programName)};
+    app.set_version_flag("--version", std::string(programName) + " " + MORVEX_VERSION);
+    app.add_option("FILE", options.file, "The JSON sample (default: standard input)");
+    app.add_option("-l,--lang", options.lang, "Output language")
+        ->check(CLI::IsMember({"swift", "objc"}))
+        ->capture_default_str();
+    app.add_option("-k,--kind", options.kind, "Swift type kind (Objective-C output is always a class)")
+        ->check(CLI::IsMember({"class", "struct"}))
+        ->capture_default_str();
+    app.add_option("-m,--mapping", options.mapping, "Objective-C JSON mapping")
+        ->check(CLI::IsMember({"none", "mjextension"}))
+        ->capture_default_str();
+    app.add_option("-b,--base", options.base, "Base class or protocol (default: Codable, or NSObject for objc)");
+    app.add_option("-p,--prefix", options.prefix, "Class-name prefix (default: the remembered one)");
+    app.add_option("-n,--name", options.name, "Root type name (default: the remembered one)");
+    app.add_option("--author", options.author, "Author named in the file headers (default: the remembered one)");
+    app.add_option("--company", options.company, "Company named in the file headers (default: the remembered one)");
+    app.add_option("-o,--output", options.output, "Write the files into DIR instead of printing the code")
+        ->type_name("DIR");
+    app.add_flag("--remember", options.remember, "Remember author, company, prefix and name for next time");
+    app.add_option("--date", options.date, "Header date as YYYY/MM/DD (SOURCE_DATE_EPOCH is honoured too)");
+
+    try {
+        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+        app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+        const int code = app.exit(error, out, err);
+        return code == 0 ? exitOk : exitUsage;
+    }
+
+    try {
+        return run(options, in, out, err, environment);
+    } catch (const UsageError& error) {
+        err << programName << ": " << error.what() << "\nRun with --help for more information.\n";
+        return exitUsage;
+    }
+}
+
+} // namespace morvex

@@ -1,0 +1,10 @@
+#include "morvex/Cli.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return morvex::runCli(arguments, std::cin, std::cout, std::cerr);
+}

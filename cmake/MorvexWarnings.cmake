@@ -1,0 +1,10 @@
+# One place for the warning set every target of ours links.
+add_library(morvex_warnings INTERFACE)
+target_compile_options(morvex_warnings INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast -Wnon-virtual-dtor
+    $<$<BOOL:${MORVEX_WERROR}>:-Werror>)
+
+if(MORVEX_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()

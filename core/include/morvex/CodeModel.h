@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace morvex {
+
+/// Member name to element type name, one entry per member whose value is an array of objects, in member order.
+using ClassInArray = std::vector<std::pair<std::string, std::string>>;
+
+/// One generated type.
+struct CodeModel
+{
+    std::string className;
+    /// The type's source text (for Objective-C: the interface part).
+    std::string code;
+    /// Filled by the Objective-C walk only.
+    ClassInArray classInArray;
+};
+
+} // namespace morvex

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "morvex/CodeModel.h"
+#include "morvex/JSON.h"
+#include "morvex/MXAdjustType.h"
+#include "morvex/MXDate.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvex {
+
+/// The per-conversion choices of the settings dialog.
+struct ConversionChoices
+{
+    bool isSwift = true;
+    /// Swift only: class (true) or struct (false). Objective-C output is always a class.
+    bool isClass = true;
+    /// Objective-C only.
+    MXAdjustType adjustType = MXAdjustType::none();
+    /// Base class or protocol; the dialog's default is "Codable" for Swift and "NSObject" for Objective-C.
+    std::string base = "Codable";
+};
+
+/// One file to write: its name in the output folder and its UTF-8 text.
+struct GeneratedFile
+{
+    std::string name;
+    std::string text;
+};
+
+/// Everything one conversion produces, before anything is written.
+struct Conversion
+{
+    /// The generated types, root first, then the nested types children before parents.
+    std::vector<CodeModel> models;
+    /// The files in writing order: per type one ".swift" file, or its ".h" then its ".m" file.
+    std::vector<GeneratedFile> files;
+    /// The text the code view shows (and the command line prints).
+    std::string display;
+    /// Why the JSON text did not parse; the conversion then holds a root type without members.
+    std::optional<JSONError> jsonError;
+    /// Types whose files would overwrite each other (same name, or names that differ only in letter case).
+    std::vector<std::string> warnings;
+};
+
+/// Runs the generator over `jsonText` with `choices` and the remembered `settingValues` (prefix and root name
+/// are read from it; author and company go into the headers) and assembles the files and the display text.
+Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
+                   const std::vector<std::string>& settingValues, const MXDate& date = MXDate::shared());
+
+/// A file that could not be written, and why.
+struct WriteFailure
+{
+    std::string fileName;
+    std::string reason;
+};
+
+/// Writes each file atomically into `folder` (which must exist), replacing files of the same name. A failure
+/// does not stop the others; every failure is returned. The folder not existing fails every file.
+std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder);
+
+/// The file name for a type: `className` + `extension` when that is a safe single file name; otherwise path
+/// separators and control characters become "_", an empty name becomes "_", and a name too long for the file
+/// system is shortened and given a hash of the whole name so that distinct types stay distinct.
+std::string fileNameFor(std::string_view className, std::string_view extension);
+
+} // namespace morvex

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "morvex/CodeModel.h"
+#include "morvex/JSON.h"
+#include "morvex/JSONTool.h"
+#include "morvex/MXAdjustType.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvex {
+
+/// Writes every generated type as an Objective-C interface, collecting for each the import lines of the types
+/// it refers to and its class-in-array map for the mapping framework.
+class ObjectiveCEmitter
+{
+public:
+    struct Result
+    {
+        std::string code;
+        ClassInArray classInArray;
+    };
+
+    explicit ObjectiveCEmitter(JSONTool& tool) : m_tool(tool) {}
+
+    /// The interface text and map of the root type named after `name`; nested types go to the tool's `model`.
+    Result parse(const JSON& json, std::string_view name);
+
+    /// One property's declaration after "@property (nonatomic, ", or "" for null members.
+    std::string propertyText(std::string_view key, const JSON& json) const;
+
+    /// `@"member": @"Type"` per entry, in map order.
+    static std::vector<std::string> mappingEntries(const ClassInArray& classInArray);
+    /// The mapping framework's import line and a line feed; "" when there is nothing to map.
+    static std::string importText(const MXAdjustType& adjustType, const ClassInArray& classInArray);
+    /// The mapping method, then an empty line; "" when there is nothing to map.
+    static std::string mappingText(const MXAdjustType& adjustType, const ClassInArray& classInArray);
+
+private:
+    JSONTool& m_tool;
+};
+
+} // namespace morvex

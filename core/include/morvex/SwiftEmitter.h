@@ -1,0 +1,27 @@
+#pragma once
+
+#include "morvex/JSON.h"
+#include "morvex/JSONTool.h"
+
+#include <string>
+#include <string_view>
+
+namespace morvex {
+
+/// Writes every generated type as a Swift `class` or `struct` with one `var` line per member.
+class SwiftEmitter
+{
+public:
+    explicit SwiftEmitter(JSONTool& tool) : m_tool(tool) {}
+
+    /// The text of the root type named after `name`; nested types are appended to the tool's `model`.
+    std::string parse(const JSON& json, std::string_view name);
+
+    /// One member's declaration without the `var` keyword ("age: Int"), or "" for null members.
+    std::string propertyText(std::string_view key, const JSON& json) const;
+
+private:
+    JSONTool& m_tool;
+};
+
+} // namespace morvex

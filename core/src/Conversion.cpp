@@ -1,0 +1,185 @@
+#include "morvex/Conversion.h"
+
+#include "morvex/AtomicFile.h"
+#include "morvex/CodeFileStart.h"
+#include "morvex/JSONTool.h"
+#include "morvex/ObjectiveCEmitter.h"
+#include "morvex/SettingValues.h"
+#include "morvex/SwiftEmitter.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <unordered_map>
+
+namespace morvex {
+
+namespace {
+
+constexpr std::size_t maxFileNameBytes = 255;
+constexpr std::string_view separator =
+    "\n//////////////////////////////////////////////////////////////////////////////////////////////////////\n\n";
+static_assert(separator.size() == 105);
+
+const std::string& settingAt(const std::vector<std::string>& values, std::size_t index)
+{
+    return index < values.size() ? values[index] : defaultSettingValues()[index];
+}
+
+std::string lowerAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+// Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
+// letter case (they collide on case-insensitive file systems).
+std::vector<std::string> collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems)
+{
+    std::vector<std::string> warnings;
+    std::unordered_map<std::string, std::size_t> seen;
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        auto [found, inserted] = seen.try_emplace(lowerAscii(stems[i]), i);
+        if (inserted)
+            continue;
+        const std::string& earlier = models[found->second].className;
+        if (stems[found->second] == stems[i])
+            warnings.push_back("types " + earlier + " and " + models[i].className + " share the file name " + stems[i] +
+                               ": the later one replaces the earlier");
+        else
+            warnings.push_back("types " + earlier + " and " + models[i].className +
+                               " have file names that differ only in letter case (" + stems[found->second] + ", " +
+                               stems[i] + ") and collide on case-insensitive file systems");
+    }
+    return warnings;
+}
+
+std::string implementationText(const CodeFileStart& fileStart, const CodeModel& model, const std::string& mName,
+                               const MXAdjustType& adjustType)
+{
+    // Assembled piece by piece rather than by filling placeholders in a template, so that a type name or a
+    // header value that happens to contain a placeholder's text is never rewritten.
+    std::string text = fileStart.header(mName);
+    text += '\n';
+    text += ObjectiveCEmitter::importText(adjustType, model.classInArray);
+    text += "#import \"" + model.className + ".h\"\n\n@implementation " + model.className + "\n\n";
+    text += ObjectiveCEmitter::mappingText(adjustType, model.classInArray);
+    text += "@end\n";
+    return text;
+}
+
+} // namespace
+
+std::string fileNameFor(std::string_view className, std::string_view extension)
+{
+    std::string stem;
+    stem.reserve(className.size());
+    for (char c : className) {
+        const auto byte = static_cast<unsigned char>(c);
+        stem += (c == '/' || byte < 0x20 || byte == 0x7F) ? '_' : c;
+    }
+    if (stem.empty())
+        stem = "_";
+    if (stem.size() + extension.size() > maxFileNameBytes) {
+        // FNV-1a over the whole name keeps shortened names of distinct types apart.
+        std::uint32_t hash = 2166136261u;
+        for (char c : className) {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 16777619u;
+        }
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "~%08x", hash);
+        std::size_t keep = maxFileNameBytes - extension.size() - 9;
+        while (keep > 0 && (static_cast<unsigned char>(stem[keep]) & 0xC0) == 0x80)
+            --keep; // never cut a UTF-8 character in half
+        stem.resize(keep);
+        stem += suffix;
+    }
+    return stem + std::string(extension);
+}
+
+Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
+                   const std::vector<std::string>& settingValues, const MXDate& date)
+{
+    Conversion conversion;
+    JSONDocument document = JSONDocument::parse(jsonText);
+    if (const JSONError* error = document.error())
+        conversion.jsonError = *error;
+
+    JSONTool tool;
+    tool.classPrefix = settingAt(settingValues, prefixIndex);
+    tool.typePrefix = choices.isClass ? "class" : "struct";
+    tool.base = choices.base;
+    const std::string& rootName = settingAt(settingValues, rootNameIndex);
+
+    CodeModel root;
+    root.className = tool.typeName(rootName);
+    if (choices.isSwift) {
+        root.code = SwiftEmitter(tool).parse(document.root(), rootName);
+    } else {
+        auto result = ObjectiveCEmitter(tool).parse(document.root(), rootName);
+        root.code = std::move(result.code);
+        root.classInArray = std::move(result.classInArray);
+    }
+    conversion.models.reserve(tool.model.size() + 1);
+    conversion.models.push_back(std::move(root));
+    for (auto& model : tool.model)
+        conversion.models.push_back(std::move(model));
+
+    const CodeFileStart fileStart(settingValues, date);
+    std::vector<std::string> stems;
+    stems.reserve(conversion.models.size());
+    for (const auto& model : conversion.models)
+        stems.push_back(fileNameFor(model.className, ""));
+    conversion.warnings = collisions(conversion.models, stems);
+
+    auto& files = conversion.files;
+    std::string& display = conversion.display;
+    if (choices.isSwift) {
+        files.reserve(conversion.models.size());
+        for (std::size_t i = 0; i < conversion.models.size(); ++i) {
+            const CodeModel& model = conversion.models[i];
+            if (i > 0)
+                display += '\n';
+            display += model.code;
+            std::string name = fileNameFor(model.className, ".swift");
+            std::string text = fileStart.header(name) + "\nimport Foundation\n\n" + model.code;
+            files.push_back({std::move(name), std::move(text)});
+        }
+        return conversion;
+    }
+
+    files.reserve(conversion.models.size() * 2);
+    for (const CodeModel& model : conversion.models) {
+        std::string hName = fileNameFor(model.className, ".h");
+        std::string mName = fileNameFor(model.className, ".m");
+        std::string hText = fileStart.header(hName) + "\n#import <Foundation/Foundation.h>\n" + model.code;
+        std::string mText = implementationText(fileStart, model, mName, choices.adjustType);
+        display.append(hText).append("\n").append(mText).append(separator);
+        files.push_back({std::move(hName), std::move(hText)});
+        files.push_back({std::move(mName), std::move(mText)});
+    }
+    return conversion;
+}
+
+std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder)
+{
+    std::vector<WriteFailure> failures;
+    std::error_code error;
+    auto target = AtomicFolder::open(folder, error);
+    if (!target) {
+        for (const auto& file : files)
+            failures.push_back({file.name, "cannot open the folder " + folder.string() + ": " + error.message()});
+        return failures;
+    }
+    for (const auto& file : files) {
+        if (std::error_code failed = target->write(file.name, file.text))
+            failures.push_back({file.name, failed.message()});
+    }
+    return failures;
+}
+
+} // namespace morvex

@@ -1,0 +1,140 @@
+#include "morvex/ObjectiveCEmitter.h"
+
+#include "Walk.h"
+
+namespace morvex {
+
+namespace {
+
+struct ObjectiveCTexts
+{
+    struct Builder
+    {
+        std::string name;
+        std::string imports;
+        std::string properties;
+        ClassInArray classInArray;
+    };
+    using Result = ObjectiveCEmitter::Result;
+
+    const JSONTool& tool;
+    const ObjectiveCEmitter& emitter;
+
+    Builder open(const std::string& name) const
+    {
+        Builder builder;
+        builder.name = name;
+        return builder;
+    }
+
+    void member(Builder& builder, std::string_view key, const JSON& value) const
+    {
+        const std::string property = emitter.propertyText(key, value);
+        if (!property.empty())
+            builder.properties.append("@property (nonatomic, ").append(property).append("\n");
+    }
+
+    void arrayElementType(Builder& builder, std::string_view key, const std::string& name) const
+    {
+        builder.classInArray.emplace_back(std::string(key), name);
+    }
+
+    void nested(Builder& builder, const std::string& name, const Result&) const
+    {
+        builder.imports.append("#import \"").append(name).append(".h\"\n");
+    }
+
+    Result close(Builder& builder) const
+    {
+        Result result;
+        std::string& code = result.code;
+        code.reserve(builder.imports.size() + builder.properties.size() + builder.name.size() + tool.base.size() + 80);
+        code.append(builder.imports)
+            .append("\nNS_ASSUME_NONNULL_BEGIN\n\n@interface ")
+            .append(builder.name)
+            .append(" : ")
+            .append(tool.base)
+            .append("\n\n")
+            .append(builder.properties)
+            .append("\n@end\n\nNS_ASSUME_NONNULL_END\n");
+        result.classInArray = std::move(builder.classInArray);
+        return result;
+    }
+};
+
+} // namespace
+
+ObjectiveCEmitter::Result ObjectiveCEmitter::parse(const JSON& json, std::string_view name)
+{
+    ObjectiveCTexts texts{m_tool, *this};
+    return detail::walk(m_tool, texts, json, name);
+}
+
+std::string ObjectiveCEmitter::propertyText(std::string_view key, const JSON& json) const
+{
+    const std::string name(key);
+    switch (json.kind()) {
+    case JSON::Kind::number:
+        return (detail::isIntegral(json) ? "assign) NSInteger " : "assign) CGFloat ") + name + ";";
+    case JSON::Kind::string:
+        return "copy) NSString *" + name + ";";
+    case JSON::Kind::boolean:
+        return "assign) BOOL " + name + ";";
+    case JSON::Kind::dictionary:
+        return "strong) " + m_tool.typeName(key) + " *" + name + ";";
+    case JSON::Kind::array: {
+        // Scalar elements are held as Foundation objects; a type named after the key would never be generated.
+        std::string element;
+        switch (json.size() == 0 ? JSON::Kind::null : json.firstElement().kind()) {
+        case JSON::Kind::string:
+            element = "NSString";
+            break;
+        case JSON::Kind::number:
+        case JSON::Kind::boolean:
+            element = "NSNumber";
+            break;
+        default:
+            element = m_tool.typeName(key);
+        }
+        return "copy) NSArray<" + element + " *> *" + name + ";";
+    }
+    case JSON::Kind::null:
+    case JSON::Kind::unknown:
+        return {};
+    }
+    return {};
+}
+
+std::vector<std::string> ObjectiveCEmitter::mappingEntries(const ClassInArray& classInArray)
+{
+    std::vector<std::string> entries;
+    entries.reserve(classInArray.size());
+    for (const auto& [member, type] : classInArray)
+        entries.push_back("@\"" + member + "\": @\"" + type + "\"");
+    return entries;
+}
+
+std::string ObjectiveCEmitter::importText(const MXAdjustType& adjustType, const ClassInArray& classInArray)
+{
+    if (adjustType.isNone() || classInArray.empty())
+        return {};
+    return adjustType.importLine() + "\n";
+}
+
+std::string ObjectiveCEmitter::mappingText(const MXAdjustType& adjustType, const ClassInArray& classInArray)
+{
+    if (adjustType.isNone() || classInArray.empty())
+        return {};
+    std::string text = adjustType.code() + " {\n    return @{";
+    bool first = true;
+    for (const auto& entry : mappingEntries(classInArray)) {
+        if (!first)
+            text += ",";
+        first = false;
+        text += entry;
+    }
+    text += "};\n}\n\n";
+    return text;
+}
+
+} // namespace morvex

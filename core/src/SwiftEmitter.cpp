@@ -1,0 +1,97 @@
+#include "morvex/SwiftEmitter.h"
+
+#include "Walk.h"
+
+#include "morvex/BKLog.h"
+
+namespace morvex {
+
+namespace {
+
+struct SwiftTexts
+{
+    struct Builder
+    {
+        std::string text;
+    };
+    struct Result
+    {
+        std::string code;
+        ClassInArray classInArray;
+    };
+
+    const JSONTool& tool;
+    const SwiftEmitter& emitter;
+
+    Builder open(const std::string& name) const
+    {
+        Builder builder;
+        builder.text.reserve(256);
+        builder.text.append(tool.typePrefix).append(" ").append(name).append(": ").append(tool.base).append(" {\n\n");
+        return builder;
+    }
+
+    void member(Builder& builder, std::string_view key, const JSON& value) const
+    {
+        const std::string property = emitter.propertyText(key, value);
+        if (!property.empty())
+            builder.text.append("    var ").append(property).append("\n");
+    }
+
+    void arrayElementType(Builder&, std::string_view, const std::string&) const {}
+
+    void nested(Builder&, const std::string&, const Result& result) const
+    {
+        if (bkLogEnabled())
+            BKLog(result.code, "parse(json:name:)");
+    }
+
+    Result close(Builder& builder) const
+    {
+        builder.text.append("}\n");
+        return {std::move(builder.text), {}};
+    }
+};
+
+} // namespace
+
+std::string SwiftEmitter::parse(const JSON& json, std::string_view name)
+{
+    SwiftTexts texts{m_tool, *this};
+    return detail::walk(m_tool, texts, json, name).code;
+}
+
+std::string SwiftEmitter::propertyText(std::string_view key, const JSON& json) const
+{
+    std::string text(key);
+    switch (json.kind()) {
+    case JSON::Kind::number:
+        return text + (detail::isIntegral(json) ? ": Int" : ": Float");
+    case JSON::Kind::string:
+        return text + ": String";
+    case JSON::Kind::boolean:
+        return text + ": Bool";
+    case JSON::Kind::dictionary:
+        return text + ": " + m_tool.typeName(key);
+    case JSON::Kind::array: {
+        // Scalar elements name their own Swift type: a type named after the key would never be generated.
+        const JSON first = json.firstElement();
+        switch (json.size() == 0 ? JSON::Kind::null : first.kind()) {
+        case JSON::Kind::string:
+            return text + ": [String]";
+        case JSON::Kind::number:
+            return text + (detail::isIntegral(first) ? ": [Int]" : ": [Float]");
+        case JSON::Kind::boolean:
+            return text + ": [Bool]";
+        default:
+            return text + ": [" + m_tool.typeName(key) + "]";
+        }
+    }
+    case JSON::Kind::null:
+    case JSON::Kind::unknown:
+        return {};
+    }
+    return {};
+}
+
+} // namespace morvex

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "morvex/JSON.h"
+#include "morvex/JSONTool.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace morvex::detail {
+
+/// An integral number: within the 64-bit range and unchanged by dropping its fraction, as seen in single
+/// precision (so 3.0 and 1.00000001 are integral, 0.5 and 2^64 are not).
+inline bool isIntegral(const JSON& number)
+{
+    return number.fitsInt64() && static_cast<float>(number.intValue()) == number.floatValue();
+}
+
+/// True when the generator makes a type for the elements of this array: its first element is an object.
+inline bool hasObjectElements(const JSON& value)
+{
+    return value.kind() == JSON::Kind::array && value.firstElement().kind() == JSON::Kind::dictionary;
+}
+
+struct Member
+{
+    std::string_view key;
+    JSON value;
+};
+
+/// The (key, value) pairs of one value. A key repeated within one object appears once, at its first position,
+/// with its last value, as a JSON object can hold each name once.
+inline std::vector<Member> membersOf(const JSON& value, std::vector<std::string>& indexKeys)
+{
+    std::vector<Member> members;
+    members.reserve(value.size());
+    if (value.kind() == JSON::Kind::array) {
+        // Array positions are keys too; their texts need a home that outlives the iteration.
+        indexKeys.reserve(value.size());
+        value.forEach([&](std::string_view key, const JSON& element) {
+            indexKeys.emplace_back(key);
+            members.push_back({{}, element});
+        });
+        for (std::size_t i = 0; i < members.size(); ++i)
+            members[i].key = indexKeys[i];
+        return members;
+    }
+    value.forEach([&](std::string_view key, const JSON& member) { members.push_back({key, member}); });
+    if (members.size() < 2)
+        return members;
+
+    constexpr std::size_t linearLimit = 16;
+    std::vector<Member> unique;
+    unique.reserve(members.size());
+    if (members.size() <= linearLimit) {
+        for (const auto& member : members) {
+            bool repeated = false;
+            for (auto& seen : unique) {
+                if (seen.key == member.key) {
+                    seen.value = member.value;
+                    repeated = true;
+                    break;
+                }
+            }
+            if (!repeated)
+                unique.push_back(member);
+        }
+    } else {
+        std::unordered_map<std::string_view, std::size_t> position;
+        position.reserve(members.size());
+        for (const auto& member : members) {
+            auto [found, inserted] = position.try_emplace(member.key, unique.size());
+            if (inserted)
+                unique.push_back(member);
+            else
+                unique[found->second].value = member.value;
+        }
+    }
+    return unique;
+}
+
+/// Walks `root` depth first and returns the emitter's result for it; every nested type (an object member, or
+/// the first element of an array member when that is an object) is appended to `tool.model` after the types
+/// nested inside it. The walk keeps its own stack, so nesting depth is bounded by memory, not the call stack.
+///
+/// The emitter provides `Builder open(std::string name)`, `member(Builder&, key, value)`,
+/// `arrayElementType(Builder&, key, name)`, `nested(Builder&, name, const Result&)` and
+/// `Result close(Builder&)`, where `Result` has `code` and `classInArray`.
+template <typename Emitter>
+auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view rootName)
+{
+    using Builder = typename Emitter::Builder;
+    struct Frame
+    {
+        std::vector<std::string> indexKeys;
+        std::vector<Member> members;
+        std::size_t next = 0;
+        std::string name;
+        Builder builder;
+    };
+
+    std::vector<Frame> stack;
+    auto push = [&](const JSON& value, std::string name) {
+        Frame frame;
+        frame.members = membersOf(value, frame.indexKeys);
+        frame.builder = emitter.open(name);
+        frame.name = std::move(name);
+        stack.push_back(std::move(frame));
+    };
+    push(root, tool.typeName(rootName));
+
+    for (;;) {
+        Frame& frame = stack.back();
+        if (frame.next < frame.members.size()) {
+            const Member member = frame.members[frame.next++];
+            emitter.member(frame.builder, member.key, member.value);
+            if (hasObjectElements(member.value)) {
+                std::string name = tool.typeName(member.key);
+                emitter.arrayElementType(frame.builder, member.key, name);
+                push(member.value.firstElement(), std::move(name));
+            } else if (member.value.kind() == JSON::Kind::dictionary) {
+                push(member.value, tool.typeName(member.key));
+            }
+            continue;
+        }
+        auto result = emitter.close(frame.builder);
+        if (stack.size() == 1)
+            return result;
+        std::string name = std::move(frame.name);
+        stack.pop_back();
+        emitter.nested(stack.back().builder, name, result);
+        tool.model.push_back(CodeModel{std::move(name), std::move(result.code), std::move(result.classInArray)});
+    }
+}
+
+} // namespace morvex::detail

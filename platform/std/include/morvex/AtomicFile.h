@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace morvex {
+
+/// A folder opened once, into which whole files are written atomically.
+///
+/// Each file is written to a temporary name inside the folder and then renamed over the target, so a reader
+/// (or a crash) never sees a half-written file. Names are single path components: a name with a "/" or a NUL,
+/// or the names "." and "..", are refused, so nothing is ever written outside the folder.
+class AtomicFolder
+{
+public:
+    /// Opens an existing folder. On failure returns nullptr and sets `error`.
+    static std::unique_ptr<AtomicFolder> open(const std::filesystem::path& folder, std::error_code& error);
+
+    ~AtomicFolder();
+    AtomicFolder(const AtomicFolder&) = delete;
+    AtomicFolder& operator=(const AtomicFolder&) = delete;
+
+    /// Replaces (or creates) the file `name` with exactly `bytes`. Returns the error, empty on success.
+    std::error_code write(std::string_view name, std::string_view bytes) const;
+
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    AtomicFolder(int fd, std::filesystem::path path);
+
+    int m_fd;
+    std::filesystem::path m_path;
+};
+
+/// Writes `bytes` to `file` atomically, creating missing parent folders. Returns the error, empty on success.
+std::error_code writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+/// Reads a whole file. Returns false (and sets `error`) when it cannot be read.
+bool readWholeFile(const std::filesystem::path& file, std::string& contents, std::error_code& error);
+
+} // namespace morvex

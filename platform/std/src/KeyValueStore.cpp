@@ -1,0 +1,188 @@
+#include "morvex/KeyValueStore.h"
+
+#include "morvex/AtomicFile.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <map>
+#include <simdjson.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace morvex {
+
+namespace {
+
+using Entries = std::map<std::string, std::string, std::less<>>;
+
+enum class Load
+{
+    ok,
+    missing,
+    unreadable,
+    corrupt
+};
+
+Load load(const std::filesystem::path& file, Entries& entries, std::string& problem)
+{
+    std::string text;
+    std::error_code error;
+    if (!readWholeFile(file, text, error)) {
+        if (error == std::errc::no_such_file_or_directory)
+            return Load::missing;
+        problem = "cannot read " + file.string() + ": " + error.message();
+        return Load::unreadable;
+    }
+    simdjson::dom::parser parser;
+    simdjson::dom::object object;
+    if (auto failure = parser.parse(simdjson::padded_string(text)).get(object)) {
+        problem = file.string() + " is not a settings file (" + simdjson::error_message(failure) + ")";
+        return Load::corrupt;
+    }
+    for (auto [key, value] : object) {
+        std::string_view text_value;
+        if (value.get(text_value)) {
+            problem = file.string() + " holds a value that is not text under \"" + std::string(key) + "\"";
+            entries.clear();
+            return Load::corrupt;
+        }
+        entries.insert_or_assign(std::string(key), std::string(text_value));
+    }
+    return Load::ok;
+}
+
+void appendQuoted(std::string& out, std::string_view text)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    out += '"';
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (byte < 0x20) {
+                out += "\\u00";
+                out += hex[byte >> 4];
+                out += hex[byte & 0xF];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+std::string serialise(const Entries& entries)
+{
+    std::string out = "{\n";
+    bool first = true;
+    for (const auto& [key, value] : entries) {
+        if (!first)
+            out += ",\n";
+        first = false;
+        out += "  ";
+        appendQuoted(out, key);
+        out += ": ";
+        appendQuoted(out, value);
+    }
+    out += "\n}\n";
+    return out;
+}
+
+// Serialises writers of one store across processes; released when the descriptor closes.
+class FileLock
+{
+public:
+    explicit FileLock(const std::filesystem::path& file)
+    {
+        std::filesystem::path lockFile = file;
+        lockFile += ".lock";
+        m_fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_fd >= 0)
+            ::flock(m_fd, LOCK_EX);
+    }
+    ~FileLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace
+
+KeyValueStore::KeyValueStore(std::filesystem::path file) : m_file(std::move(file)) {}
+
+KeyValueStore& KeyValueStore::shared()
+{
+    static KeyValueStore store(defaultLocation());
+    return store;
+}
+
+std::filesystem::path KeyValueStore::defaultLocation()
+{
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path homePath = home && *home ? home : ".";
+#ifdef __APPLE__
+    return homePath / "Library" / "Preferences" / "morvex.settings.json";
+#else
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    // A relative XDG_CONFIG_HOME is invalid and must be ignored.
+    if (config && *config == '/')
+        return std::filesystem::path(config) / "morvex" / "settings.json";
+    return homePath / ".config" / "morvex" / "settings.json";
+#endif
+}
+
+std::string KeyValueStore::string(std::string_view key, std::string* problem) const
+{
+    Entries entries;
+    std::string issue;
+    Load result = load(m_file, entries, issue);
+    if (problem)
+        *problem = issue;
+    if (result != Load::ok)
+        return {};
+    auto found = entries.find(key);
+    return found == entries.end() ? std::string() : found->second;
+}
+
+std::error_code KeyValueStore::set(std::string_view value, std::string_view key)
+{
+    if (!simdjson::validate_utf8(value.data(), value.size()) || !simdjson::validate_utf8(key.data(), key.size()))
+        return std::make_error_code(std::errc::illegal_byte_sequence);
+
+    std::error_code error;
+    std::filesystem::create_directories(m_file.parent_path(), error);
+    if (error)
+        return error;
+
+    FileLock lock(m_file);
+    Entries entries;
+    std::string problem;
+    // An unreadable file may still hold other keys: refuse rather than overwrite them blindly.
+    if (load(m_file, entries, problem) == Load::unreadable)
+        return std::make_error_code(std::errc::permission_denied);
+    entries.insert_or_assign(std::string(key), std::string(value));
+    return writeFileAtomically(m_file, serialise(entries));
+}
+
+} // namespace morvex
