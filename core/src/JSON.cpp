@@ -259,6 +259,10 @@ std::string widenNumbers(std::string_view text, const std::vector<detail::WideNu
         double value = std::strtod(token.c_str(), nullptr);
         if (std::isinf(value))
             value = std::copysign(std::numeric_limits<double>::max(), value);
+        // Just below -2^63 rounds to -2^63 itself, which would read as a 64-bit integer again.
+        if (value >= -twoTo63 && value < twoTo63)
+            value = std::nextafter(value, value < 0 ? -std::numeric_limits<double>::infinity()
+                                                    : std::numeric_limits<double>::infinity());
         char buffer[40];
         std::snprintf(buffer, sizeof buffer, "%.17e", value);
         out.append(buffer);

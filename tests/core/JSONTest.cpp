@@ -1,0 +1,159 @@
+#include "morvex/JSON.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace morvex {
+namespace {
+
+std::vector<std::string> keysOf(const JSON& value)
+{
+    std::vector<std::string> keys;
+    value.forEach([&](std::string_view key, const JSON&) { keys.emplace_back(key); });
+    return keys;
+}
+
+TEST(JSONDocumentParse, ReportsKindsWithBooleansApartFromNumbers)
+{
+    auto document = JSONDocument::parse(R"({"n":1,"f":2.5,"s":"x","t":true,"z":null,"a":[],"o":{}})");
+    ASSERT_TRUE(document.ok());
+    std::vector<JSON::Kind> kinds;
+    document.root().forEach([&](std::string_view, const JSON& value) { kinds.push_back(value.kind()); });
+    EXPECT_EQ(kinds,
+              (std::vector<JSON::Kind>{JSON::Kind::number, JSON::Kind::number, JSON::Kind::string, JSON::Kind::boolean,
+                                       JSON::Kind::null, JSON::Kind::array, JSON::Kind::dictionary}));
+}
+
+TEST(JSONDocumentParse, KeepsMembersInTextOrder)
+{
+    auto document = JSONDocument::parse(R"({"zeta":1,"alpha":2,"mid":3,"beta":4})");
+    EXPECT_EQ(keysOf(document.root()), (std::vector<std::string>{"zeta", "alpha", "mid", "beta"}));
+}
+
+TEST(JSONDocumentParse, ArraysYieldPositionsAsKeys)
+{
+    auto document = JSONDocument::parse(R"([10, "x", null])");
+    EXPECT_EQ(keysOf(document.root()), (std::vector<std::string>{"0", "1", "2"}));
+    EXPECT_EQ(document.root().firstElement().intValue(), 10);
+    EXPECT_EQ(document.root().size(), 3u);
+}
+
+TEST(JSONDocumentParse, ScalarsYieldNoPairs)
+{
+    for (const char* text : {"42", "\"text\"", "true", "null"}) {
+        auto document = JSONDocument::parse(text);
+        ASSERT_TRUE(document.ok()) << text;
+        EXPECT_TRUE(keysOf(document.root()).empty()) << text;
+    }
+}
+
+TEST(JSONDocumentParse, NumberViewsTruncateAndRound)
+{
+    auto document = JSONDocument::parse(R"([-2.9, 1.00000001, 16777217, 1e3])");
+    std::vector<JSON> numbers;
+    document.root().forEach([&](std::string_view, const JSON& value) { numbers.push_back(value); });
+    ASSERT_EQ(numbers.size(), 4u);
+    EXPECT_EQ(numbers[0].intValue(), -2);
+    EXPECT_FLOAT_EQ(numbers[0].floatValue(), -2.9f);
+    EXPECT_EQ(numbers[1].floatValue(), 1.0f);
+    EXPECT_EQ(numbers[2].floatValue(), 16777216.0f);
+    EXPECT_EQ(numbers[3].intValue(), 1000);
+}
+
+TEST(JSONDocumentParse, NumbersBeyondSixtyFourBitsParseAndAreNotIntegral)
+{
+    auto document = JSONDocument::parse(
+        R"({"u":18446744073709551615,"big":18446744073709551616,"neg":-9223372036854775809,"inf":1e400,"ninf":-1e400,"min":-9223372036854775808})");
+    ASSERT_TRUE(document.ok()) << document.error()->describe();
+    std::vector<JSON> values;
+    document.root().forEach([&](std::string_view, const JSON& value) { values.push_back(value); });
+    ASSERT_EQ(values.size(), 6u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(values[i].kind(), JSON::Kind::number);
+        EXPECT_FALSE(values[i].fitsInt64()) << i;
+    }
+    EXPECT_GT(values[1].doubleValue(), 1.8e19);
+    EXPECT_LT(values[4].doubleValue(), -1e308);
+    EXPECT_TRUE(values[5].fitsInt64());
+    EXPECT_EQ(values[5].intValue(), INT64_MIN);
+}
+
+TEST(JSONDocumentParse, SkipsByteOrderMark)
+{
+    auto document = JSONDocument::parse("\xEF\xBB\xBF{\"a\":1}");
+    ASSERT_TRUE(document.ok());
+    EXPECT_EQ(keysOf(document.root()), std::vector<std::string>{"a"});
+}
+
+TEST(JSONDocumentParse, KeepsEscapedNulInKeys)
+{
+    auto document = JSONDocument::parse(R"({"a\u0000b":1})");
+    ASSERT_TRUE(document.ok());
+    EXPECT_EQ(keysOf(document.root()), std::vector<std::string>({std::string("a\0b", 3)}));
+}
+
+TEST(JSONDocumentParse, ConvertsHundredThousandLevelsWithoutRecursion)
+{
+    const int depth = 100000;
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += "{\"a\":";
+    text += "1";
+    text.append(static_cast<std::size_t>(depth), '}');
+    auto document = JSONDocument::parse(text);
+    ASSERT_TRUE(document.ok());
+    JSON value = document.root();
+    int levels = 0;
+    while (value.kind() == JSON::Kind::dictionary) {
+        JSON inner;
+        value.forEach([&](std::string_view, const JSON& member) { inner = member; });
+        value = inner;
+        ++levels;
+    }
+    EXPECT_EQ(levels, depth);
+}
+
+struct BadText
+{
+    const char* name;
+    std::string text;
+    std::size_t line;
+    std::size_t column;
+    const char* reason;
+};
+
+class JSONDocumentErrors : public testing::TestWithParam<BadText>
+{};
+
+TEST_P(JSONDocumentErrors, GiveNullRootWithLineColumnAndReason)
+{
+    const BadText& bad = GetParam();
+    auto document = JSONDocument::parse(bad.text);
+    ASSERT_FALSE(document.ok());
+    EXPECT_EQ(document.root().kind(), JSON::Kind::null);
+    const JSONError* error = document.error();
+    EXPECT_EQ(error->line, bad.line);
+    EXPECT_EQ(error->column, bad.column);
+    EXPECT_NE(error->reason.find(bad.reason), std::string::npos) << error->reason;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, JSONDocumentErrors,
+                         testing::Values(BadText{"Truncated", "{\"a\": [1, 2", 1, 12, "unexpected end of text"},
+                                         BadText{"MissingComma", "{\n  \"a\": 1\n  \"b\": 2\n}", 3, 3,
+                                                 "expected ',' or '}'"},
+                                         BadText{"TrailingComma", "[1,]", 1, 4, "expected a value"},
+                                         BadText{"NaN", "{\"x\": NaN}", 1, 7, "unexpected 'N'"},
+                                         BadText{"Infinity", "[Infinity]", 1, 2, "unexpected 'I'"},
+                                         BadText{"WhitespaceOnly", " \n\t ", 2, 3, "no JSON value found"},
+                                         BadText{"LeadingZero", "[01]", 1, 2, "leading zeros"},
+                                         BadText{"InvalidUTF8InString", "{\"k\":\"a\xFF\"}", 1, 8, "invalid UTF-8"},
+                                         BadText{"ColumnsCountCharacters", "{\"é\": tru}", 1, 7, "unexpected 't'"},
+                                         BadText{"LoneSurrogate", "[\"\\ud800\"]", 1, 3, "surrogate"},
+                                         BadText{"ControlCharacter", "[\"a\tb\"]", 1, 4, "control character"},
+                                         BadText{"SecondValue", "{} {}", 1, 4, "after the JSON value"},
+                                         BadText{"BinaryGarbage", std::string("\x00\x01\x02", 3), 1, 1, "unexpected"}),
+                         [](const testing::TestParamInfo<BadText>& row) { return row.param.name; });
+
+} // namespace
+} // namespace morvex

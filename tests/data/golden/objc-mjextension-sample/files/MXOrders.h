@@ -1,0 +1,20 @@
+//
+//  MXOrders.h
+//
+//
+//  Created by Lintrel on 2026/12/05.
+//  Copyright © 2026年 Morvex 科技有限公司. All rights reserved.
+//
+
+#import <Foundation/Foundation.h>
+
+NS_ASSUME_NONNULL_BEGIN
+
+@interface MXOrders : NSObject
+
+@property (nonatomic, assign) NSInteger id;
+@property (nonatomic, assign) CGFloat total;
+
+@end
+
+NS_ASSUME_NONNULL_END

@@ -1,0 +1,21 @@
+//
+//  MXRootModel.swift
+//
+//
+//  Created by Lintrel on 2026/12/05.
+//  Copyright © 2026年 Morvex 科技有限公司. All rights reserved.
+//
+
+import Foundation
+
+class MXRootModel: Codable {
+
+    var items: [MXItems]
+    var tags: [String]
+    var grid: [MXGrid]
+    var flags: [Bool]
+    var ids: [Int]
+    var ratios: [Float]
+    var nils: [MXNils]
+    var list: [MXList]
+}

@@ -1,0 +1,20 @@
+//
+//  MXRootModel.swift
+//
+//
+//  Created by Lintrel on 2026/12/05.
+//  Copyright © 2026年 Morvex 科技有限公司. All rights reserved.
+//
+
+import Foundation
+
+class MXRootModel: Codable {
+
+    var name: String
+    var age: Int
+    var score: Float
+    var vip: Bool
+    var address: MXAddress
+    var tags: [String]
+    var orders: [MXOrders]
+}

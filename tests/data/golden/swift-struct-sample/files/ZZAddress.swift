@@ -1,0 +1,14 @@
+//
+//  ZZAddress.swift
+//
+//
+//  Created by 张三 on 2026/12/05.
+//  Copyright © 2026年 Acme Labs. All rights reserved.
+//
+
+import Foundation
+
+struct ZZAddress: Codable {
+
+    var city: String
+}
