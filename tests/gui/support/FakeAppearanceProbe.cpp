@@ -1,0 +1,17 @@
+#include "FakeAppearanceProbe.h"
+
+namespace morvex::test {
+
+FakeAppearanceProbe::FakeAppearanceProbe(QVariant style, QObject* parent)
+    : AppearanceProbe(parent), m_style(std::move(style))
+{}
+
+FakeAppearanceProbe::~FakeAppearanceProbe() = default;
+
+void FakeAppearanceProbe::set(const QVariant& style)
+{
+    m_style = style;
+    emit changed();
+}
+
+} // namespace morvex::test
