@@ -1,0 +1,279 @@
+#include "NSColor.h"
+#include "NSTheme.h"
+#include "PaletteAppearanceProbe.h"
+#include "PortalAppearanceProbe.h"
+#include "PortalSettings.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusVariant>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+
+using namespace morvex;
+
+namespace {
+
+// Stands in for the desktop portal on a private bus. Lives in its own thread, because the probe reads
+// the setting with a blocking call.
+class FakePortal : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
+
+public:
+    uint colorScheme = 1;
+
+public slots:
+    QDBusVariant Read(const QString& nameSpace, const QString& key)
+    {
+        if (nameSpace == u"org.freedesktop.appearance" && key == u"color-scheme") {
+            // Read() answers with a variant inside a variant.
+            return QDBusVariant(QVariant::fromValue(QDBusVariant(colorScheme)));
+        }
+        return QDBusVariant(QVariant(QString()));
+    }
+
+signals:
+    void SettingChanged(const QString& nameSpace, const QString& key, const QDBusVariant& value);
+};
+
+} // namespace
+
+class TestNSTheme : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void paletteColours_data();
+    void paletteColours();
+    void paletteColoursAreMadeOnce();
+
+    void nsColorInRange_data();
+    void nsColorInRange();
+    void nsColorKeepsComponentsOutsideTheRange();
+
+    void portalColorScheme_data();
+    void portalColorScheme();
+    void portalProbeOverTheBus();
+    void portalProbeWithoutPortalIsUnavailable();
+
+    void paletteProbeFollowsTheApplicationPalette();
+};
+
+void TestNSTheme::paletteColours_data()
+{
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<int>("red");
+    QTest::addColumn<int>("green");
+    QTest::addColumn<int>("blue");
+
+    QTest::newRow("accent of the main buttons") << NSTheme::accent() << 235 << 115 << 75;
+    QTest::newRow("accent under the pointer") << NSTheme::accentHover() << 235 << 100 << 75;
+    QTest::newRow("link of the underlined label") << NSTheme::link() << 222 << 128 << 60;
+    QTest::newRow("hint of the input rows") << NSTheme::hint() << 111 << 111 << 111;
+}
+
+void TestNSTheme::paletteColours()
+{
+    QFETCH(QColor, color);
+    QFETCH(int, red);
+    QFETCH(int, green);
+    QFETCH(int, blue);
+
+    QCOMPARE(color.red(), red);
+    QCOMPARE(color.green(), green);
+    QCOMPARE(color.blue(), blue);
+    QCOMPARE(color.alpha(), 255);
+    QCOMPARE(color, QColor(red, green, blue));
+}
+
+void TestNSTheme::paletteColoursAreMadeOnce()
+{
+    QCOMPARE(&NSTheme::accent(), &NSTheme::accent());
+    QCOMPARE(&NSTheme::accentHover(), &NSTheme::accentHover());
+    QCOMPARE(&NSTheme::link(), &NSTheme::link());
+    QCOMPARE(&NSTheme::hint(), &NSTheme::hint());
+}
+
+void TestNSTheme::nsColorInRange_data()
+{
+    QTest::addColumn<int>("red");
+    QTest::addColumn<int>("green");
+    QTest::addColumn<int>("blue");
+
+    QTest::newRow("white") << 255 << 255 << 255;
+    QTest::newRow("black") << 0 << 0 << 0;
+    QTest::newRow("the light grey of the underlined label") << 236 << 236 << 236;
+    QTest::newRow("odd components") << 1 << 127 << 254;
+}
+
+void TestNSTheme::nsColorInRange()
+{
+    QFETCH(int, red);
+    QFETCH(int, green);
+    QFETCH(int, blue);
+
+    const QColor color = NSColor(red, green, blue);
+    QCOMPARE(color.spec(), QColor::Rgb);
+    QCOMPARE(color, QColor(red, green, blue));
+    QCOMPARE(color.alphaF(), 1.0f);
+    QCOMPARE(color.redF(), static_cast<float>(red / 255.0));
+}
+
+void TestNSTheme::nsColorKeepsComponentsOutsideTheRange()
+{
+    const QColor color = NSColor(510, -255, 300);
+    QCOMPARE(color.spec(), QColor::ExtendedRgb);
+    // Half-precision storage: compare to three decimals.
+    QCOMPARE(qRound(color.redF() * 1000), 2000);
+    QCOMPARE(qRound(color.greenF() * 1000), -1000);
+    QVERIFY(qAbs(color.blueF() - 300 / 255.0) < 2e-3);
+
+    // What the screen shows is clamped.
+    QImage image(1, 1, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(image.rect(), color);
+    painter.end();
+    QCOMPARE(QColor(image.pixel(0, 0)), QColor(255, 0, 255));
+}
+
+void TestNSTheme::portalColorScheme_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QVariant>("style");
+
+    const QVariant dark(QStringLiteral("Dark"));
+    QTest::newRow("1, prefer dark") << QVariant::fromValue(1u) << dark;
+    QTest::newRow("0, no preference") << QVariant::fromValue(0u) << QVariant();
+    QTest::newRow("2, prefer light") << QVariant::fromValue(2u) << QVariant();
+    QTest::newRow("1 inside one variant, as SettingChanged sends it") << QVariant::fromValue(QDBusVariant(1u)) << dark;
+    QTest::newRow("1 inside two variants, as Read answers")
+        << QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusVariant(1u)))) << dark;
+    QTest::newRow("a signed 1 still means dark") << QVariant(1) << dark;
+    QTest::newRow("the text 1 is not a colour scheme") << QVariant(QStringLiteral("1")) << QVariant();
+    QTest::newRow("nothing") << QVariant() << QVariant();
+}
+
+void TestNSTheme::portalColorScheme()
+{
+    QFETCH(QVariant, value);
+    QFETCH(QVariant, style);
+    QCOMPARE(PortalAppearanceProbe::styleFromColorScheme(value), style);
+}
+
+void TestNSTheme::portalProbeOverTheBus()
+{
+    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    if (daemon.isEmpty()) {
+        QSKIP("dbus-daemon is not installed");
+    }
+    QProcess bus;
+    bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    QVERIFY(bus.waitForStarted());
+    QVERIFY(bus.waitForReadyRead(10000));
+    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+    QVERIFY(!address.isEmpty());
+
+    {
+        QDBusConnection serviceSide = QDBusConnection::connectToBus(address, QStringLiteral("fake-portal"));
+        QVERIFY(serviceSide.isConnected());
+        QThread thread;
+        thread.start();
+        auto* portal = new FakePortal;
+        portal->moveToThread(&thread);
+        // QtDBus attaches helpers to the object, so register it from its own thread.
+        bool registered = false;
+        QMetaObject::invokeMethod(
+            portal,
+            [&] {
+                registered =
+                    serviceSide.registerObject(PortalSettings::objectPath(), portal,
+                                               QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals);
+            },
+            Qt::BlockingQueuedConnection);
+        QVERIFY(registered);
+        QVERIFY(serviceSide.registerService(PortalSettings::serviceName()));
+
+        {
+            QDBusConnection clientSide = QDBusConnection::connectToBus(address, QStringLiteral("probe-client"));
+            PortalAppearanceProbe probe(clientSide);
+            QVERIFY(probe.isAvailable());
+            QCOMPARE(probe.interfaceStyle(), QVariant(QStringLiteral("Dark")));
+
+            QSignalSpy changed(&probe, &AppearanceProbe::changed);
+            auto emitSetting = [portal](const QString& nameSpace, uint value) {
+                QMetaObject::invokeMethod(portal, [portal, nameSpace, value] {
+                    emit portal->SettingChanged(nameSpace, QStringLiteral("color-scheme"), QDBusVariant(value));
+                });
+            };
+            // A setting of another namespace is not ours; the light switch that follows is.
+            emitSetting(QStringLiteral("org.gnome.desktop.interface"), 1);
+            emitSetting(QStringLiteral("org.freedesktop.appearance"), 2);
+            QTRY_COMPARE(changed.count(), 1);
+            QCOMPARE(probe.interfaceStyle(), QVariant());
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("probe-client"));
+        QMetaObject::invokeMethod(
+            portal, [&] { serviceSide.unregisterObject(PortalSettings::objectPath()); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(portal, &QObject::deleteLater);
+        thread.quit();
+        QVERIFY(thread.wait(5000));
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("fake-portal"));
+    bus.kill();
+    bus.waitForFinished();
+}
+
+void TestNSTheme::portalProbeWithoutPortalIsUnavailable()
+{
+    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    if (daemon.isEmpty()) {
+        QSKIP("dbus-daemon is not installed");
+    }
+    QProcess bus;
+    bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    QVERIFY(bus.waitForStarted());
+    QVERIFY(bus.waitForReadyRead(10000));
+    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+    {
+        QDBusConnection client = QDBusConnection::connectToBus(address, QStringLiteral("lonely-client"));
+        PortalAppearanceProbe probe(client, nullptr, QStringLiteral("org.example.NoSuchPortal"));
+        QVERIFY(!probe.isAvailable());
+        QCOMPARE(probe.interfaceStyle(), QVariant());
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("lonely-client"));
+    bus.kill();
+    bus.waitForFinished();
+}
+
+void TestNSTheme::paletteProbeFollowsTheApplicationPalette()
+{
+    const QPalette original = QApplication::palette();
+    PaletteAppearanceProbe probe;
+    QSignalSpy changed(&probe, &AppearanceProbe::changed);
+
+    QPalette light = original;
+    light.setColor(QPalette::Window, QColor(240, 240, 240));
+    light.setColor(QPalette::WindowText, QColor(10, 10, 10));
+    QApplication::setPalette(light);
+    QCOMPARE(probe.interfaceStyle(), QVariant());
+
+    QPalette dark = original;
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    const auto before = changed.count();
+    QApplication::setPalette(dark);
+    QVERIFY(changed.count() > before);
+    QCOMPARE(probe.interfaceStyle(), QVariant(QStringLiteral("Dark")));
+
+    QApplication::setPalette(original);
+}
+
+QTEST_MAIN(TestNSTheme)
+#include "TestNSTheme.moc"
