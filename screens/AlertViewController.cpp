@@ -1,0 +1,123 @@
+#include "AlertViewController.h"
+
+#include "Gray.h"
+#include "NSTheme.h"
+#include "UIButton.h"
+#include "UILabel.h"
+#include "UIView.h"
+
+namespace morvex {
+
+namespace {
+
+QPointer<AlertViewController>& slot()
+{
+    static QPointer<AlertViewController> current;
+    return current;
+}
+
+} // namespace
+
+AlertViewController::AlertViewController(QWidget* parent) : UIViewController(parent)
+{
+    setWindowTitle(QStringLiteral("Morvex"));
+}
+
+AlertViewController::~AlertViewController() = default;
+
+AlertViewController* AlertViewController::current()
+{
+    return slot();
+}
+
+void AlertViewController::show(const QString& title, const QString& detail, const QString& button, QWidget* from)
+{
+    if (AlertViewController* previous = slot())
+        previous->disappear();
+    auto* alert = new AlertViewController;
+    slot() = alert;
+    alert->cancelBtn()->setTitle(button);
+    alert->titleLabel()->setStringValue(title);
+    alert->titleLabel()->setToolTip(title);
+    alert->msgLabel()->setStringValue(detail);
+    alert->presentAsSheet(from);
+}
+
+UIButton* AlertViewController::cancelBtn()
+{
+    if (!m_cancelBtn) {
+        auto* button = new UIButton(this);
+        button->text().setColor(Qt::white);
+        button->text().setFontSize(16);
+        button->setAutoDefault(false);
+        button->setDefault(true);
+        button->setCursor(Qt::PointingHandCursor);
+        connect(button, &UIButton::clicked, this, &AlertViewController::disappear);
+        m_cancelBtn = button;
+    }
+    return m_cancelBtn;
+}
+
+UILabel* AlertViewController::titleLabel()
+{
+    if (!m_titleLabel) {
+        auto* label = new UILabel(this);
+        label->text().setColor(Qt::white);
+        label->text().setFontSize(18);
+        label->setAlignment(Qt::AlignCenter);
+        // A long title keeps its beginning, which says what went wrong.
+        label->setLineBreakMode(UITextField::LineBreakMode::TruncatingTail);
+        label->setFocusPolicy(Qt::NoFocus);
+        m_titleLabel = label;
+    }
+    return m_titleLabel;
+}
+
+UILabel* AlertViewController::msgLabel()
+{
+    if (!m_msgLabel) {
+        auto* label = new UILabel(this);
+        label->text().setColor(gray(88, 1.0));
+        label->text().setFontSize(16);
+        label->setUsesSingleLineMode(false);
+        label->setFocusPolicy(Qt::NoFocus);
+        m_msgLabel = label;
+    }
+    return m_msgLabel;
+}
+
+QWidget* AlertViewController::loadView()
+{
+    auto* content = new UIView(this);
+    content->resize(width, height);
+    content->background().setColor(NSTheme::accent());
+    return content;
+}
+
+void AlertViewController::viewDidLoad()
+{
+    UIViewController::viewDidLoad();
+    QWidget* content = view();
+    UILabel* title = titleLabel();
+    UILabel* message = msgLabel();
+    UIButton* button = cancelBtn();
+    title->setParent(content);
+    message->setParent(content);
+    button->setParent(content);
+    title->setGeometry(0, 10, width, 38);
+    message->setGeometry((width - 560) / 2, 10 + 38 + 10, 560, 80);
+    button->setGeometry(width - 20 - 100, height - 10 - 38, 100, 38);
+    title->show();
+    message->show();
+    button->show();
+    button->setFocus();
+}
+
+void AlertViewController::viewDidDisappear()
+{
+    UIViewController::viewDidDisappear();
+    if (slot() == this)
+        slot() = nullptr;
+}
+
+} // namespace morvex

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "morvex/KeyValueStore.h"
+#include "morvex/MXDate.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace morvex {
+
+/// What the screens take from outside: where the remembered values live, how a folder is chosen, and the
+/// date for file headers. Tests replace each of them.
+struct ScreenContext
+{
+    /// Runs a modal folder chooser over `parent`; the chosen folder's path, or nullopt when cancelled.
+    using FolderChooser = std::function<std::optional<QString>(QWidget* parent)>;
+
+    KeyValueStore* store = nullptr;
+    FolderChooser chooseFolder;
+    const MXDate* date = nullptr;
+
+    /// The user's store, Qt's folder dialog and today's date.
+    static ScreenContext standard();
+
+    /// Qt's directory dialog: folders only, one of them.
+    static std::optional<QString> standardFolderChooser(QWidget* parent);
+};
+
+} // namespace morvex

@@ -1,0 +1,7 @@
+#include "UpdateUserDriver.h"
+
+namespace morvex {
+
+UpdateUserDriver::~UpdateUserDriver() = default;
+
+} // namespace morvex

@@ -1,0 +1,231 @@
+#include "Updater.h"
+
+#include "VersionComparator.h"
+#include "WebAddresses.h"
+
+#include <QHostAddress>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+namespace morvex {
+
+namespace {
+
+QString insecureAddressText()
+{
+    return QString::fromUtf8(u8"更新地址不安全");
+}
+
+QString networkErrorText(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+        return QString::fromUtf8(u8"无法连接更新服务器");
+    case QNetworkReply::TimeoutError:
+        return QString::fromUtf8(u8"连接超时");
+    case QNetworkReply::SslHandshakeFailedError:
+        return QString::fromUtf8(u8"安全连接失败");
+    case QNetworkReply::TooManyRedirectsError:
+        return QString::fromUtf8(u8"重定向次数过多");
+    case QNetworkReply::InsecureRedirectError:
+        return insecureAddressText();
+    default:
+        return QString::fromUtf8(u8"网络错误");
+    }
+}
+
+} // namespace
+
+UpdaterConfiguration UpdaterConfiguration::standard()
+{
+    UpdaterConfiguration configuration;
+    configuration.feedUrl = WebAddresses::appcast();
+    configuration.current = AppVersion::current();
+    return configuration;
+}
+
+Updater::Updater(UpdaterConfiguration configuration, QObject* parent)
+    : QObject(parent), m_configuration(std::move(configuration))
+{
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, [this] { abortWith(QString::fromUtf8(u8"连接超时")); });
+}
+
+Updater::~Updater()
+{
+    if (m_reply) {
+        m_reply->disconnect(this);
+        m_reply->abort();
+        delete m_reply.data();
+    }
+}
+
+void Updater::checkForUpdatesInBackground()
+{
+    start(false);
+}
+
+void Updater::checkForUpdates()
+{
+    start(true);
+}
+
+bool Updater::isAllowedUrl(const QUrl& url, bool allowLoopbackHttp)
+{
+    if (!url.isValid() || url.host().isEmpty())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    if (scheme == u"https")
+        return true;
+    if (scheme != u"http" || !allowLoopbackHttp)
+        return false;
+    const QString host = url.host().toLower();
+    return host == u"localhost" || QHostAddress(host).isLoopback();
+}
+
+UpdateCheckResult Updater::evaluate(const QByteArray& feed, const AppVersion& current, bool allowLoopbackHttp)
+{
+    UpdateCheckResult result;
+    const auto appcast =
+        Appcast::parse(feed, [allowLoopbackHttp](const QUrl& url) { return isAllowedUrl(url, allowLoopbackHttp); });
+    if (!appcast) {
+        result.kind = UpdateCheckResult::Kind::failed;
+        result.error = QString::fromUtf8(u8"更新信息格式不正确");
+        return result;
+    }
+    const AppcastItem* newest = appcast->newest();
+    result.kind = UpdateCheckResult::Kind::upToDate;
+    if (!newest)
+        return result;
+    // The short version decides; the build number only between builds of the same short version.
+    const int shortOrder = VersionComparator::compare(newest->shortVersion, current.shortVersion);
+    const bool newer =
+        shortOrder > 0 || (shortOrder == 0 && VersionComparator::compare(newest->version, current.build) > 0);
+    if (newer) {
+        result.kind = UpdateCheckResult::Kind::updateAvailable;
+        result.item = *newest;
+    }
+    return result;
+}
+
+void Updater::start(bool userInitiated)
+{
+    if (isChecking()) {
+        // Joining a running check: a user who asked wants to see its result.
+        if (userInitiated && !m_userInitiated) {
+            m_userInitiated = true;
+            emit checkStarted(true);
+        }
+        return;
+    }
+    m_userInitiated = userInitiated;
+    m_received.clear();
+    m_abortReason.clear();
+    emit checkStarted(userInitiated);
+
+    if (!isAllowedUrl(m_configuration.feedUrl, m_configuration.allowLoopbackHttp)) {
+        failSoon(insecureAddressText());
+        return;
+    }
+
+    QNetworkRequest request(m_configuration.feedUrl);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setMaximumRedirectsAllowed(m_configuration.maxRedirects);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setHeader(
+        QNetworkRequest::UserAgentHeader,
+        QStringLiteral("Morvex/%1 (%2)").arg(m_configuration.current.shortVersion, m_configuration.current.build));
+    m_reply = m_network.get(request);
+    QNetworkReply* reply = m_reply;
+    connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl& url) {
+        if (isAllowedUrl(url, m_configuration.allowLoopbackHttp))
+            emit reply->redirectAllowed();
+        else
+            abortWith(insecureAddressText());
+    });
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > m_configuration.maxFeedBytes)
+            abortWith(QString::fromUtf8(u8"更新信息过大"));
+    });
+    connect(reply, &QNetworkReply::readyRead, this, &Updater::readAvailable);
+    connect(reply, &QNetworkReply::finished, this, &Updater::replyFinished);
+    m_deadline.start(m_configuration.timeout);
+}
+
+void Updater::failSoon(const QString& error)
+{
+    // Results always arrive after the call that asked for them has returned, as network results do.
+    m_pendingFailure = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, error] {
+            m_pendingFailure = false;
+            UpdateCheckResult result;
+            result.error = error;
+            finish(result);
+        },
+        Qt::QueuedConnection);
+}
+
+void Updater::readAvailable()
+{
+    if (!m_reply || !m_abortReason.isEmpty())
+        return;
+    const qint64 room = m_configuration.maxFeedBytes - m_received.size();
+    if (m_reply->bytesAvailable() > room) {
+        abortWith(QString::fromUtf8(u8"更新信息过大"));
+        return;
+    }
+    m_received += m_reply->readAll();
+}
+
+void Updater::abortWith(const QString& error)
+{
+    if (!m_reply || !m_abortReason.isEmpty())
+        return;
+    m_abortReason = error;
+    m_reply->abort(); // emits finished, which reports the reason
+}
+
+void Updater::replyFinished()
+{
+    m_deadline.stop();
+    QNetworkReply* reply = m_reply;
+    m_reply = nullptr;
+    if (!reply)
+        return;
+    reply->deleteLater();
+
+    UpdateCheckResult result;
+    if (!m_abortReason.isEmpty()) {
+        result.error = m_abortReason;
+    } else if (reply->error() != QNetworkReply::NoError &&
+               reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 0) {
+        result.error = networkErrorText(reply->error());
+    } else if (const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+               status < 200 || status > 299) {
+        result.error = QString::fromUtf8(u8"服务器返回错误（HTTP %1）").arg(status);
+    } else {
+        readAvailable();
+        if (!m_abortReason.isEmpty())
+            result.error = m_abortReason;
+        else
+            result = evaluate(m_received, m_configuration.current, m_configuration.allowLoopbackHttp);
+    }
+    m_received.clear();
+    finish(result);
+}
+
+void Updater::finish(const UpdateCheckResult& result)
+{
+    const bool userInitiated = std::exchange(m_userInitiated, false);
+    emit checkFinished(result, userInitiated);
+}
+
+} // namespace morvex
