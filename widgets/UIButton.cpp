@@ -134,14 +134,14 @@ void UIButton::leaveEvent(QEvent* event)
     event->accept();
 }
 
-void UIButton::changeEvent(QEvent* event)
+bool UIButton::event(QEvent* event)
 {
     // A window that stops being active keeps no hover look.
-    if (event->type() == QEvent::ActivationChange && m_isHovered && !isActiveWindow()) {
+    if (event->type() == QEvent::WindowDeactivate && m_isHovered) {
         m_isHovered = false;
         trackingArea().mouseExited();
     }
-    QPushButton::changeEvent(event);
+    return QPushButton::event(event);
 }
 
 void UIButton::applyHighlightText(Highlight& highlight)

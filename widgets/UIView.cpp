@@ -107,13 +107,14 @@ void UIView::leaveEvent(QEvent* e)
     e->accept();
 }
 
-void UIView::changeEvent(QEvent* e)
+bool UIView::event(QEvent* e)
 {
-    if (e->type() == QEvent::ActivationChange && m_isHovered && !isActiveWindow()) {
+    // A window that stops being active keeps no hover look.
+    if (e->type() == QEvent::WindowDeactivate && m_isHovered) {
         m_isHovered = false;
         trackingArea().mouseExited();
     }
-    QWidget::changeEvent(e);
+    return QWidget::event(e);
 }
 
 void UIView::mousePressEvent(QMouseEvent* e)

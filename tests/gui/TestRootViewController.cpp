@@ -1,0 +1,295 @@
+// The road of one conversion through the real screens: the main screen, the settings sheet, the alert,
+// the files on disk and the code view.
+
+#include "AlertViewController.h"
+#include "RootViewController.h"
+#include "ScreenTestSupport.h"
+#include "SettingViewController.h"
+#include "UIButton.h"
+#include "UIInteractiveView.h"
+#include "UILabel.h"
+#include "morvex/SettingValues.h"
+
+#include <QPlainTextEdit>
+#include <QTest>
+
+using namespace morvex;
+using namespace morvex::test;
+
+namespace {
+
+QString golden(const QString& name)
+{
+    return QStringLiteral(MORVEX_TEST_DATA "/golden/") + name;
+}
+
+QString goldenInput(const QString& name)
+{
+    return QString::fromUtf8(readAll(golden(name) + QStringLiteral("/input.json"))).trimmed();
+}
+
+void click(QAbstractButton* button)
+{
+    QVERIFY(button);
+    QVERIFY2(button->isVisible(), qPrintable(button->text()));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void replaceText(UIInteractiveView* row, const QString& text)
+{
+    QVERIFY(row);
+    UILabel& field = row->label();
+    field.selectAll();
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    QTest::keyClicks(&field, text);
+    QCOMPARE(field.stringValue(), text);
+}
+
+} // namespace
+
+class TestRootViewController : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { isolateHome(m_home); }
+
+    void init()
+    {
+        m_fixture = std::make_unique<ScreenFixture>();
+        m_root = std::make_unique<RootViewController>(m_fixture->context());
+        m_root->resize(1000, 700);
+        m_root->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_root.get()));
+    }
+
+    void cleanup()
+    {
+        if (AlertViewController* alert = AlertViewController::current())
+            alert->disappear();
+        m_root.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_fixture.reset();
+    }
+
+    void convertsThroughTheSheetIntoTheChosenFolder_data()
+    {
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("objectiveC");
+        QTest::addColumn<bool>("structs");
+        QTest::addColumn<int>("mappingStyle"); // -1: none chosen, else the option's tag
+        QTest::addColumn<QStringList>("rows"); // author, company, prefix, root name; empty keeps the stored ones
+        QTest::addColumn<QString>("stored");
+
+        const QString defaults = QString::fromUtf8(defaultSettingSave.data(), qsizetype(defaultSettingSave.size()));
+        QTest::newRow("Swift classes with the remembered defaults")
+            << QStringLiteral("swift-class-sample") << false << false << -1 << QStringList() << defaults;
+        QTest::newRow("Swift structs with a typed author, company, prefix and root name")
+            << QStringLiteral("swift-struct-sample") << false << true << -1
+            << QStringList{QString::fromUtf8(u8"张三"), QStringLiteral("Acme Labs"), QStringLiteral("ZZ"),
+                           QStringLiteral("shop")}
+            << QString::fromUtf8(u8"张三,Acme Labs,ZZ,shop");
+        QTest::newRow("Objective-C with the MJExtension mapping")
+            << QStringLiteral("objc-mjextension-sample") << true << false << 1 << QStringList() << defaults;
+        QTest::newRow("Objective-C with hand-written parsing chosen explicitly")
+            << QStringLiteral("objc-none-sample") << true << false << 0 << QStringList() << defaults;
+        QTest::newRow("Objective-C after trying Struct, which stays off")
+            << QStringLiteral("objc-none-sample") << true << true << -1 << QStringList() << defaults;
+    }
+
+    void convertsThroughTheSheetIntoTheChosenFolder()
+    {
+        QFETCH(QString, expected);
+        QFETCH(bool, objectiveC);
+        QFETCH(bool, structs);
+        QFETCH(int, mappingStyle);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, stored);
+
+        QTest::keyClicks(m_root->jsonTextView(), goldenInput(expected));
+        click(m_root->convetBtn());
+        SettingViewController* sheet = m_root->presentedSetting();
+        QVERIFY(sheet);
+        QVERIFY(QTest::qWaitForWindowExposed(sheet));
+        QVERIFY(!AlertViewController::current());
+
+        // The sheet as it opens.
+        QCOMPARE(sheet->size(), QSize(SettingViewController::width, SettingViewController::height));
+        QVERIFY(sheet->swiftBtn()->isChecked());
+        QVERIFY(!sheet->ocBtn()->isChecked());
+        QVERIFY(sheet->classBtn()->isChecked());
+        QVERIFY(!sheet->structBtn()->isChecked());
+        QVERIFY(!sheet->configView()->isVisible());
+        QCOMPARE(sheet->baseInput()->label().stringValue(), QStringLiteral("Codable"));
+        QCOMPARE(sheet->outputFolder(), QString::fromUtf8(u8"代码输出路径："));
+        QCOMPARE(sheet->authorInput()->label().stringValue(), QStringLiteral("Lintrel"));
+
+        if (objectiveC) {
+            click(sheet->ocBtn());
+            QVERIFY(sheet->configView()->isVisible());
+            QCOMPARE(sheet->baseInput()->label().stringValue(), QStringLiteral("NSObject"));
+        }
+        if (structs)
+            click(sheet->structBtn());
+        QCOMPARE(sheet->structBtn()->isChecked(), structs && !objectiveC);
+        QCOMPARE(sheet->classBtn()->isChecked(), !(structs && !objectiveC));
+        if (mappingStyle >= 0)
+            click(sheet->configBtn().at(std::size_t(mappingStyle)));
+        if (!rows.isEmpty()) {
+            replaceText(sheet->authorInput(), rows[0]);
+            replaceText(sheet->copyrightInput(), rows[1]);
+            replaceText(sheet->prefixInput(), rows[2]);
+            replaceText(sheet->nameInput(), rows[3]);
+        }
+
+        const QString folder = m_fixture->makeFolder(QStringLiteral("out"));
+        m_fixture->nextFolder = folder;
+        click(sheet->pathBtn());
+        QCOMPARE(sheet->outputFolder(), folder);
+        click(sheet->doBtn());
+
+        QVERIFY2(!AlertViewController::current(),
+                 qPrintable(AlertViewController::current()
+                                ? AlertViewController::current()->titleLabel()->stringValue()
+                                : QString()));
+        QVERIFY(!m_root->presentedSetting());
+        const QString expectedFolder = golden(expected) + QStringLiteral("/files");
+        QCOMPARE(fileNames(folder), fileNames(expectedFolder));
+        for (const QString& name : fileNames(expectedFolder))
+            QCOMPARE(readAll(folder + u'/' + name), readAll(expectedFolder + u'/' + name));
+        QCOMPARE(m_root->codeTextView()->toPlainText(),
+                 QString::fromUtf8(readAll(golden(expected) + QStringLiteral("/display.txt"))));
+        QCOMPARE(QString::fromStdString(m_fixture->store().string(settingSaveKey)), stored);
+        // The JSON stays as typed.
+        QCOMPARE(m_root->jsonTextView()->toPlainText(), goldenInput(expected));
+    }
+
+    void emptyInputShowsTheAlertAndOpensNoSheet()
+    {
+        m_root->codeTextView()->setPlainText(QStringLiteral("earlier result"));
+        click(m_root->convetBtn());
+
+        QVERIFY(!m_root->presentedSetting());
+        AlertViewController* alert = AlertViewController::current();
+        QVERIFY(alert);
+        QVERIFY(QTest::qWaitForWindowExposed(alert));
+        QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"请输入JSON字符串"));
+        QCOMPARE(alert->msgLabel()->stringValue(), QString());
+        QCOMPARE(alert->cancelBtn()->title(), QString::fromUtf8(u8"好的"));
+
+        click(alert->cancelBtn());
+        QVERIFY(!AlertViewController::current());
+        QCOMPARE(m_root->codeTextView()->toPlainText(), QStringLiteral("earlier result"));
+        QCOMPARE(m_root->jsonTextView()->toPlainText(), QString());
+    }
+
+    void aSingleSpaceOpensTheSheet()
+    {
+        QTest::keyClicks(m_root->jsonTextView(), QStringLiteral(" "));
+        click(m_root->convetBtn());
+        QVERIFY(m_root->presentedSetting());
+        QVERIFY(!AlertViewController::current());
+    }
+
+    void theBackButtonSavesNothingAndLeavesTheCodeView()
+    {
+        m_root->codeTextView()->setPlainText(QStringLiteral("earlier result"));
+        QTest::keyClicks(m_root->jsonTextView(), QStringLiteral("{\"id\": 1}"));
+        click(m_root->convetBtn());
+        SettingViewController* sheet = m_root->presentedSetting();
+        QVERIFY(sheet);
+        replaceText(sheet->authorInput(), QStringLiteral("Someone Else"));
+        const QString folder = m_fixture->makeFolder(QStringLiteral("untouched"));
+        m_fixture->nextFolder = folder;
+        click(sheet->pathBtn());
+        click(sheet->backbtn());
+
+        QVERIFY(!m_root->presentedSetting());
+        QCOMPARE(m_root->codeTextView()->toPlainText(), QStringLiteral("earlier result"));
+        QCOMPARE(fileNames(folder), QStringList());
+        QCOMPARE(m_fixture->store().string(settingSaveKey), std::string());
+
+        // The next sheet starts from what is stored, not from what was typed.
+        click(m_root->convetBtn());
+        QVERIFY(m_root->presentedSetting());
+        QCOMPARE(m_root->presentedSetting()->authorInput()->label().stringValue(), QStringLiteral("Lintrel"));
+    }
+
+    void textThatIsNotJSONGivesARootTypeWithoutMembers()
+    {
+        QTest::keyClicks(m_root->jsonTextView(), goldenInput(QStringLiteral("swift-not-json-root")));
+        click(m_root->convetBtn());
+        SettingViewController* sheet = m_root->presentedSetting();
+        QVERIFY(sheet);
+        const QString folder = m_fixture->makeFolder(QStringLiteral("notjson"));
+        m_fixture->nextFolder = folder;
+        click(sheet->pathBtn());
+        click(sheet->doBtn());
+
+        QVERIFY(!AlertViewController::current());
+        const QString empty = golden(QStringLiteral("swift-empty-object"));
+        QCOMPARE(m_root->codeTextView()->toPlainText(), QString::fromUtf8(readAll(empty + QStringLiteral("/display.txt"))));
+        QCOMPARE(fileNames(folder), QStringList{QStringLiteral("MXRootModel.swift")});
+        QCOMPARE(readAll(folder + QStringLiteral("/MXRootModel.swift")),
+                 readAll(empty + QStringLiteral("/files/MXRootModel.swift")));
+    }
+
+    void filesThatCouldNotBeWrittenAreNamedInTheAlert_data()
+    {
+        QTest::addColumn<bool>("objectiveC");
+        QTest::addColumn<QStringList>("named");
+        QTest::newRow("Swift") << false << QStringList{QStringLiteral("MXRootModel.swift")};
+        QTest::newRow("Objective-C") << true << QStringList{QStringLiteral("MXRootModel.h"), QStringLiteral("MXRootModel.m")};
+    }
+
+    void filesThatCouldNotBeWrittenAreNamedInTheAlert()
+    {
+        QFETCH(bool, objectiveC);
+        QFETCH(QStringList, named);
+
+        QTest::keyClicks(m_root->jsonTextView(), QStringLiteral("{\"id\": 1}"));
+        click(m_root->convetBtn());
+        SettingViewController* sheet = m_root->presentedSetting();
+        QVERIFY(sheet);
+        if (objectiveC)
+            click(sheet->ocBtn());
+        // The chosen folder is gone by the time the files are written.
+        const QString folder = m_fixture->makeFolder(QStringLiteral("vanishing"));
+        m_fixture->nextFolder = folder;
+        click(sheet->pathBtn());
+        QVERIFY(QDir(folder).removeRecursively());
+        click(sheet->doBtn());
+
+        AlertViewController* alert = AlertViewController::current();
+        QVERIFY(alert);
+        QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"代码文件未能写入"));
+        for (const QString& name : named)
+            QVERIFY2(alert->msgLabel()->stringValue().contains(name), qPrintable(alert->msgLabel()->stringValue()));
+        QCOMPARE(alert->cancelBtn()->title(), QString::fromUtf8(u8"好的"));
+        // The generated code is still shown.
+        QVERIFY(m_root->codeTextView()->toPlainText().contains(QStringLiteral("MXRootModel")));
+        QVERIFY(!QDir(folder).exists());
+    }
+
+    void aSecondConversionReplacesTheWholeCodeView()
+    {
+        m_root->codeTextView()->setPlainText(QStringLiteral("a long earlier result\nwith two lines"));
+        QTest::keyClicks(m_root->jsonTextView(), QStringLiteral("{\"id\": 1}"));
+        click(m_root->convetBtn());
+        SettingViewController* sheet = m_root->presentedSetting();
+        QVERIFY(sheet);
+        m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("again"));
+        click(sheet->pathBtn());
+        click(sheet->doBtn());
+        QVERIFY(m_root->codeTextView()->toPlainText().startsWith(QStringLiteral("class MXRootModel: Codable {")));
+        QVERIFY(!m_root->codeTextView()->toPlainText().contains(QStringLiteral("earlier")));
+    }
+
+private:
+    QTemporaryDir m_home;
+    std::unique_ptr<ScreenFixture> m_fixture;
+    std::unique_ptr<RootViewController> m_root;
+};
+
+QTEST_MAIN(TestRootViewController)
+#include "TestRootViewController.moc"
