@@ -10,6 +10,8 @@
 #include "UILabel.h"
 #include "morvex/SettingValues.h"
 
+#include <QApplication>
+#include <QInputMethodEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -35,13 +37,34 @@ void click(QAbstractButton* button)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// Types like a user: Latin-1 keys one by one, other characters as an input method would commit them.
+void typeText(QWidget* widget, const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const bool latin = text[i].unicode() < 0x100;
+        qsizetype end = i;
+        while (end < text.size() && (text[end].unicode() < 0x100) == latin)
+            ++end;
+        const QString run = text.mid(i, end - i);
+        if (latin) {
+            QTest::keyClicks(widget, run);
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(run);
+            QApplication::sendEvent(widget, &commit);
+        }
+        i = end;
+    }
+}
+
 void replaceText(UIInteractiveView* row, const QString& text)
 {
     QVERIFY(row);
     UILabel& field = row->label();
     field.selectAll();
     QTest::keyClick(&field, Qt::Key_Backspace);
-    QTest::keyClicks(&field, text);
+    typeText(&field, text);
     QCOMPARE(field.stringValue(), text);
 }
 
@@ -149,9 +172,8 @@ private slots:
         click(sheet->doBtn());
 
         QVERIFY2(!AlertViewController::current(),
-                 qPrintable(AlertViewController::current()
-                                ? AlertViewController::current()->titleLabel()->stringValue()
-                                : QString()));
+                 qPrintable(AlertViewController::current() ? AlertViewController::current()->titleLabel()->stringValue()
+                                                           : QString()));
         QVERIFY(!m_root->presentedSetting());
         const QString expectedFolder = golden(expected) + QStringLiteral("/files");
         QCOMPARE(fileNames(folder), fileNames(expectedFolder));
@@ -228,7 +250,8 @@ private slots:
 
         QVERIFY(!AlertViewController::current());
         const QString empty = golden(QStringLiteral("swift-empty-object"));
-        QCOMPARE(m_root->codeTextView()->toPlainText(), QString::fromUtf8(readAll(empty + QStringLiteral("/display.txt"))));
+        QCOMPARE(m_root->codeTextView()->toPlainText(),
+                 QString::fromUtf8(readAll(empty + QStringLiteral("/display.txt"))));
         QCOMPARE(fileNames(folder), QStringList{QStringLiteral("MXRootModel.swift")});
         QCOMPARE(readAll(folder + QStringLiteral("/MXRootModel.swift")),
                  readAll(empty + QStringLiteral("/files/MXRootModel.swift")));
@@ -239,7 +262,8 @@ private slots:
         QTest::addColumn<bool>("objectiveC");
         QTest::addColumn<QStringList>("named");
         QTest::newRow("Swift") << false << QStringList{QStringLiteral("MXRootModel.swift")};
-        QTest::newRow("Objective-C") << true << QStringList{QStringLiteral("MXRootModel.h"), QStringLiteral("MXRootModel.m")};
+        QTest::newRow("Objective-C") << true
+                                     << QStringList{QStringLiteral("MXRootModel.h"), QStringLiteral("MXRootModel.m")};
     }
 
     void filesThatCouldNotBeWrittenAreNamedInTheAlert()
