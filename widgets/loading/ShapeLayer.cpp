@@ -120,7 +120,15 @@ void ShapeLayer::setRotation(double radians)
 
 void ShapeLayer::addAnimation(const Animation& animation, const QString& key)
 {
-    removeAnimation(key);
+    // The animation it replaces is dropped without telling its delegate: a delegate that adds its animation
+    // again when told (the progress ring does) would otherwise replace itself over and over.
+    const auto old = std::find_if(m_running.begin(), m_running.end(), [&](const Running& r) { return r.key == key; });
+    if (old != m_running.end()) {
+        old->clock->disconnect(this);
+        old->clock->stop();
+        old->clock->deleteLater();
+        m_running.erase(old);
+    }
     Running running{key, animation.clone(), nullptr};
     auto* clock = new AnimationClock(running.animation->activeDuration(), this);
     clock->onTick = [this] { emit needsDisplay(); };

@@ -59,8 +59,9 @@ public:
     double rotation() const { return m_rotation; }
     void setRotation(double radians);
 
-    /// Adds a copy of `animation` under `key`, replacing (and stopping) one already there.
+    /// Adds a copy of `animation` under `key`. One already there is stopped and dropped silently.
     void addAnimation(const Animation& animation, const QString& key);
+    /// Stop animations before their end; their delegates hear `animationDidStop(false)`.
     void removeAnimation(const QString& key);
     void removeAllAnimations();
 
