@@ -1,0 +1,124 @@
+// The About sheet: the version text, the back button, the update check and the two links.
+
+#include "AboutViewController.h"
+#include "RecordingUserDriver.h"
+#include "StandardUpdaterController.h"
+#include "WebAddresses.h"
+#include "Workspace.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace morvex;
+using namespace morvex::test;
+
+class TestAboutViewController : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_host = std::make_unique<QWidget>();
+        m_host->resize(800, 600);
+        m_host->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
+        m_opened.clear();
+        m_previousOpener = Workspace::shared().setOpener([this](const QUrl& url) {
+            m_opened.append(url);
+            return true;
+        });
+    }
+
+    void cleanup()
+    {
+        Workspace::shared().setOpener(m_previousOpener);
+        m_host.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void showsTheVersionAndBuild_data()
+    {
+        QTest::addColumn<QString>("shortVersion");
+        QTest::addColumn<QString>("build");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a release with its build number")
+            << QStringLiteral("1.2.0") << QStringLiteral("15") << QStringLiteral("V1.2.0(15)");
+        QTest::newRow("the first build") << QStringLiteral("1.0.0") << QStringLiteral("1")
+                                         << QStringLiteral("V1.0.0(1)");
+        QTest::newRow("a two-part version and a long build")
+            << QStringLiteral("2.10") << QStringLiteral("20261205") << QStringLiteral("V2.10(20261205)");
+    }
+
+    void showsTheVersionAndBuild()
+    {
+        QFETCH(QString, shortVersion);
+        QFETCH(QString, build);
+        QFETCH(QString, shown);
+        auto* about = new AboutViewController(nullptr, AppVersion{shortVersion, build});
+        about->presentAsSheet(m_host.get());
+        QCOMPARE(about->versionLabel()->text(), shown);
+        QVERIFY(about->backbtn()->isVisible());
+    }
+
+    void eachAboutSheetIsItsOwnWithOneBackButton()
+    {
+        auto* first = new AboutViewController(nullptr);
+        first->presentAsSheet(m_host.get());
+        first->disappear();
+        auto* second = new AboutViewController(nullptr);
+        second->presentAsSheet(m_host.get());
+        QVERIFY(first != second);
+        QCOMPARE(second->view()->findChildren<QPushButton*>().count(second->backbtn()), 1);
+        QVERIFY(second->backbtn()->isVisible());
+    }
+
+    void theLinksOpenForumAndHomePage()
+    {
+        auto* about = new AboutViewController(nullptr);
+        about->presentAsSheet(m_host.get());
+        QTest::mouseClick(about->bbsButton(), Qt::LeftButton);
+        QTest::mouseClick(about->webButton(), Qt::LeftButton);
+        QCOMPARE(m_opened, (QList<QUrl>{WebAddresses::forum(), WebAddresses::homePage()}));
+        QVERIFY(WebAddresses::forum() != WebAddresses::homePage());
+        QCOMPARE(WebAddresses::forum().scheme(), QStringLiteral("https"));
+        QCOMPARE(WebAddresses::homePage().scheme(), QStringLiteral("https"));
+    }
+
+    void theUpdateButtonStartsACheckTheUserSees()
+    {
+        QStringList shown;
+        UpdaterConfiguration configuration;
+        configuration.current = AppVersion{QStringLiteral("1.0.0"), QStringLiteral("1")};
+        // Not https: refused before anything is sent, so the check ends at once with an error.
+        configuration.feedUrl = QUrl(QStringLiteral("http://example.invalid/appcast.xml"));
+        StandardUpdaterController updater(configuration, std::make_unique<RecordingUserDriver>(&shown));
+        QSignalSpy finished(updater.updater(), &Updater::checkFinished);
+
+        auto* about = new AboutViewController(&updater);
+        about->presentAsSheet(m_host.get());
+        QTest::mouseClick(about->updateButton(), Qt::LeftButton);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown[0], QStringLiteral("checking"));
+        QCOMPARE(shown[1], QStringLiteral("dismiss"));
+        QVERIFY(shown[2].startsWith(QStringLiteral("error ")));
+    }
+
+    void withoutAnUpdaterTheButtonDoesNothing()
+    {
+        auto* about = new AboutViewController(nullptr);
+        about->presentAsSheet(m_host.get());
+        QTest::mouseClick(about->updateButton(), Qt::LeftButton);
+        QVERIFY(about->isVisible());
+        QVERIFY(m_opened.isEmpty());
+    }
+
+private:
+    std::unique_ptr<QWidget> m_host;
+    QList<QUrl> m_opened;
+    Workspace::Opener m_previousOpener;
+};
+
+QTEST_MAIN(TestAboutViewController)
+#include "TestAboutViewController.moc"
