@@ -133,21 +133,23 @@ void Updater::start(bool userInitiated)
         return;
     }
 
-    QNetworkRequest request(m_configuration.feedUrl);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(m_configuration.maxRedirects);
+    m_redirects = 0;
+    m_deadline.start(m_configuration.timeout);
+    send(m_configuration.feedUrl);
+}
+
+void Updater::send(const QUrl& url)
+{
+    m_received.clear();
+    QNetworkRequest request(url);
+    // Redirects are followed here rather than by Qt, so that every hop is checked and counted the same way.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setHeader(
         QNetworkRequest::UserAgentHeader,
         QStringLiteral("Morvex/%1 (%2)").arg(m_configuration.current.shortVersion, m_configuration.current.build));
     m_reply = m_network.get(request);
     QNetworkReply* reply = m_reply;
-    connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl& url) {
-        if (isAllowedUrl(url, m_configuration.allowLoopbackHttp))
-            emit reply->redirectAllowed();
-        else
-            abortWith(insecureAddressText());
-    });
     connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > m_configuration.maxFeedBytes)
@@ -155,7 +157,6 @@ void Updater::start(bool userInitiated)
     });
     connect(reply, &QNetworkReply::readyRead, this, &Updater::readAvailable);
     connect(reply, &QNetworkReply::finished, this, &Updater::replyFinished);
-    m_deadline.start(m_configuration.timeout);
 }
 
 void Updater::failSoon(const QString& error)
@@ -195,7 +196,6 @@ void Updater::abortWith(const QString& error)
 
 void Updater::replyFinished()
 {
-    m_deadline.stop();
     QNetworkReply* reply = m_reply;
     m_reply = nullptr;
     if (!reply)
@@ -203,20 +203,41 @@ void Updater::replyFinished()
     reply->deleteLater();
 
     UpdateCheckResult result;
+    const QNetworkReply::NetworkError error = reply->error();
+    // Errors Qt derives from an HTTP status are reported by that status; the others are network failures.
+    const bool fromStatus =
+        (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError) ||
+        error == QNetworkReply::ProtocolInvalidOperationError ||
+        (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QVariant location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
+    if (m_abortReason.isEmpty() && status >= 300 && status <= 399 && location.isValid()) {
+        const QUrl target = reply->url().resolved(location.toUrl());
+        if (++m_redirects > m_configuration.maxRedirects) {
+            result.error = QString::fromUtf8(u8"重定向次数过多");
+        } else if (!isAllowedUrl(target, m_configuration.allowLoopbackHttp)) {
+            result.error = insecureAddressText();
+        } else {
+            send(target);
+            return;
+        }
+        m_deadline.stop();
+        m_received.clear();
+        finish(result);
+        return;
+    }
+    m_deadline.stop();
     if (!m_abortReason.isEmpty()) {
         result.error = m_abortReason;
-    } else if (reply->error() != QNetworkReply::NoError &&
-               reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 0) {
-        result.error = networkErrorText(reply->error());
-    } else if (const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-               status < 200 || status > 299) {
+    } else if (error != QNetworkReply::NoError && !fromStatus) {
+        result.error = networkErrorText(error);
+    } else if (status < 200 || status > 299) {
         result.error = QString::fromUtf8(u8"服务器返回错误（HTTP %1）").arg(status);
+    } else if (m_received.size() + reply->bytesAvailable() > m_configuration.maxFeedBytes) {
+        result.error = QString::fromUtf8(u8"更新信息过大");
     } else {
-        readAvailable();
-        if (!m_abortReason.isEmpty())
-            result.error = m_abortReason;
-        else
-            result = evaluate(m_received, m_configuration.current, m_configuration.allowLoopbackHttp);
+        m_received += reply->readAll();
+        result = evaluate(m_received, m_configuration.current, m_configuration.allowLoopbackHttp);
     }
     m_received.clear();
     finish(result);

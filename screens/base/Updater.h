@@ -81,6 +81,7 @@ signals:
 
 private:
     void start(bool userInitiated);
+    void send(const QUrl& url);
     void failSoon(const QString& error);
     void readAvailable();
     void replyFinished();
@@ -93,6 +94,7 @@ private:
     QTimer m_deadline;
     QByteArray m_received;
     QString m_abortReason;
+    int m_redirects = 0;
     bool m_userInitiated = false;
     bool m_pendingFailure = false;
 };
