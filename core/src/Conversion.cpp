@@ -9,7 +9,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <unicode/unistr.h>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace morvex {
 
@@ -25,13 +27,24 @@ const std::string& settingAt(const std::vector<std::string>& values, std::size_t
     return index < values.size() ? values[index] : defaultSettingValues()[index];
 }
 
-std::string lowerAscii(std::string_view text)
+// The form under which a case-insensitive file system (such as the default one on macOS) files a name: letter
+// case folded over all of Unicode, not just ASCII ("MXÄ" and "MXä" are one file there).
+std::string caseFolded(std::string_view text)
 {
     std::string out(text);
+    bool ascii = true;
     for (char& c : out) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
+        else if (static_cast<unsigned char>(c) >= 0x80)
+            ascii = false;
     }
+    if (ascii)
+        return out;
+    icu::UnicodeString unicode =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    out.clear();
+    unicode.foldCase().toUTF8String(out);
     return out;
 }
 
@@ -40,32 +53,38 @@ std::string lowerAscii(std::string_view text)
 std::vector<std::string> collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems)
 {
     std::vector<std::string> warnings;
+    // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: say it once.
+    std::unordered_set<std::string> said;
     std::unordered_map<std::string, std::size_t> seen;
     for (std::size_t i = 0; i < models.size(); ++i) {
-        auto [found, inserted] = seen.try_emplace(lowerAscii(stems[i]), i);
+        auto [found, inserted] = seen.try_emplace(caseFolded(stems[i]), i);
         if (inserted)
             continue;
         const std::string& earlier = models[found->second].className;
+        std::string warning;
         if (stems[found->second] == stems[i])
-            warnings.push_back("types " + earlier + " and " + models[i].className + " share the file name " + stems[i] +
-                               ": the later one replaces the earlier");
+            warning = "types " + earlier + " and " + models[i].className + " share the file name " + stems[i] +
+                      ": the later one replaces the earlier";
         else
-            warnings.push_back("types " + earlier + " and " + models[i].className +
-                               " have file names that differ only in letter case (" + stems[found->second] + ", " +
-                               stems[i] + ") and collide on case-insensitive file systems");
+            warning = "types " + earlier + " and " + models[i].className +
+                      " have file names that differ only in letter case (" + stems[found->second] + ", " + stems[i] +
+                      ") and collide on case-insensitive file systems";
+        if (said.insert(warning).second)
+            warnings.push_back(std::move(warning));
     }
     return warnings;
 }
 
-std::string implementationText(const CodeFileStart& fileStart, const CodeModel& model, const std::string& mName,
-                               const MXAdjustType& adjustType)
+std::string implementationText(const CodeFileStart& fileStart, const CodeModel& model, const std::string& hName,
+                               const std::string& mName, const MXAdjustType& adjustType)
 {
     // Assembled piece by piece rather than by filling placeholders in a template, so that a type name or a
     // header value that happens to contain a placeholder's text is never rewritten.
     std::string text = fileStart.header(mName);
     text += '\n';
     text += ObjectiveCEmitter::importText(adjustType, model.classInArray);
-    text += "#import \"" + model.className + ".h\"\n\n@implementation " + model.className + "\n\n";
+    // The header is imported under the name it was written with, which is shortened for over-long type names.
+    text += "#import \"" + hName + "\"\n\n@implementation " + model.className + "\n\n";
     text += ObjectiveCEmitter::mappingText(adjustType, model.classInArray);
     text += "@end\n";
     return text;
@@ -157,7 +176,7 @@ Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
         std::string hName = fileNameFor(model.className, ".h");
         std::string mName = fileNameFor(model.className, ".m");
         std::string hText = fileStart.header(hName) + "\n#import <Foundation/Foundation.h>\n" + model.code;
-        std::string mText = implementationText(fileStart, model, mName, choices.adjustType);
+        std::string mText = implementationText(fileStart, model, hName, mName, choices.adjustType);
         display.append(hText).append("\n").append(mText).append(separator);
         files.push_back({std::move(hName), std::move(hText)});
         files.push_back({std::move(mName), std::move(mText)});
@@ -175,7 +194,15 @@ std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, co
             failures.push_back({file.name, "cannot open the folder " + folder.string() + ": " + error.message()});
         return failures;
     }
-    for (const auto& file : files) {
+    // A file that a later one of the same name replaces is not written at all: the folder ends up the same, and
+    // a key repeated at every level of deep text would otherwise rewrite one file a hundred thousand times.
+    std::unordered_map<std::string_view, std::size_t> last;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        last[files[i].name] = i;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const GeneratedFile& file = files[i];
+        if (last[file.name] != i)
+            continue;
         if (std::error_code failed = target->write(file.name, file.text))
             failures.push_back({file.name, failed.message()});
     }

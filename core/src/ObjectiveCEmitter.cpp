@@ -2,6 +2,8 @@
 
 #include "Walk.h"
 
+#include "morvex/Conversion.h"
+
 namespace morvex {
 
 namespace {
@@ -41,7 +43,8 @@ struct ObjectiveCTexts
 
     void nested(Builder& builder, const std::string& name, const Result&) const
     {
-        builder.imports.append("#import \"").append(name).append(".h\"\n");
+        // Imported under the file name the header is written with (over-long or unsafe names are shortened).
+        builder.imports.append("#import \"").append(fileNameFor(name, ".h")).append("\"\n");
     }
 
     Result close(Builder& builder) const

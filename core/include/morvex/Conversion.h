@@ -59,8 +59,9 @@ struct WriteFailure
     std::string reason;
 };
 
-/// Writes each file atomically into `folder` (which must exist), replacing files of the same name. A failure
-/// does not stop the others; every failure is returned. The folder not existing fails every file.
+/// Writes each file atomically into `folder` (which must exist), replacing files of the same name; of several
+/// files with one name only the last is written, as it would replace the others. A failure does not stop the
+/// others; every failure is returned. The folder not existing fails every file.
 std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder);
 
 /// The file name for a type: `className` + `extension` when that is a safe single file name; otherwise path

@@ -27,6 +27,12 @@ Load load(const std::filesystem::path& file, Entries& entries, std::string& prob
 {
     std::string text;
     std::error_code error;
+    // A named pipe or a device would block the read (a pipe waits for a writer) or never end.
+    const auto type = std::filesystem::status(file, error).type();
+    if (!error && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory) {
+        problem = "cannot read " + file.string() + ": not a regular file";
+        return Load::unreadable;
+    }
     if (!readWholeFile(file, text, error)) {
         if (error == std::errc::no_such_file_or_directory)
             return Load::missing;

@@ -49,7 +49,9 @@ void Console::save(std::string_view entry)
     if (!m_logs) {
         std::string previous;
         std::error_code ignored;
-        if (!readWholeFile(m_path, previous, ignored))
+        // Only a regular file is read: a named pipe there would block until some other program wrote to it.
+        if (std::filesystem::status(m_path, ignored).type() != std::filesystem::file_type::regular ||
+            !readWholeFile(m_path, previous, ignored))
             previous.clear();
         m_logs.emplace();
         m_logs->push_back(std::move(previous));
