@@ -1,0 +1,208 @@
+// Failing disks under the command line: each problem named, exit 3, nothing half-written, the rest written.
+
+#include "HardeningSupport.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <map>
+#include <sys/resource.h>
+
+namespace morvex {
+namespace {
+
+using namespace morvex::test;
+
+const std::vector<std::string> dated = {"--date", "2026/12/05"};
+
+std::vector<std::string> with(std::vector<std::string> arguments, const std::vector<std::string>& more)
+{
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+}
+
+std::string membersOf(std::size_t count)
+{
+    std::string members;
+    for (std::size_t i = 0; i < count; ++i)
+        members += (i ? ",\"member" : "\"member") + std::to_string(i) + "\":" + std::to_string(i);
+    return "{" + members + "}";
+}
+
+bool isTemporary(const std::string& name)
+{
+    return name.rfind(".morvex-", 0) == 0;
+}
+
+struct FailingDisk : testing::Test
+{
+    TempDir dir;
+    std::filesystem::path out = dir / "out";
+
+    void SetUp() override { std::filesystem::create_directory(out); }
+
+    // The files a healthy folder receives for the same arguments.
+    std::map<std::string, std::string> reference(const std::vector<std::string>& arguments, const std::string& input)
+    {
+        TempDir healthy;
+        std::filesystem::create_directory(healthy / "out");
+        const Process run = runCliProcess(healthy, with(arguments, {"-o", (healthy / "out").string()}), input);
+        EXPECT_EQ(run.exit, 0) << run.err;
+        std::map<std::string, std::string> files;
+        for (const auto& name : listFolder(healthy / "out"))
+            files[name] = readFile(healthy / "out" / name);
+        return files;
+    }
+};
+
+// Two types that each fill most of a small disk, between small ones that fit.
+const std::string bigAndSmall = "{\"big1\":" + membersOf(2000) + ",\"small1\":{\"a\":1},\"big2\":" + membersOf(2000) +
+                                ",\"small2\":{\"b\":2},\"big3\":" + membersOf(2000) + ",\"small3\":{\"c\":3}}";
+
+struct FullDiskCase
+{
+    const char* name;
+    std::function<ChildSetup(const std::filesystem::path& folder)> setup;
+    bool mounted; // the folder is a file system of its own that ends with the child
+    const char* reason;
+};
+
+class FullDisk : public FailingDisk, public testing::WithParamInterface<FullDiskCase>
+{};
+
+TEST_P(FullDisk, NamesEveryFileThatDidNotFitWritesTheRestAndLeavesNothingHalfWritten)
+{
+    const auto expected = reference(dated, bigAndSmall);
+    ASSERT_EQ(expected.size(), 7u);
+    const auto snapshot = dir / "snapshot";
+    std::filesystem::create_directory(snapshot);
+    const Process run = runCliProcess(dir, with(dated, {"-o", out.string()}), bigAndSmall, GetParam().setup(out), [&] {
+        if (GetParam().mounted)
+            std::filesystem::copy(out, snapshot, std::filesystem::copy_options::recursive);
+    });
+    if (run.exit == setupImpossible)
+        GTEST_SKIP() << GetParam().name << " cannot be set up here (needs root and mount namespaces)";
+    const auto written = GetParam().mounted ? snapshot : out;
+
+    EXPECT_EQ(run.exit, 3) << run.err;
+    EXPECT_EQ(run.out, "");
+    std::size_t failed = 0;
+    for (const auto& [name, text] : expected) {
+        const std::string report = "morvex-cli: cannot write " + (out / name).string() + ": " + GetParam().reason;
+        if (std::filesystem::exists(written / name)) {
+            EXPECT_EQ(readFile(written / name), text) << name << " is complete";
+            EXPECT_EQ(run.err.find(report), std::string::npos) << name << " was written, yet reported";
+        } else {
+            ++failed;
+            EXPECT_NE(run.err.find(report), std::string::npos) << name << " is missing but not named:\n" << run.err;
+        }
+    }
+    EXPECT_GE(failed, 1u);
+    for (const char* small : {"MXRootModel.swift", "MXSmall1.swift", "MXSmall2.swift", "MXSmall3.swift"})
+        EXPECT_TRUE(std::filesystem::exists(written / small)) << small << " fits and must be written";
+    for (const auto& name : listFolder(written)) {
+        EXPECT_FALSE(isTemporary(name)) << "left behind: " << name;
+        EXPECT_TRUE(expected.count(name)) << "unexpected: " << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, FullDisk,
+    testing::Values(FullDiskCase{"SmallFileSystem",
+                                 [](const std::filesystem::path& folder) { return smallDisk(folder, 64 * 1024); }, true,
+                                 "No space left on device"},
+                    FullDiskCase{"FileSizeLimit",
+                                 [](const std::filesystem::path&) -> ChildSetup {
+                                     return [] {
+                                         std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead
+                                         struct rlimit limit
+                                         {};
+                                         ::getrlimit(RLIMIT_FSIZE, &limit);
+                                         limit.rlim_cur = 16 * 1024;
+                                         return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 ? 0 : setupImpossible;
+                                     };
+                                 },
+                                 false, "File too large"}),
+    [](const testing::TestParamInfo<FullDiskCase>& row) { return row.param.name; });
+
+TEST_F(FailingDisk, ReadOnlyFolderNamesEachFileAndKeepsWhatWasThere)
+{
+    writeFile(out / "MXRootModel.swift", "earlier run\n");
+    writeFile(out / "notes.txt", "mine\n");
+    const Process run = runCliProcess(dir, with(dated, {"-o", out.string()}), R"({"a":{"b":1}})", readOnlyFolder(out));
+    if (run.exit == setupImpossible)
+        GTEST_SKIP() << "cannot make a read-only folder here";
+    EXPECT_EQ(run.exit, 3) << run.err;
+    for (const char* name : {"MXRootModel.swift", "MXA.swift"}) {
+        const std::string report = "morvex-cli: cannot write " + (out / name).string() + ": ";
+        const auto at = run.err.find(report);
+        ASSERT_NE(at, std::string::npos) << run.err;
+        const std::string reason = run.err.substr(at + report.size(), run.err.find('\n', at) - at - report.size());
+        EXPECT_TRUE(reason == "Read-only file system" || reason == "Permission denied") << reason;
+    }
+    EXPECT_EQ(readFile(out / "MXRootModel.swift"), "earlier run\n");
+    EXPECT_EQ(listFolder(out), (std::vector<std::string>{"MXRootModel.swift", "notes.txt"}));
+}
+
+TEST_F(FailingDisk, MissingFolderNamesEachFileAndCreatesNothing)
+{
+    const auto missing = dir / "missing" / "deeper";
+    const Process run = runCliProcess(dir, with(dated, {"-o", missing.string()}), R"({"a":{"b":1}})");
+    EXPECT_EQ(run.exit, 3);
+    for (const char* name : {"MXRootModel.swift", "MXA.swift"})
+        EXPECT_NE(run.err.find("cannot write " + (missing / name).string() + ": cannot open the folder " +
+                               missing.string() + ": No such file or directory"),
+                  std::string::npos)
+            << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+TEST_F(FailingDisk, OutputThatIsAFileIsLeftAlone)
+{
+    writeFile(dir / "plain", "not a folder\n");
+    const Process run = runCliProcess(dir, with(dated, {"-o", (dir / "plain").string()}), R"({"a":1})");
+    EXPECT_EQ(run.exit, 3);
+    EXPECT_NE(run.err.find("cannot open the folder " + (dir / "plain").string() + ": Not a directory"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(readFile(dir / "plain"), "not a folder\n");
+}
+
+TEST_F(FailingDisk, DirectoryWhereAFileShouldGoFailsThatFileOnly)
+{
+    const std::vector<std::string> arguments = with(dated, {"-l", "objc"});
+    const std::string input = R"({"a":{"x":1},"b":[{"y":2}]})";
+    const auto expected = reference(arguments, input);
+    ASSERT_EQ(expected.size(), 6u);
+    std::filesystem::create_directory(out / "MXA.h");
+    writeFile(out / "MXA.h" / "inside", "kept\n");
+
+    const Process run = runCliProcess(dir, with(arguments, {"-o", out.string()}), input);
+    EXPECT_EQ(run.exit, 3);
+    EXPECT_EQ(run.err, "morvex-cli: cannot write " + (out / "MXA.h").string() + ": Is a directory\n");
+    EXPECT_EQ(readFile(out / "MXA.h" / "inside"), "kept\n");
+    for (const auto& [name, text] : expected) {
+        if (name != "MXA.h") {
+            EXPECT_EQ(readFile(out / name), text) << name;
+        }
+    }
+    EXPECT_EQ(listFolder(out).size(), expected.size());
+}
+
+TEST_F(FailingDisk, SharedAndCaseOnlyDifferentNamesAreWarnedNamingBothTypes)
+{
+    const Process run = runCliProcess(dir, with(dated, {"-o", out.string()}),
+                                      R"({"user":{"id":1},"owner":{"user":{"name":"x"}},"uSer":{"z":1}})");
+    EXPECT_EQ(run.exit, 0) << "a warning is not a failure";
+    EXPECT_EQ(run.err, "morvex-cli: warning: types MXUser and MXUser share the file name MXUser: the later one "
+                       "replaces the earlier\n"
+                       "morvex-cli: warning: types MXUser and MXUSer have file names that differ only in letter case "
+                       "(MXUser, MXUSer) and collide on case-insensitive file systems\n");
+    EXPECT_EQ(listFolder(out),
+              (std::vector<std::string>{"MXOwner.swift", "MXRootModel.swift", "MXUSer.swift", "MXUser.swift"}));
+    const std::string kept = readFile(out / "MXUser.swift");
+    EXPECT_NE(kept.find("var name: String"), std::string::npos) << "the later type is the one on disk";
+    EXPECT_EQ(kept.find("var id: Int"), std::string::npos);
+}
+
+} // namespace
+} // namespace morvex

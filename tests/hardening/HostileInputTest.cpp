@@ -1,0 +1,381 @@
+// Hostile input through the core and the command line: never a crash, never a file outside the folder, a clear
+// message and the right exit code.
+
+#include "HardeningSupport.h"
+
+#include "morvex/Conversion.h"
+#include "morvex/SettingValues.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace morvex {
+namespace {
+
+using namespace morvex::test;
+
+const MXDate fixedDate = MXDate::fixed("2026/12/05");
+
+struct Style
+{
+    const char* name;
+    ConversionChoices choices;
+};
+
+std::vector<Style> allStyles()
+{
+    ConversionChoices swiftClass;
+    ConversionChoices swiftStruct;
+    swiftStruct.isClass = false;
+    ConversionChoices objcNone;
+    objcNone.isSwift = false;
+    objcNone.base = "NSObject";
+    ConversionChoices objcMapped = objcNone;
+    objcMapped.adjustType = MXAdjustType::mjExtension();
+    return {
+        {"swift class", swiftClass}, {"swift struct", swiftStruct}, {"objc", objcNone}, {"objc mapped", objcMapped}};
+}
+
+// Converts `text` in every style, writes the files into a fresh folder and checks that exactly the expected
+// files, each complete, and nothing else landed in it.
+void expectConvertsInsideFolder(const std::string& text, bool notJSON)
+{
+    for (const Style& style : allStyles()) {
+        SCOPED_TRACE(style.name);
+        const Conversion conversion = convert(text, style.choices, defaultSettingValues(), fixedDate);
+        ASSERT_EQ(conversion.jsonError.has_value(), notJSON)
+            << (conversion.jsonError ? conversion.jsonError->describe() : std::string("parsed"));
+        if (notJSON) {
+            EXPECT_FALSE(conversion.jsonError->reason.empty());
+            EXPECT_EQ(conversion.models.size(), 1u) << "text that is not JSON gives the root alone";
+        }
+        EXPECT_EQ(conversion.files.size(), conversion.models.size() * (style.choices.isSwift ? 1 : 2));
+
+        TempDir out;
+        const auto failures = writeFiles(conversion.files, out.path());
+        for (const auto& failure : failures)
+            ADD_FAILURE() << failure.fileName << ": " << failure.reason;
+        std::map<std::string, std::string> expected; // the last file of each name stays
+        for (const auto& file : conversion.files)
+            expected[file.name] = file.text;
+        std::size_t seen = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(out.path())) {
+            ++seen;
+            const std::string name = entry.path().filename().string();
+            ASSERT_EQ(entry.path().parent_path(), out.path()) << "only files directly in the folder: " << entry.path();
+            ASSERT_TRUE(entry.is_regular_file()) << entry.path();
+            ASSERT_TRUE(expected.count(name)) << "unexpected file " << entry.path();
+            EXPECT_EQ(readFile(entry.path()), expected[name]) << name;
+        }
+        EXPECT_EQ(seen, expected.size());
+    }
+}
+
+struct InputCase
+{
+    std::string name;
+    std::string text;
+    bool notJSON;
+};
+
+std::string repeated(std::string_view piece, std::size_t count)
+{
+    std::string out;
+    out.reserve(piece.size() * count);
+    for (std::size_t i = 0; i < count; ++i)
+        out += piece;
+    return out;
+}
+
+std::vector<InputCase> hostileInputs()
+{
+    std::string garbage;
+    for (int byte = 0; byte < 256; ++byte)
+        garbage += static_cast<char>(255 - byte);
+    const std::string longKey(300, 'k');
+    return {
+        {"ByteOrderMark", "\xEF\xBB\xBF{\"a\":{\"b\":1}}", false},
+        {"ByteOrderMarkAlone", "\xEF\xBB\xBF", true},
+        {"InvalidUTF8InKey", "{\"a\xFF\":{\"b\":1}}", true},
+        {"InvalidUTF8InValue", "{\"a\":\"\xC3\"}", true},
+        {"OverlongUTF8", "{\"a\":\"\xC0\xAF\"}", true},
+        {"EncodedSurrogateInKey", "{\"\xED\xA0\x80\":1}", true},
+        {"NaN", "{\"a\":NaN}", true},
+        {"Infinity", "{\"a\":Infinity}", true},
+        {"MinusInfinity", "[-Infinity]", true},
+        {"NumbersBeyondSixtyFourBits",
+         R"({"a":1e400,"b":-1e400,"c":9223372036854775808,"d":-9223372036854775809,"e":18446744073709551616,)"
+         R"("f":123456789012345678901234567890,"g":1e-400,"h":[1e400]})",
+         false},
+        {"EmptyKeys", R"({"":{"":{"x":1}},"a":{"":[{"y":2}]}})", false},
+        {"DuplicateKeys", R"({"a":1,"a":{"b":1},"a":[{"c":1}],"b":{"x":1},"b":{"y":1}})", false},
+        {"PathLikeKeys",
+         R"({"../x":{"a":1},"a/b":{"a":1},"..":{"a":1},".":{"a":1},"/":{"a":1},"\\":{"a":1},"\u0000":{"a":1},)"
+         R"("CON":{"a":1},"con":{"a":1},"NUL.txt":{"a":1},"../../../../etc/passwd":{"a":1}})",
+         false},
+        {"ControlCharacterKeys", R"({"\n":{"a":1},"\t":{"a":1},"\u001f":{"a":1},"\u007f":{"a":1},"a\rb":{"a":1}})",
+         false},
+        {"LongKeysAsNestedTypes",
+         "{\"" + longKey + "\":{\"" + longKey + "x\":{\"a\":1}},\"" + longKey + "y\":[{\"b\":2}]}", false},
+        {"LongMultiByteKey", "{\"" + repeated("\u7528", 100) + "\":{\"a\":1}}", false},
+        {"TopLevelNumber", "42", false},
+        {"TopLevelString", "\"text\"", false},
+        {"TopLevelTrue", "true", false},
+        {"TopLevelNull", "null", false},
+        {"TopLevelArrayOfObjects", R"([{"a":1},{"b":"x"}])", false},
+        {"TopLevelEmptyArray", "[]", false},
+        {"WhitespaceOnly", " \n\t\r ", true},
+        {"Empty", "", true},
+        {"BinaryGarbage", garbage, true},
+        {"NulAfterDocument", std::string("{\"a\":1}\0", 8), true},
+        {"TwoDocuments", "{} {}", true},
+        {"ThousandsOfTypes",
+         "{" +
+             [] {
+                 std::string members;
+                 for (int i = 0; i < 1000; ++i)
+                     members += (i ? ",\"t" : "\"t") + std::to_string(i) + "\":{\"v\":" + std::to_string(i) + "}";
+                 return members;
+             }() +
+             "}",
+         false},
+    };
+}
+
+class HostileInput : public testing::TestWithParam<InputCase>
+{};
+
+TEST_P(HostileInput, ConvertsInEveryStyleWithEveryFileInsideTheFolder)
+{
+    expectConvertsInsideFolder(GetParam().text, GetParam().notJSON);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HostileInput, testing::ValuesIn(hostileInputs()),
+                         [](const testing::TestParamInfo<InputCase>& row) { return row.param.name; });
+
+// Every proper prefix of a document is cut short somewhere: each must be refused, with a place, and none crash.
+class TruncatedDocument : public testing::TestWithParam<std::size_t>
+{};
+
+const std::string wholeDocument =
+    "\xEF\xBB\xBF{\"name\":\"Ann\\u00e9\",\"n\":-12.5e+3,\"ok\":true,\"none\":null,\"list\":[1,{\"b\":[]}],\"o\":{}}";
+
+TEST_P(TruncatedDocument, IsRefusedWithALineAndColumn)
+{
+    const std::string text = wholeDocument.substr(0, GetParam());
+    const Conversion conversion = convert(text, ConversionChoices{}, defaultSettingValues(), fixedDate);
+    ASSERT_TRUE(conversion.jsonError) << text;
+    EXPECT_EQ(conversion.jsonError->line, 1u);
+    EXPECT_GE(conversion.jsonError->column, 1u);
+    EXPECT_EQ(conversion.models.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLength, TruncatedDocument, testing::Range<std::size_t>(0, wholeDocument.size()));
+
+TEST(HostileInputWhole, FullDocumentOfTheTruncationTableParses)
+{
+    const Conversion conversion = convert(wholeDocument, ConversionChoices{}, defaultSettingValues(), fixedDate);
+    ASSERT_FALSE(conversion.jsonError) << conversion.jsonError->describe();
+    EXPECT_EQ(conversion.models.size(), 2u); // the root and "o": the list's first element is not an object
+}
+
+// Numbers outside the signed 64-bit range are floating; its two ends are integers.
+TEST(HostileNumbers, BeyondSignedSixtyFourBitsAreFloatingAndItsEndsAreIntegers)
+{
+    const std::string text = R"({"max":9223372036854775807,"min":-9223372036854775808,"twoTo63":9223372036854775808,)"
+                             R"("belowMin":-9223372036854775809,"twoTo64":18446744073709551616,"huge":1e400,)"
+                             R"("hugeNegative":-1e400,"list":[18446744073709551616]})";
+    const std::string swift = convert(text, ConversionChoices{}, defaultSettingValues(), fixedDate).display;
+    for (const char* line :
+         {"var max: Int\n", "var min: Int\n", "var twoTo63: Float\n", "var belowMin: Float\n", "var twoTo64: Float\n",
+          "var huge: Float\n", "var hugeNegative: Float\n", "var list: [Float]\n"})
+        EXPECT_NE(swift.find(line), std::string::npos) << line << "\nin\n" << swift;
+
+    ConversionChoices objc;
+    objc.isSwift = false;
+    objc.base = "NSObject";
+    const std::string header = convert(text, objc, defaultSettingValues(), fixedDate).files[0].text;
+    EXPECT_NE(header.find("NSInteger max;"), std::string::npos);
+    EXPECT_NE(header.find("NSInteger min;"), std::string::npos);
+    EXPECT_NE(header.find("CGFloat twoTo63;"), std::string::npos);
+    EXPECT_NE(header.find("CGFloat hugeNegative;"), std::string::npos);
+}
+
+TEST(HostileKeys, EmptyAndRepeatedKeysFollowTheDocumentedRules)
+{
+    const Conversion conversion = convert(R"({"":{"x":1},"a":1,"b":true,"a":"now text"})", ConversionChoices{},
+                                          defaultSettingValues(), fixedDate);
+    ASSERT_EQ(conversion.models.size(), 2u);
+    EXPECT_EQ(conversion.models[1].className, "MX") << "an empty key names its type by the prefix alone";
+    EXPECT_EQ(conversion.models[0].code, "class MXRootModel: Codable {\n\n    var : MX\n    var a: String\n"
+                                         "    var b: Bool\n}\n")
+        << "a repeated key counts once, at its first place, with its last value";
+}
+
+// Regression: a key repeated at every level of deep text gave one identical warning per level (100,000 lines).
+TEST(HostileNesting, RepeatedKeyAtEveryLevelWarnsOnce)
+{
+    constexpr std::size_t depth = 100'000;
+    const std::string text = repeated("{\"a\":", depth) + "1" + std::string(depth, '}');
+    const Conversion conversion = convert(text, ConversionChoices{}, defaultSettingValues(), fixedDate);
+    ASSERT_FALSE(conversion.jsonError);
+    EXPECT_EQ(conversion.models.size(), depth); // the root and 99,999 nested objects
+    ASSERT_EQ(conversion.warnings.size(), 1u);
+    EXPECT_EQ(conversion.warnings[0], "types MXA and MXA share the file name MXA: the later one replaces the earlier");
+
+    TempDir out;
+    EXPECT_TRUE(writeFiles(conversion.files, out.path()).empty());
+    EXPECT_EQ(listFolder(out.path()), (std::vector<std::string>{"MXA.swift", "MXRootModel.swift"}));
+    EXPECT_EQ(readFile(out / "MXA.swift"), conversion.files.back().text) << "the innermost type is the last written";
+}
+
+TEST(HostileNesting, HundredThousandLevelsOfArraysAndMixedContainers)
+{
+    constexpr std::size_t depth = 100'000;
+    expectConvertsInsideFolder(std::string(depth, '[') + std::string(depth, ']'), false);
+    expectConvertsInsideFolder(repeated("{\"k\":[", depth / 2) + "0" + repeated("]}", depth / 2), false);
+}
+
+TEST(HostileWidth, MillionKeysInOneObject)
+{
+    std::string text = "{";
+    for (int i = 0; i < 1'000'000; ++i)
+        text += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":" + std::to_string(i);
+    text += "}";
+    const Conversion conversion = convert(text, ConversionChoices{}, defaultSettingValues(), fixedDate);
+    ASSERT_FALSE(conversion.jsonError);
+    ASSERT_EQ(conversion.models.size(), 1u);
+    EXPECT_EQ(std::count(conversion.display.begin(), conversion.display.end(), '\n'), 1'000'000 + 3);
+    EXPECT_NE(conversion.display.find("    var k999999: Int\n}\n"), std::string::npos);
+}
+
+// Every key of the naughty-strings sample becomes the key of a nested type.
+TEST(HostileKeys, NaughtyStringsAsTypeNamesStayInsideTheFolder)
+{
+    const auto sample = std::filesystem::path(MORVEX_CORPUS) / "priority" / "blns-object.json";
+    if (!std::filesystem::exists(sample))
+        GTEST_SKIP() << "no corpus at " << MORVEX_CORPUS;
+    const JSONDocument document = JSONDocument::parse(readFile(sample));
+    ASSERT_TRUE(document.ok());
+    std::set<std::string> keys;
+    std::vector<JSON> pending{document.root()};
+    while (!pending.empty()) {
+        const JSON value = pending.back();
+        pending.pop_back();
+        const bool isObject = value.kind() == JSON::Kind::dictionary;
+        value.forEach([&](std::string_view key, const JSON& child) {
+            if (isObject)
+                keys.emplace(key);
+            pending.push_back(child);
+        });
+    }
+    ASSERT_GT(keys.size(), 100u);
+    std::string text = "{";
+    for (const auto& key : keys)
+        text += (text.size() > 1 ? "," : "") + jsonQuoted(key) + ":{\"v\":1}";
+    text += "}";
+    expectConvertsInsideFolder(text, false);
+}
+
+// Regression: an over-long type name is written under a shortened file name, but the Objective-C files still
+// imported it by the type's own name, so the generated code could not find its headers.
+TEST(HostileKeys, ObjectiveCImportsOverLongTypesByTheirFileNames)
+{
+    const std::string key(300, 'k');
+    ConversionChoices objc;
+    objc.isSwift = false;
+    objc.base = "NSObject";
+    const Conversion conversion = convert("{\"" + key + "\":{\"a\":1}}", objc, defaultSettingValues(), fixedDate);
+    ASSERT_EQ(conversion.files.size(), 4u);
+    const std::string nestedHeader = conversion.files[2].name;
+    EXPECT_LE(nestedHeader.size(), 255u);
+    EXPECT_NE(nestedHeader, "MXK" + key.substr(1) + ".h");
+    EXPECT_NE(conversion.files[0].text.find("#import \"" + nestedHeader + "\"\n"), std::string::npos)
+        << "the root's header imports the nested header by its file name";
+    EXPECT_NE(conversion.files[3].text.find("#import \"" + nestedHeader + "\"\n\n@implementation MXK"),
+              std::string::npos)
+        << "the implementation imports its own header by its file name";
+    EXPECT_NE(conversion.files[2].text.find("@interface MXK" + key.substr(1) + " : NSObject"), std::string::npos)
+        << "the code keeps the type's own name";
+}
+
+// Regression: names that differ only in the case of a non-ASCII letter collide on case-insensitive file systems
+// just as ASCII ones do, but went unreported.
+TEST(HostileKeys, NonAsciiNamesDifferingOnlyInCaseAreReported)
+{
+    const Conversion conversion =
+        convert(R"({"x\u00c4":{"a":1},"x\u00e4":{"b":1}})", ConversionChoices{}, defaultSettingValues(), fixedDate);
+    ASSERT_EQ(conversion.warnings.size(), 1u);
+    EXPECT_NE(conversion.warnings[0].find("types MXX\u00c4 and MXX\u00e4 have file names that differ only in letter "
+                                          "case"),
+              std::string::npos)
+        << conversion.warnings[0];
+}
+
+struct CliCase
+{
+    std::string name;
+    std::string input;
+    int exit;
+    std::string message; // expected in standard error; "" for none at all
+    std::vector<std::string> files;
+};
+
+std::vector<CliCase> cliCases()
+{
+    constexpr std::size_t depth = 100'000;
+    return {
+        {"ByteOrderMark", "\xEF\xBB\xBF{\"a\":1}", 0, "", {"MXRootModel.swift"}},
+        {"NaN", "{\"a\":NaN}", 1, "<stdin>: not JSON: line 1, column 6: ", {}},
+        {"Infinity", "{\n\"a\": Infinity}", 1, "<stdin>: not JSON: line 2, column 6: ", {}},
+        {"InvalidUTF8Key", "{\"ke\xFFy\":1}", 1, "not JSON: line 1, column 5: invalid UTF-8", {}},
+        {"InvalidUTF8Value", "{\"k\":\"\xE2\x82\"}", 1, "not JSON: line 1, column 7: invalid UTF-8", {}},
+        {"Truncated", "{\"a\":[1,2", 1, "not JSON: line 1, column 10: unexpected end of text", {}},
+        {"WhitespaceOnly", "  \n ", 1, "<stdin>: not JSON: line 2, column 2: ", {}},
+        {"Empty", "", 1, "<stdin>: the input is empty", {}},
+        {"BinaryGarbage",
+         std::string("\x7F\x45LF\x02\x01\x01\0\0\0", 10),
+         1,
+         "<stdin>: not JSON: line 1, column 1: ",
+         {}},
+        {"TopLevelScalar", "3.5", 0, "", {"MXRootModel.swift"}},
+        {"PathLikeKeys",
+         R"({"../x":{"a":1},"a/b":{"a":1},"..":{"a":1},"\u0000":{"a":1},"CON":{"a":1}})",
+         0,
+         "",
+         {"MX...swift", "MX.._x.swift", "MXA_b.swift", "MXCON.swift", "MXRootModel.swift", "MX_.swift"}},
+        {"DeepNesting",
+         repeated("{\"a\":", depth) + "1" + std::string(depth, '}'),
+         0,
+         "morvex-cli: warning: types MXA and MXA share the file name MXA: the later one replaces the earlier\n",
+         {"MXA.swift", "MXRootModel.swift"}},
+        {"TooDeep", std::string(1'000'001, '['), 1, "nesting deeper than 1000000 levels", {}},
+    };
+}
+
+class HostileInputCli : public testing::TestWithParam<CliCase>
+{};
+
+TEST_P(HostileInputCli, ExitCodeMessageAndOnlyExpectedFiles)
+{
+    const CliCase& row = GetParam();
+    TempDir dir;
+    std::filesystem::create_directory(dir / "out");
+    const Process run = runCliProcess(dir, {"-o", (dir / "out").string()}, row.input);
+    EXPECT_EQ(run.exit, row.exit) << run.err;
+    EXPECT_EQ(run.out, "") << "with --output nothing is printed";
+    if (row.message.empty())
+        EXPECT_EQ(run.err, "");
+    else if (row.message.back() == '\n')
+        EXPECT_EQ(run.err, row.message) << "said once";
+    else
+        EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
+    EXPECT_EQ(entriesUnder(dir / "out"), row.files);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HostileInputCli, testing::ValuesIn(cliCases()),
+                         [](const testing::TestParamInfo<CliCase>& row) { return row.param.name; });
+
+} // namespace
+} // namespace morvex
