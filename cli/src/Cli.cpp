@@ -3,11 +3,13 @@
 #include "morvex/AtomicFile.h"
 #include "morvex/Conversion.h"
 #include "morvex/KeyValueStore.h"
+#include "morvex/MappedFile.h"
 #include "morvex/SettingValues.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <istream>
 #include <ostream>
 #include <simdjson.h>
@@ -81,23 +83,42 @@ void requireText(const std::string& value, const char* what)
         throw UsageError(std::string("the ") + what + " is not valid UTF-8");
 }
 
-bool readInput(const Options& options, std::istream& in, std::string& text, std::string& problem)
+// The JSON text with the parser's padding after it: a mapped file, or standard input read into memory.
+struct Input
+{
+    std::unique_ptr<MappedFile> mapped;
+    std::string buffer;
+    std::string_view text;
+};
+
+bool readInput(const Options& options, std::istream& in, Input& input, std::string& problem)
 {
     if (options.file.empty() || options.file == "-") {
-        char buffer[1 << 16];
-        while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-            text.append(buffer, static_cast<std::size_t>(in.gcount()));
+        char chunk[1 << 16];
+        while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+            input.buffer.append(chunk, static_cast<std::size_t>(in.gcount()));
         if (in.bad()) {
             problem = "cannot read standard input";
             return false;
         }
+        const std::size_t size = input.buffer.size();
+        input.buffer.append(JSONDocument::padding, ' ');
+        input.text = std::string_view(input.buffer.data(), size);
         return true;
     }
     std::error_code error;
-    if (!readWholeFile(options.file, text, error)) {
+    input.mapped = MappedFile::open(options.file, JSONDocument::padding, error);
+    if (!input.mapped && error == std::errc::not_supported) {
+        // A pipe or device: read it like standard input.
+        std::ifstream stream(options.file, std::ios::binary);
+        if (stream)
+            return readInput(Options{}, stream, input, problem);
+    }
+    if (!input.mapped) {
         problem = "cannot read " + options.file + ": " + error.message();
         return false;
     }
+    input.text = input.mapped->text();
     return true;
 }
 
@@ -144,18 +165,18 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     }
     const MXDate date = headerDate(options, environment);
 
-    std::string text;
+    Input input;
     std::string problem;
-    if (!readInput(options, in, text, problem)) {
+    if (!readInput(options, in, input, problem)) {
         complain(problem);
         return exitBadInput;
     }
-    if (text.empty()) {
+    if (input.text.empty()) {
         complain(inputName(options) + ": the input is empty");
         return exitBadInput;
     }
 
-    Conversion conversion = convert(text, choices, values, date);
+    Conversion conversion = convert(PaddedText{input.text}, choices, values, date);
     if (conversion.jsonError) {
         complain(inputName(options) + ": not JSON: " + conversion.jsonError->describe());
         return exitBadInput;

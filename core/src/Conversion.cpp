@@ -22,6 +22,19 @@ constexpr std::string_view separator =
     "\n//////////////////////////////////////////////////////////////////////////////////////////////////////\n\n";
 static_assert(separator.size() == 105);
 
+// Concatenates without temporaries (and without the false -Wrestrict that operator+ chains draw from GCC 12).
+std::string concat(std::initializer_list<std::string_view> parts)
+{
+    std::size_t size = 0;
+    for (auto part : parts)
+        size += part.size();
+    std::string out;
+    out.reserve(size);
+    for (auto part : parts)
+        out.append(part);
+    return out;
+}
+
 const std::string& settingAt(const std::vector<std::string>& values, std::size_t index)
 {
     return index < values.size() ? values[index] : defaultSettingValues()[index];
@@ -63,12 +76,12 @@ std::vector<std::string> collisions(const std::vector<CodeModel>& models, const 
         const std::string& earlier = models[found->second].className;
         std::string warning;
         if (stems[found->second] == stems[i])
-            warning = "types " + earlier + " and " + models[i].className + " share the file name " + stems[i] +
-                      ": the later one replaces the earlier";
+            warning = concat({"types ", earlier, " and ", models[i].className, " share the file name ", stems[i],
+                              ": the later one replaces the earlier"});
         else
-            warning = "types " + earlier + " and " + models[i].className +
-                      " have file names that differ only in letter case (" + stems[found->second] + ", " + stems[i] +
-                      ") and collide on case-insensitive file systems";
+            warning = concat({"types ", earlier, " and ", models[i].className,
+                              " have file names that differ only in letter case (", stems[found->second], ", ",
+                              stems[i], ") and collide on case-insensitive file systems"});
         if (said.insert(warning).second)
             warnings.push_back(std::move(warning));
     }
@@ -84,47 +97,16 @@ std::string implementationText(const CodeFileStart& fileStart, const CodeModel& 
     text += '\n';
     text += ObjectiveCEmitter::importText(adjustType, model.classInArray);
     // The header is imported under the name it was written with, which is shortened for over-long type names.
-    text += "#import \"" + hName + "\"\n\n@implementation " + model.className + "\n\n";
+    text += concat({"#import \"", hName, "\"\n\n@implementation ", model.className, "\n\n"});
     text += ObjectiveCEmitter::mappingText(adjustType, model.classInArray);
     text += "@end\n";
     return text;
 }
 
-} // namespace
-
-std::string fileNameFor(std::string_view className, std::string_view extension)
-{
-    std::string stem;
-    stem.reserve(className.size());
-    for (char c : className) {
-        const auto byte = static_cast<unsigned char>(c);
-        stem += (c == '/' || byte < 0x20 || byte == 0x7F) ? '_' : c;
-    }
-    if (stem.empty())
-        stem = "_";
-    if (stem.size() + extension.size() > maxFileNameBytes) {
-        // FNV-1a over the whole name keeps shortened names of distinct types apart.
-        std::uint32_t hash = 2166136261u;
-        for (char c : className) {
-            hash ^= static_cast<unsigned char>(c);
-            hash *= 16777619u;
-        }
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "~%08x", hash);
-        std::size_t keep = maxFileNameBytes - extension.size() - 9;
-        while (keep > 0 && (static_cast<unsigned char>(stem[keep]) & 0xC0) == 0x80)
-            --keep; // never cut a UTF-8 character in half
-        stem.resize(keep);
-        stem += suffix;
-    }
-    return stem + std::string(extension);
-}
-
-Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
-                   const std::vector<std::string>& settingValues, const MXDate& date)
+Conversion generate(const JSONDocument& document, const ConversionChoices& choices,
+                    const std::vector<std::string>& settingValues, const MXDate& date)
 {
     Conversion conversion;
-    JSONDocument document = JSONDocument::parse(jsonText);
     if (const JSONError* error = document.error())
         conversion.jsonError = *error;
 
@@ -165,7 +147,7 @@ Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
                 display += '\n';
             display += model.code;
             std::string name = fileNameFor(model.className, ".swift");
-            std::string text = fileStart.header(name) + "\nimport Foundation\n\n" + model.code;
+            std::string text = concat({fileStart.header(name), "\nimport Foundation\n\n", model.code});
             files.push_back({std::move(name), std::move(text)});
         }
         return conversion;
@@ -175,13 +157,55 @@ Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
     for (const CodeModel& model : conversion.models) {
         std::string hName = fileNameFor(model.className, ".h");
         std::string mName = fileNameFor(model.className, ".m");
-        std::string hText = fileStart.header(hName) + "\n#import <Foundation/Foundation.h>\n" + model.code;
+        std::string hText = concat({fileStart.header(hName), "\n#import <Foundation/Foundation.h>\n", model.code});
         std::string mText = implementationText(fileStart, model, hName, mName, choices.adjustType);
         display.append(hText).append("\n").append(mText).append(separator);
         files.push_back({std::move(hName), std::move(hText)});
         files.push_back({std::move(mName), std::move(mText)});
     }
     return conversion;
+}
+
+} // namespace
+
+std::string fileNameFor(std::string_view className, std::string_view extension)
+{
+    std::string stem;
+    stem.reserve(className.size());
+    for (char c : className) {
+        const auto byte = static_cast<unsigned char>(c);
+        stem += (c == '/' || byte < 0x20 || byte == 0x7F) ? '_' : c;
+    }
+    if (stem.empty())
+        stem.push_back('_');
+    if (stem.size() + extension.size() > maxFileNameBytes) {
+        // FNV-1a over the whole name keeps shortened names of distinct types apart.
+        std::uint32_t hash = 2166136261u;
+        for (char c : className) {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 16777619u;
+        }
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "~%08x", hash);
+        std::size_t keep = maxFileNameBytes - extension.size() - 9;
+        while (keep > 0 && (static_cast<unsigned char>(stem[keep]) & 0xC0) == 0x80)
+            --keep; // never cut a UTF-8 character in half
+        stem.resize(keep);
+        stem += suffix;
+    }
+    return concat({stem, extension});
+}
+
+Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
+                   const std::vector<std::string>& settingValues, const MXDate& date)
+{
+    return generate(JSONDocument::parse(jsonText), choices, settingValues, date);
+}
+
+Conversion convert(PaddedText jsonText, const ConversionChoices& choices, const std::vector<std::string>& settingValues,
+                   const MXDate& date)
+{
+    return generate(JSONDocument::parse(jsonText), choices, settingValues, date);
 }
 
 std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder)
@@ -191,7 +215,8 @@ std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, co
     auto target = AtomicFolder::open(folder, error);
     if (!target) {
         for (const auto& file : files)
-            failures.push_back({file.name, "cannot open the folder " + folder.string() + ": " + error.message()});
+            failures.push_back(
+                {file.name, concat({"cannot open the folder ", folder.string(), ": ", error.message()})});
         return failures;
     }
     // A file that a later one of the same name replaces is not written at all: the folder ends up the same, and

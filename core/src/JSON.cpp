@@ -4,229 +4,200 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <simdjson.h>
-#include <type_traits>
+#include <vector>
 
 namespace morvex {
 
-namespace dom = simdjson::dom;
+namespace od = simdjson::ondemand;
 
 namespace {
 
-static_assert(sizeof(dom::element) == 2 * sizeof(void*) && std::is_trivially_copyable_v<dom::element>);
-static_assert(sizeof(dom::object::iterator) == 2 * sizeof(void*) &&
-              std::is_trivially_copyable_v<dom::object::iterator>);
-static_assert(sizeof(dom::array::iterator) == 2 * sizeof(void*) && std::is_trivially_copyable_v<dom::array::iterator>);
-
-template <typename T>
-T load(const unsigned char* storage)
-{
-    T value;
-    std::memcpy(static_cast<void*>(&value), storage, sizeof value);
-    return value;
-}
-
-template <typename T>
-void store(unsigned char* storage, const T& value)
-{
-    std::memcpy(storage, static_cast<const void*>(&value), sizeof value);
-}
-
+constexpr std::uint32_t noMember = std::numeric_limits<std::uint32_t>::max();
 constexpr double twoTo63 = 9223372036854775808.0;
+
+enum class NumberType : std::uint8_t
+{
+    signedInteger,
+    unsignedInteger,
+    floating,
+    // Valid JSON that no 64-bit type holds (2^64, -2^63 - 1, 1e400): kept as the nearest double.
+    wide
+};
+
+// What the walk may read of a value's children.
+enum class Keep : std::uint8_t
+{
+    all,   // every member or element
+    first, // the first element only
+    none   // validate, store nothing
+};
 
 } // namespace
 
-struct JSONAccess
+struct JSONNode
 {
-    static dom::element element(const JSON& value) { return load<dom::element>(value.m_storage); }
-    static JSON make(dom::element element)
-    {
-        JSON value;
-        store(value.m_storage, element);
-        value.m_valid = true;
-        return value;
-    }
+    JSON::Kind kind = JSON::Kind::null;
+    NumberType numberType = NumberType::signedInteger;
+    std::int64_t integer = 0;
+    std::uint64_t unsignedInteger = 0;
+    double floating = 0;
+    std::string_view text;
+    std::uint64_t size = 0;
+    std::uint32_t firstMember = noMember;
+    std::uint32_t lastMember = noMember;
 };
 
-JSON::JSON() noexcept : m_storage{} {}
+struct JSONMember
+{
+    std::string_view key;
+    std::uint32_t node;
+    std::uint32_t next = noMember;
+};
+
+struct JSONStorage
+{
+    od::parser parser;
+    std::string copy; // the padded text, when the caller's had no padding
+    std::vector<JSONNode> nodes;
+    std::vector<JSONMember> members;
+};
+
+struct JSONAccess
+{
+    static const JSONNode* node(const JSON& value)
+    {
+        return value.m_storage ? &value.m_storage->nodes[value.m_node] : nullptr;
+    }
+    static JSON make(const JSONStorage* storage, std::uint32_t node) { return JSON(storage, node); }
+};
 
 JSON::Kind JSON::kind() const noexcept
 {
-    if (!m_valid)
-        return Kind::null;
-    switch (JSONAccess::element(*this).type()) {
-    case dom::element_type::INT64:
-    case dom::element_type::UINT64:
-    case dom::element_type::DOUBLE:
-        return Kind::number;
-    case dom::element_type::STRING:
-        return Kind::string;
-    case dom::element_type::BOOL:
-        return Kind::boolean;
-    case dom::element_type::ARRAY:
-        return Kind::array;
-    case dom::element_type::OBJECT:
-        return Kind::dictionary;
-    case dom::element_type::NULL_VALUE:
-        return Kind::null;
-    }
-    return Kind::unknown;
+    const JSONNode* node = JSONAccess::node(*this);
+    return node ? node->kind : Kind::null;
 }
 
 double JSON::doubleValue() const noexcept
 {
-    if (!m_valid)
+    const JSONNode* node = JSONAccess::node(*this);
+    if (!node || node->kind != Kind::number)
         return 0;
-    const auto element = JSONAccess::element(*this);
-    switch (element.type()) {
-    case dom::element_type::INT64:
-        return static_cast<double>(element.get_int64().value_unsafe());
-    case dom::element_type::UINT64:
-        return static_cast<double>(element.get_uint64().value_unsafe());
-    case dom::element_type::DOUBLE:
-        return element.get_double().value_unsafe();
-    default:
-        return 0;
+    switch (node->numberType) {
+    case NumberType::signedInteger:
+        return static_cast<double>(node->integer);
+    case NumberType::unsignedInteger:
+        return static_cast<double>(node->unsignedInteger);
+    case NumberType::floating:
+    case NumberType::wide:
+        return node->floating;
     }
+    return 0;
 }
 
 std::int64_t JSON::intValue() const noexcept
 {
-    if (!m_valid)
+    const JSONNode* node = JSONAccess::node(*this);
+    if (!node || node->kind != Kind::number)
         return 0;
-    const auto element = JSONAccess::element(*this);
-    switch (element.type()) {
-    case dom::element_type::INT64:
-        return element.get_int64().value_unsafe();
-    case dom::element_type::UINT64: {
-        const std::uint64_t value = element.get_uint64().value_unsafe();
-        return value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())
-                   ? std::numeric_limits<std::int64_t>::max()
-                   : static_cast<std::int64_t>(value);
-    }
-    case dom::element_type::DOUBLE: {
-        const double value = element.get_double().value_unsafe();
-        if (value >= twoTo63)
-            return std::numeric_limits<std::int64_t>::max();
-        if (value < -twoTo63)
+    constexpr auto largest = std::numeric_limits<std::int64_t>::max();
+    switch (node->numberType) {
+    case NumberType::signedInteger:
+        return node->integer;
+    case NumberType::unsignedInteger:
+        return node->unsignedInteger > static_cast<std::uint64_t>(largest)
+                   ? largest
+                   : static_cast<std::int64_t>(node->unsignedInteger);
+    case NumberType::floating:
+    case NumberType::wide:
+        if (node->floating >= twoTo63)
+            return largest;
+        if (node->floating < -twoTo63)
             return std::numeric_limits<std::int64_t>::min();
-        return static_cast<std::int64_t>(value);
+        return static_cast<std::int64_t>(node->floating);
     }
-    default:
-        return 0;
-    }
+    return 0;
 }
 
 float JSON::floatValue() const noexcept
 {
-    if (!m_valid)
+    const JSONNode* node = JSONAccess::node(*this);
+    if (!node || node->kind != Kind::number)
         return 0;
-    const auto element = JSONAccess::element(*this);
-    switch (element.type()) {
-    case dom::element_type::INT64:
-        return static_cast<float>(element.get_int64().value_unsafe());
-    case dom::element_type::UINT64:
-        return static_cast<float>(element.get_uint64().value_unsafe());
-    case dom::element_type::DOUBLE:
-        return static_cast<float>(element.get_double().value_unsafe());
-    default:
-        return 0;
+    switch (node->numberType) {
+    case NumberType::signedInteger:
+        return static_cast<float>(node->integer);
+    case NumberType::unsignedInteger:
+        return static_cast<float>(node->unsignedInteger);
+    case NumberType::floating:
+    case NumberType::wide:
+        return static_cast<float>(node->floating);
     }
+    return 0;
 }
 
 bool JSON::fitsInt64() const noexcept
 {
-    if (!m_valid)
+    const JSONNode* node = JSONAccess::node(*this);
+    if (!node || node->kind != Kind::number)
         return false;
-    const auto element = JSONAccess::element(*this);
-    switch (element.type()) {
-    case dom::element_type::INT64:
+    switch (node->numberType) {
+    case NumberType::signedInteger:
         return true;
-    case dom::element_type::UINT64:
-        return element.get_uint64().value_unsafe() <=
-               static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-    case dom::element_type::DOUBLE: {
-        const double value = element.get_double().value_unsafe();
-        return value >= -twoTo63 && value < twoTo63;
-    }
-    default:
+    case NumberType::unsignedInteger:
+        return node->unsignedInteger <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    case NumberType::floating:
+        return node->floating >= -twoTo63 && node->floating < twoTo63;
+    case NumberType::wide:
         return false;
     }
+    return false;
 }
 
 std::string_view JSON::stringValue() const noexcept
 {
-    if (!m_valid)
-        return {};
-    std::string_view text;
-    if (JSONAccess::element(*this).get(text))
-        return {};
-    return text;
+    const JSONNode* node = JSONAccess::node(*this);
+    return node && node->kind == Kind::string ? node->text : std::string_view();
 }
 
 std::size_t JSON::size() const noexcept
 {
-    if (!m_valid)
-        return 0;
-    const auto element = JSONAccess::element(*this);
-    if (element.is_object())
-        return element.get_object().value_unsafe().size();
-    if (element.is_array())
-        return element.get_array().value_unsafe().size();
-    return 0;
+    const JSONNode* node = JSONAccess::node(*this);
+    return node && (node->kind == Kind::array || node->kind == Kind::dictionary) ? node->size : 0;
 }
 
 JSON JSON::firstElement() const noexcept
 {
-    if (!m_valid)
+    const JSONNode* node = JSONAccess::node(*this);
+    if (!node || node->kind != Kind::array || node->firstMember == noMember)
         return {};
-    dom::array array;
-    if (JSONAccess::element(*this).get(array))
-        return {};
-    auto first = array.begin();
-    if (first == array.end())
-        return {};
-    return JSONAccess::make(*first);
+    return JSONAccess::make(m_storage, m_storage->members[node->firstMember].node);
 }
 
-JSONIterator::JSONIterator(const JSON& value) noexcept : m_kind(value.kind()), m_current{}, m_end{}
+JSONIterator::JSONIterator(const JSON& value) noexcept
+    : m_storage(value.m_storage), m_kind(value.kind()), m_member(noMember)
 {
-    if (m_kind == JSON::Kind::dictionary) {
-        const auto object = JSONAccess::element(value).get_object().value_unsafe();
-        store(m_current, object.begin());
-        store(m_end, object.end());
-    } else if (m_kind == JSON::Kind::array) {
-        const auto array = JSONAccess::element(value).get_array().value_unsafe();
-        store(m_current, array.begin());
-        store(m_end, array.end());
-    }
+    if (m_kind == JSON::Kind::array || m_kind == JSON::Kind::dictionary)
+        m_member = JSONAccess::node(value)->firstMember;
 }
 
 bool JSONIterator::next(std::string_view& key, JSON& value) noexcept
 {
-    if (m_kind == JSON::Kind::dictionary) {
-        auto current = load<dom::object::iterator>(m_current);
-        if (current == load<dom::object::iterator>(m_end))
-            return false;
-        key = current.key();
-        value = JSONAccess::make(current.value());
-        store(m_current, ++current);
-        return true;
-    }
+    if (m_member == noMember)
+        return false;
+    const auto& member = m_storage->members[m_member];
     if (m_kind == JSON::Kind::array) {
-        auto current = load<dom::array::iterator>(m_current);
-        if (current == load<dom::array::iterator>(m_end))
-            return false;
         m_indexKey = std::to_string(m_index++);
         key = m_indexKey;
-        value = JSONAccess::make(*current);
-        store(m_current, ++current);
-        return true;
+    } else {
+        key = member.key;
     }
-    return false;
+    value = JSONAccess::make(m_storage, member.node);
+    m_member = member.next;
+    return true;
 }
 
 std::string JSONError::describe() const
@@ -234,82 +205,472 @@ std::string JSONError::describe() const
     return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + reason;
 }
 
-struct JSONDocument::Storage
+namespace {
+
+bool isSpace(char c)
 {
-    dom::parser parser;
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+std::string_view trimmed(std::string_view token)
+{
+    while (!token.empty() && isSpace(token.back()))
+        token.remove_suffix(1);
+    return token;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Reads "\uXXXX" at `at`; -1 when it is not one.
+long unicodeUnit(const char* at, const char* end)
+{
+    if (end - at < 6 || at[0] != '\\' || at[1] != 'u')
+        return -1;
+    long value = 0;
+    for (int i = 2; i < 6; ++i) {
+        const int digit = hexDigit(at[i]);
+        if (digit < 0)
+            return -1;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+// Checks the escapes of a string whose content starts at `at` (after the opening quote) and ends at an
+// unescaped quote before `end`; the parser has checked its UTF-8 and control characters already, but escapes
+// only in the strings it unescapes. Returns false on a bad escape.
+bool validEscapes(const char* at, const char* end)
+{
+    for (;;) {
+        const auto* quote = static_cast<const char*>(std::memchr(at, '"', static_cast<std::size_t>(end - at)));
+        if (!quote)
+            return false;
+        const auto* backslash = static_cast<const char*>(std::memchr(at, '\\', static_cast<std::size_t>(quote - at)));
+        if (!backslash)
+            return true;
+        at = backslash;
+        const char kind = at[1];
+        if (kind != 'u') {
+            if (kind != '"' && kind != '\\' && kind != '/' && kind != 'b' && kind != 'f' && kind != 'n' &&
+                kind != 'r' && kind != 't')
+                return false;
+            at += 2;
+            continue;
+        }
+        const long first = unicodeUnit(at, end);
+        if (first < 0 || (first >= 0xDC00 && first <= 0xDFFF))
+            return false;
+        at += 6;
+        if (first >= 0xD800 && first <= 0xDBFF) {
+            const long second = unicodeUnit(at, end);
+            if (second < 0xDC00 || second > 0xDFFF)
+                return false;
+            at += 6;
+        }
+    }
+}
+
+bool validNumberToken(std::string_view token)
+{
+    std::size_t at = 0;
+    auto digits = [&] {
+        const std::size_t start = at;
+        while (at < token.size() && token[at] >= '0' && token[at] <= '9')
+            ++at;
+        return at > start;
+    };
+    if (at < token.size() && token[at] == '-')
+        ++at;
+    if (at < token.size() && token[at] == '0')
+        ++at;
+    else if (!digits())
+        return false;
+    if (at < token.size() && token[at] == '.') {
+        ++at;
+        if (!digits())
+            return false;
+    }
+    if (at < token.size() && (token[at] == 'e' || token[at] == 'E')) {
+        ++at;
+        if (at < token.size() && (token[at] == '+' || token[at] == '-'))
+            ++at;
+        if (!digits())
+            return false;
+    }
+    return at == token.size();
+}
+
+// Walks the whole document once, without recursion, validating every value and keeping what the generator
+// reads (see `Keep`).
+class Reader
+{
+public:
+    Reader(JSONStorage& storage, std::string_view text)
+        : m_storage(storage), m_text(text), m_end(text.data() + text.size())
+    {}
+
+    simdjson::error_code read(od::document& document)
+    {
+        od::json_type type;
+        if (auto error = document.type().get(type))
+            return error;
+        m_storage.nodes.reserve(64);
+        m_storage.members.reserve(64);
+        if (type == od::json_type::object) {
+            od::object object;
+            if (auto error = document.get_object().get(object))
+                return error;
+            if (auto error = open(object, Keep::all, newNode(JSON::Kind::dictionary)))
+                return error;
+        } else if (type == od::json_type::array) {
+            od::array array;
+            if (auto error = document.get_array().get(array))
+                return error;
+            if (auto error = open(array, Keep::all, newNode(JSON::Kind::array)))
+                return error;
+        } else {
+            // A scalar document is checked whole here: the parser's own end check misses "falsey".
+            return rootScalar(document, type);
+        }
+        if (auto error = run())
+            return error;
+        return atEnd(document);
+    }
+
+private:
+    // At the end the parser has no location left; a location means text after the value, or that the parser
+    // stopped on an error of its own.
+    static simdjson::error_code atEnd(od::document& document)
+    {
+        return document.current_location().error() == simdjson::OUT_OF_BOUNDS ? simdjson::SUCCESS
+                                                                              : simdjson::TRAILING_CONTENT;
+    }
+
+    struct Frame
+    {
+        bool isObject;
+        bool started = false;
+        Keep keep;
+        std::uint32_t node;
+        std::uint64_t count = 0;
+        od::object_iterator objectAt;
+        od::array_iterator arrayAt;
+    };
+
+    std::uint32_t newNode(JSON::Kind kind)
+    {
+        m_storage.nodes.emplace_back();
+        m_storage.nodes.back().kind = kind;
+        return static_cast<std::uint32_t>(m_storage.nodes.size() - 1);
+    }
+
+    void attach(std::uint32_t parent, std::string_view key, std::uint32_t child)
+    {
+        auto& members = m_storage.members;
+        members.push_back({key, child});
+        const auto index = static_cast<std::uint32_t>(members.size() - 1);
+        JSONNode& node = m_storage.nodes[parent];
+        if (node.lastMember == noMember)
+            node.firstMember = index;
+        else
+            members[node.lastMember].next = index;
+        node.lastMember = index;
+    }
+
+    simdjson::error_code open(od::object& object, Keep keep, std::uint32_t node)
+    {
+        Frame frame{true, false, keep, node, 0, {}, {}};
+        if (auto error = object.begin().get(frame.objectAt))
+            return error;
+        m_stack.push_back(frame);
+        return simdjson::SUCCESS;
+    }
+
+    simdjson::error_code open(od::array& array, Keep keep, std::uint32_t node)
+    {
+        Frame frame{false, false, keep, node, 0, {}, {}};
+        if (auto error = array.begin().get(frame.arrayAt))
+            return error;
+        m_stack.push_back(frame);
+        return simdjson::SUCCESS;
+    }
+
+    simdjson::error_code run()
+    {
+        while (!m_stack.empty()) {
+            Frame& frame = m_stack.back();
+            if (frame.isObject ? step(frame, frame.objectAt) : step(frame, frame.arrayAt)) {
+                if (frame.keep != Keep::none)
+                    m_storage.nodes[frame.node].size = frame.count;
+                m_stack.pop_back();
+                continue;
+            }
+            if (m_error)
+                return m_error;
+        }
+        return simdjson::SUCCESS;
+    }
+
+    // Advances `frame` by one child; true when it has none left.
+    template <typename Iterator>
+    bool step(Frame& frame, Iterator& at)
+    {
+        if (frame.started)
+            ++at;
+        frame.started = true;
+        if (!(at != at))
+            return true;
+        std::string_view key;
+        od::value value;
+        if constexpr (std::is_same_v<Iterator, od::object_iterator>) {
+            od::field field;
+            if ((m_error = (*at).get(field)))
+                return false;
+            if (frame.keep == Keep::all) {
+                if ((m_error = field.unescaped_key().get(key)))
+                    return false;
+            } else if (!validEscapes(field.key().raw(), m_end)) {
+                m_error = simdjson::STRING_ERROR;
+                return false;
+            }
+            value = field.value();
+        } else {
+            if ((m_error = (*at).get(value)))
+                return false;
+        }
+        const bool keepChild = frame.keep == Keep::all || (frame.keep == Keep::first && frame.count == 0);
+        ++frame.count;
+        m_error = child(value, keepChild ? frame.node : noMember, key, frame.keep == Keep::all);
+        return false;
+    }
+
+    // Reads one child; `parent` is noMember when nothing of it is kept. A kept object's children are kept
+    // when it was reached through kept objects (`parentKeepsAll`) or as a first element.
+    simdjson::error_code child(od::value& value, std::uint32_t parent, std::string_view key, bool parentKeepsAll)
+    {
+        od::json_type type;
+        if (auto error = value.type().get(type))
+            return error;
+        const bool keep = parent != noMember;
+        switch (type) {
+        case od::json_type::object: {
+            od::object object;
+            if (auto error = value.get_object().get(object))
+                return error;
+            std::uint32_t node = noMember;
+            if (keep) {
+                node = newNode(JSON::Kind::dictionary);
+                attach(parent, key, node);
+            }
+            return open(object, keep ? Keep::all : Keep::none, node);
+        }
+        case od::json_type::array: {
+            od::array array;
+            if (auto error = value.get_array().get(array))
+                return error;
+            std::uint32_t node = noMember;
+            if (keep) {
+                node = newNode(JSON::Kind::array);
+                attach(parent, key, node);
+            }
+            return open(array, keep && parentKeepsAll ? Keep::first : Keep::none, node);
+        }
+        case od::json_type::number:
+            return number(value, parent, key);
+        case od::json_type::string: {
+            if (!keep) {
+                od::raw_json_string raw;
+                if (auto error = value.get_raw_json_string().get(raw))
+                    return error;
+                return validEscapes(raw.raw(), m_end) ? simdjson::SUCCESS : simdjson::STRING_ERROR;
+            }
+            std::string_view text;
+            if (auto error = value.get_string().get(text))
+                return error;
+            const std::uint32_t node = newNode(JSON::Kind::string);
+            m_storage.nodes[node].text = text;
+            attach(parent, key, node);
+            return simdjson::SUCCESS;
+        }
+        case od::json_type::boolean: {
+            bool flag = false;
+            if (auto error = value.get_bool().get(flag))
+                return error;
+            if (keep)
+                attach(parent, key, newNode(JSON::Kind::boolean));
+            return simdjson::SUCCESS;
+        }
+        case od::json_type::null: {
+            bool isNull = false;
+            if (auto error = value.is_null().get(isNull))
+                return error;
+            if (!isNull)
+                return simdjson::N_ATOM_ERROR;
+            if (keep)
+                attach(parent, key, newNode(JSON::Kind::null));
+            return simdjson::SUCCESS;
+        }
+        }
+        return simdjson::TAPE_ERROR;
+    }
+
+    simdjson::error_code number(od::value& value, std::uint32_t parent, std::string_view key)
+    {
+        const std::string_view token = trimmed(value.raw_json_token());
+        if (parent == noMember)
+            return validNumberToken(token) ? simdjson::SUCCESS : simdjson::NUMBER_ERROR;
+        JSONNode node;
+        node.kind = JSON::Kind::number;
+        od::number parsed;
+        if (value.get_number().get(parsed) == simdjson::SUCCESS) {
+            store(node, parsed);
+        } else if (!widen(node, token)) {
+            return simdjson::NUMBER_ERROR;
+        }
+        m_storage.nodes.push_back(node);
+        attach(parent, key, static_cast<std::uint32_t>(m_storage.nodes.size() - 1));
+        return simdjson::SUCCESS;
+    }
+
+    simdjson::error_code rootScalar(od::document& document, od::json_type type)
+    {
+        std::string_view whole = trimmed(m_text);
+        while (!whole.empty() && isSpace(whole.front()))
+            whole.remove_prefix(1);
+        const std::uint32_t node = newNode(JSON::Kind::null);
+        JSONNode& root = m_storage.nodes[node];
+        switch (type) {
+        case od::json_type::number: {
+            if (!validNumberToken(whole))
+                return simdjson::NUMBER_ERROR;
+            root.kind = JSON::Kind::number;
+            od::number parsed;
+            if (document.get_number().get(parsed) == simdjson::SUCCESS)
+                store(root, parsed);
+            else
+                widen(root, whole);
+            return simdjson::SUCCESS;
+        }
+        case od::json_type::string: {
+            root.kind = JSON::Kind::string;
+            if (auto error = document.get_string().get(root.text))
+                return error;
+            return atEnd(document);
+        }
+        case od::json_type::boolean:
+            root.kind = JSON::Kind::boolean;
+            return whole == "true" || whole == "false" ? simdjson::SUCCESS : simdjson::T_ATOM_ERROR;
+        case od::json_type::null:
+            return whole == "null" ? simdjson::SUCCESS : simdjson::N_ATOM_ERROR;
+        default:
+            return simdjson::TAPE_ERROR;
+        }
+    }
+
+    static void store(JSONNode& node, od::number parsed)
+    {
+        switch (parsed.get_number_type()) {
+        case od::number_type::signed_integer:
+            node.numberType = NumberType::signedInteger;
+            node.integer = parsed.get_int64();
+            break;
+        case od::number_type::unsigned_integer:
+            node.numberType = NumberType::unsignedInteger;
+            node.unsignedInteger = parsed.get_uint64();
+            break;
+        default:
+            node.numberType = NumberType::floating;
+            node.floating = parsed.get_double();
+        }
+    }
+
+    // A number the parser refused for its size: valid JSON all the same when the grammar holds.
+    static bool widen(JSONNode& node, std::string_view token)
+    {
+        if (!validNumberToken(token))
+            return false;
+        double value = std::strtod(std::string(token).c_str(), nullptr);
+        if (std::isinf(value))
+            value = std::copysign(std::numeric_limits<double>::max(), value);
+        node.numberType = NumberType::wide;
+        node.floating = value;
+        return true;
+    }
+
+    JSONStorage& m_storage;
+    std::string_view m_text;
+    const char* m_end;
+    std::vector<Frame> m_stack;
+    simdjson::error_code m_error = simdjson::SUCCESS;
 };
+
+} // namespace
 
 JSONDocument::JSONDocument() = default;
 JSONDocument::JSONDocument(JSONDocument&&) noexcept = default;
 JSONDocument& JSONDocument::operator=(JSONDocument&&) noexcept = default;
 JSONDocument::~JSONDocument() = default;
 
-namespace {
-
-// Numbers no 64-bit type holds are valid JSON; the fast parser refuses them. They are rewritten as the nearest
-// double (the largest finite one for overflows), which keeps them non-integral for the generator.
-std::string widenNumbers(std::string_view text, const std::vector<detail::WideNumber>& wide)
-{
-    std::string out;
-    out.reserve(text.size() + wide.size() * 8);
-    std::size_t at = 0;
-    for (const auto& number : wide) {
-        out.append(text.substr(at, number.offset - at));
-        const std::string token(text.substr(number.offset, number.length));
-        double value = std::strtod(token.c_str(), nullptr);
-        if (std::isinf(value))
-            value = std::copysign(std::numeric_limits<double>::max(), value);
-        // Just below -2^63 rounds to -2^63 itself, which would read as a 64-bit integer again.
-        if (value >= -twoTo63 && value < twoTo63)
-            value = std::nextafter(value, value < 0 ? -std::numeric_limits<double>::infinity()
-                                                    : std::numeric_limits<double>::infinity());
-        char buffer[40];
-        std::snprintf(buffer, sizeof buffer, "%.17e", value);
-        out.append(buffer);
-        at = number.offset + number.length;
-    }
-    out.append(text.substr(at));
-    return out;
-}
-
-simdjson::error_code parseInto(dom::parser& parser, std::string_view text, dom::element& root)
-{
-    // A document can nest no deeper than half its length; asking for more would only reserve memory.
-    const std::size_t depth = std::min(text.size() / 2 + 2, detail::maxJSONDepth);
-    if (auto error = parser.allocate(std::max<std::size_t>(text.size(), 64), depth))
-        return error;
-    const simdjson::padded_string padded(text);
-    return parser.parse(padded).get(root);
-}
-
-} // namespace
-
 JSONDocument JSONDocument::parse(std::string_view text)
 {
+    auto storage = std::make_unique<JSONStorage>();
+    std::string& copy = storage->copy;
+    copy.reserve(text.size() + padding);
+    copy.assign(text);
+    copy.append(padding, ' ');
+    const std::string_view own(copy.data(), text.size());
+    return parse(std::move(storage), own);
+}
+
+JSONDocument JSONDocument::parse(PaddedText padded)
+{
+    return parse(std::make_unique<JSONStorage>(), padded.text);
+}
+
+JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string_view text)
+{
     JSONDocument document;
-    document.m_storage = std::make_unique<Storage>();
+    document.m_storage = std::move(owned);
+    JSONStorage& storage = *document.m_storage;
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
 
-    dom::element root;
-    simdjson::error_code error = parseInto(document.m_storage->parser, text, root);
-    if (error) {
-        detail::SyntaxCheck check = detail::checkJSONSyntax(text);
-        if (!check.error && !check.wideNumbers.empty())
-            error = parseInto(document.m_storage->parser, widenNumbers(text, check.wideNumbers), root);
-        if (error) {
-            if (check.error) {
-                document.m_error = std::make_unique<JSONError>(std::move(*check.error));
-            } else {
-                document.m_error = std::make_unique<JSONError>();
-                document.m_error->reason = simdjson::error_message(error);
-                document.m_error->offset = text.size();
-                detail::locate(*document.m_error, text);
-            }
-            return document;
-        }
+    // A document can nest no deeper than half its length; asking for more would only reserve memory.
+    const std::size_t depth = std::min(text.size() / 2 + 2, detail::maxJSONDepth);
+    simdjson::error_code error = storage.parser.allocate(std::max<std::size_t>(text.size(), 64), depth);
+    if (!error) {
+        od::document parsed;
+        error = storage.parser.iterate(simdjson::padded_string_view(text.data(), text.size(), text.size() + padding))
+                    .get(parsed);
+        if (!error)
+            error = Reader(storage, text).read(parsed);
     }
-    document.m_root = JSONAccess::make(root);
+    if (!error) {
+        document.m_root = JSONAccess::make(&storage, 0);
+        return document;
+    }
+
+    storage.nodes.clear();
+    storage.members.clear();
+    detail::SyntaxCheck check = detail::checkJSONSyntax(text);
+    if (check.error) {
+        document.m_error = std::make_unique<JSONError>(std::move(*check.error));
+    } else {
+        // The checker found the text sound where the parser did not: say what the parser said.
+        document.m_error = std::make_unique<JSONError>();
+        document.m_error->reason = simdjson::error_message(error);
+        document.m_error->offset = text.size();
+        detail::locate(*document.m_error, text);
+    }
     return document;
 }
 

@@ -52,6 +52,10 @@ struct Conversion
 Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
                    const std::vector<std::string>& settingValues, const MXDate& date = MXDate::shared());
 
+/// The same over text with parser padding after it (a mapped file, say), which is then not copied.
+Conversion convert(PaddedText jsonText, const ConversionChoices& choices, const std::vector<std::string>& settingValues,
+                   const MXDate& date = MXDate::shared());
+
 /// A file that could not be written, and why.
 struct WriteFailure
 {

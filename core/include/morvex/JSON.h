@@ -9,11 +9,16 @@
 namespace morvex {
 
 class JSONDocument;
+struct JSONStorage;
 
 /// A read-only view of one value of a parsed JSON document.
 ///
 /// Valid while its `JSONDocument` lives. Object members and array elements come out in the order of the JSON
 /// text. A default-constructed value, and the root of text that did not parse, is `null`.
+///
+/// The document keeps what the generator reads and validates the rest without storing it: every member of the
+/// root and of each object reachable through objects and first array elements, and of every array its first
+/// element only (the root array keeps all of them). `size()` always counts every member or element.
 class JSON
 {
 public:
@@ -28,7 +33,7 @@ public:
         unknown
     };
 
-    JSON() noexcept;
+    JSON() noexcept = default;
 
     Kind kind() const noexcept;
 
@@ -61,13 +66,13 @@ public:
     void forEach(Visit&& visit) const;
 
 private:
-    friend class JSONDocument;
     friend class JSONIterator;
     friend struct JSONAccess;
 
-    // Holds the parser's element handle (two machine words) so that no parser header leaks out of the core.
-    alignas(void*) unsigned char m_storage[2 * sizeof(void*)];
-    bool m_valid = false;
+    JSON(const JSONStorage* storage, std::uint32_t node) noexcept : m_storage(storage), m_node(node) {}
+
+    const JSONStorage* m_storage = nullptr;
+    std::uint32_t m_node = 0;
 };
 
 /// Iterates the (key, value) pairs of a value without recursion; see `JSON::forEach`.
@@ -80,9 +85,9 @@ public:
     bool next(std::string_view& key, JSON& value) noexcept;
 
 private:
-    JSON::Kind m_kind;
-    alignas(void*) unsigned char m_current[2 * sizeof(void*)];
-    alignas(void*) unsigned char m_end[2 * sizeof(void*)];
+    const JSONStorage* m_storage = nullptr;
+    JSON::Kind m_kind = JSON::Kind::null;
+    std::uint32_t m_member;
     std::size_t m_index = 0;
     std::string m_indexKey;
 };
@@ -109,13 +114,24 @@ struct JSONError
     std::string describe() const;
 };
 
-/// A parsed JSON document: owns the parser's storage that its values point into.
+/// Text whose last byte is followed by at least `JSONDocument::padding` readable bytes, which the parser may
+/// read ahead into but never uses. Parsing such text needs no copy of it.
+struct PaddedText
+{
+    std::string_view text;
+};
+
+/// A parsed JSON document: owns the storage that its values point into.
 class JSONDocument
 {
 public:
+    static constexpr std::size_t padding = 64;
+
     /// Parses `text`, validating all of it. A UTF-8 byte-order mark at the start is skipped. Text that is not
     /// JSON gives a document whose root is null and whose `error()` says why and where.
     static JSONDocument parse(std::string_view text);
+    /// The same, without copying the text; it must outlive the document.
+    static JSONDocument parse(PaddedText text);
 
     JSONDocument(JSONDocument&&) noexcept;
     JSONDocument& operator=(JSONDocument&&) noexcept;
@@ -127,10 +143,10 @@ public:
     const JSONError* error() const noexcept { return m_error.get(); }
 
 private:
-    struct Storage;
     JSONDocument();
+    static JSONDocument parse(std::unique_ptr<JSONStorage> storage, std::string_view text);
 
-    std::unique_ptr<Storage> m_storage;
+    std::unique_ptr<JSONStorage> m_storage;
     std::unique_ptr<JSONError> m_error;
     JSON m_root;
 };
