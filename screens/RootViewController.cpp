@@ -47,6 +47,8 @@ QWidget* makePane(const QString& caption, QPlainTextEdit* view, QWidget* parent)
     palette.setColor(QPalette::WindowText, NSTheme::hint());
     label->setPalette(palette);
     label->setBuddy(view);
+    // Latin and CJK captions have different natural heights; one height keeps both panes level.
+    label->setFixedHeight(22);
     layout->addWidget(label);
     auto* frame = new QFrame(pane);
     frame->setFrameShape(QFrame::StyledPanel);
@@ -104,6 +106,9 @@ RootViewController::~RootViewController() = default;
 void RootViewController::viewDidLoad()
 {
     m_jsonTextView = makeTextView(QString::fromUtf8(u8"在此粘贴 JSON 示例"), this);
+    // A pasted sample is often one long line: show it whole.
+    m_jsonTextView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_jsonTextView->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_codeTextView = makeTextView(QString::fromUtf8(u8"生成的代码会显示在这里"), this);
     m_codeTextView->setReadOnly(true);
     m_codeTextView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
