@@ -24,7 +24,7 @@ bool bkLogEnabled()
     return static_cast<bool>(sink());
 }
 
-void BKLog(std::string_view value, std::string_view method, std::source_location location)
+void BKLog(std::string_view value, std::string_view method, SourceLocation location)
 {
     if (auto& current = sink())
         current(value, location.file_name(), method, location.line());
