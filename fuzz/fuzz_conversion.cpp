@@ -1,0 +1,77 @@
+// Arbitrary bytes through the whole conversion, in both languages and both mapping styles, written into a
+// scratch folder: nothing may crash, every write must succeed, and every file must land directly inside.
+
+#include "morvex/Conversion.h"
+#include "morvex/SettingValues.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+namespace {
+
+[[noreturn]] void fail(const char* what, const std::string& detail)
+{
+    std::fprintf(stderr, "fuzz_conversion: %s: %s\n", what, detail.c_str());
+    std::abort();
+}
+
+const std::filesystem::path& scratch()
+{
+    static const std::filesystem::path folder = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "morvex-fuzz-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            fail("mkdtemp", pattern);
+        std::atexit([] { std::filesystem::remove_all(scratch()); });
+        return std::filesystem::path(pattern);
+    }();
+    return folder;
+}
+
+morvex::ConversionChoices style(int which)
+{
+    morvex::ConversionChoices choices;
+    choices.isSwift = which < 2;
+    choices.isClass = which != 1;
+    choices.base = choices.isSwift ? "Codable" : "NSObject";
+    choices.adjustType = which == 3 ? morvex::MXAdjustType::mjExtension() : morvex::MXAdjustType::none();
+    return choices;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    static const morvex::MXDate date = morvex::MXDate::fixed("2026/12/05");
+    for (int which = 0; which < 4; ++which) {
+        const morvex::ConversionChoices choices = style(which);
+        const morvex::Conversion conversion = morvex::convert(text, choices, morvex::defaultSettingValues(), date);
+        if (conversion.jsonError && conversion.models.size() != 1)
+            fail("text that is not JSON must give the root alone", conversion.jsonError->describe());
+        if (conversion.files.size() != conversion.models.size() * (choices.isSwift ? 1 : 2))
+            fail("file count", std::to_string(conversion.files.size()));
+
+        const std::filesystem::path& folder = scratch();
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            std::filesystem::remove_all(entry.path());
+        for (const auto& failure : morvex::writeFiles(conversion.files, folder))
+            fail("write failed", failure.fileName + ": " + failure.reason);
+
+        std::set<std::string> names;
+        for (const auto& file : conversion.files)
+            names.insert(file.name);
+        std::size_t count = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            ++count;
+            if (entry.path().parent_path() != folder || !entry.is_regular_file())
+                fail("outside the folder or not a file", entry.path().string());
+            if (!names.count(entry.path().filename().string()))
+                fail("unexpected file", entry.path().string());
+        }
+        if (count != names.size())
+            fail("written files", std::to_string(count) + " of " + std::to_string(names.size()));
+    }
+    return 0;
+}
