@@ -1,0 +1,6 @@
+// Stand-in for the mapping framework's header: only what generated code calls.
+#import <Foundation/Foundation.h>
+
+@interface NSObject (MJExtensionStandIn)
++ (NSDictionary *)mj_objectClassInArray;
+@end
