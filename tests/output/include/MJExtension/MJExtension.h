@@ -2,5 +2,5 @@
 #import <Foundation/Foundation.h>
 
 @interface NSObject (MJExtensionStandIn)
-+ (NSDictionary *)mj_objectClassInArray;
++ (NSDictionary*)mj_objectClassInArray;
 @end
