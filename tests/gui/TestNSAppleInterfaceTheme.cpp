@@ -173,12 +173,14 @@ void TestNSAppleInterfaceTheme::baseViewHearsNothingAfterTeardown()
 {
     RecordingView stays;
     auto leaves = std::make_unique<RecordingView>();
-    const QObject* address = leaves.get();
+    // Kept as a number: only the address is compared after the object is gone, never dereferenced.
+    const volatile auto address = reinterpret_cast<quintptr>(leaves.get());
     Notify::shared().observe(leaves.get(), QStringLiteral("didChangedFirstResponder"), [](const Notification&) {});
 
     leaves.reset();
-    QCOMPARE(NSAppleInterfaceTheme::shared().notification().registrationCount(address), 0);
-    QCOMPARE(Notify::shared().registrationCount(address), 0);
+    const auto* gone = reinterpret_cast<const QObject*>(address);
+    QCOMPARE(NSAppleInterfaceTheme::shared().notification().registrationCount(gone), 0);
+    QCOMPARE(Notify::shared().registrationCount(gone), 0);
 
     m_sharedProbe->setDark();
     QCOMPARE(stays.received, QList<bool>({false}));
