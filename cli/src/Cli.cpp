@@ -67,8 +67,13 @@ MXDate headerDate(const Options& options, const CliEnvironment& environment)
         char* end = nullptr;
         errno = 0;
         const long long seconds = std::strtoll(text.c_str(), &end, 10);
-        if (text.empty() || *end != '\0' || errno == ERANGE || seconds < 0)
-            throw UsageError("SOURCE_DATE_EPOCH must be a whole number of seconds, not \"" + text + "\"");
+        // The clock counts finer than seconds: beyond its range (the year 2262) the conversion would overflow.
+        const auto latest = std::chrono::duration_cast<std::chrono::seconds>(
+                                std::chrono::system_clock::time_point::max().time_since_epoch())
+                                .count();
+        if (text.empty() || *end != '\0' || errno == ERANGE || seconds < 0 || seconds > latest)
+            throw UsageError("SOURCE_DATE_EPOCH must be a whole number of seconds up to " + std::to_string(latest) +
+                             ", not \"" + text + "\"");
         const auto instant = std::chrono::system_clock::time_point(std::chrono::seconds(seconds));
         return MXDate([instant] { return instant; }, true);
     }
