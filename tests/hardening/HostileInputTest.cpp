@@ -3,12 +3,14 @@
 
 #include "HardeningSupport.h"
 
+#include "morvex/Cli.h"
 #include "morvex/Conversion.h"
 #include "morvex/SettingValues.h"
 
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <sstream>
 
 namespace morvex {
 namespace {
@@ -395,6 +397,53 @@ TEST(HostileInputFile, FileThatReportsNoSizeIsStillRead)
     const Process run = runCliProcess(dir, {file.string()}, "");
     EXPECT_EQ(run.exit, 0) << run.err;
     EXPECT_EQ(run.out, "class MXRootModel: Codable {\n\n}\n") << "a top-level number gives the root alone";
+}
+
+} // namespace
+} // namespace morvex
+
+namespace morvex {
+namespace {
+
+int runWithEpoch(const std::string& epoch, std::string& out, std::string& err)
+{
+    test::TempDir settings;
+    std::istringstream in("{}");
+    std::ostringstream output;
+    std::ostringstream errors;
+    CliEnvironment environment;
+    environment.settingsFile = settings / "settings.json";
+    environment.sourceDateEpoch = epoch;
+    const int code = runCli({"-l", "objc"}, in, output, errors, environment);
+    out = output.str();
+    err = errors.str();
+    return code;
+}
+
+class HostileSourceDateEpoch : public testing::TestWithParam<const char*>
+{};
+
+// Regression: seconds beyond the clock's range (about the year 2262) overflowed a signed multiplication while
+// being turned into a time point.
+TEST_P(HostileSourceDateEpoch, BeyondTheClocksRangeIsAUsageError)
+{
+    std::string out;
+    std::string err;
+    EXPECT_EQ(runWithEpoch(GetParam(), out, err), exitUsage);
+    EXPECT_NE(err.find("SOURCE_DATE_EPOCH must be a whole number of seconds"), std::string::npos) << err;
+    EXPECT_EQ(out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, HostileSourceDateEpoch,
+                         testing::Values("9223372037", "32503680000", "99999999999999", "9223372036854775807",
+                                         "9223372036854775808", "-1", "1e9"));
+
+TEST(HostileSourceDateEpochEdge, LastSecondOfTheClockStillDates)
+{
+    std::string out;
+    std::string err;
+    EXPECT_EQ(runWithEpoch("9223372036", out, err), exitOk) << err;
+    EXPECT_NE(out.find("Created by Lintrel on 2262/04/11."), std::string::npos);
 }
 
 } // namespace
