@@ -114,7 +114,7 @@ bool readInput(const Options& options, std::istream& in, Input& input, std::stri
     std::error_code error;
     input.mapped = MappedFile::open(options.file, JSONDocument::padding, error);
     if (!input.mapped && error == std::errc::not_supported) {
-        // A pipe or device: read it like standard input.
+        // A pipe, a device, or a file that reports no size: read it like standard input.
         std::ifstream stream(options.file, std::ios::binary);
         if (stream)
             return readInput(Options{}, stream, input, problem);

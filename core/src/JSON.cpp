@@ -219,32 +219,6 @@ std::string_view trimmed(std::string_view token)
     return token;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Reads "\uXXXX" at `at`; -1 when it is not one.
-long unicodeUnit(const char* at, const char* end)
-{
-    if (end - at < 6 || at[0] != '\\' || at[1] != 'u')
-        return -1;
-    long value = 0;
-    for (int i = 2; i < 6; ++i) {
-        const int digit = hexDigit(at[i]);
-        if (digit < 0)
-            return -1;
-        value = value * 16 + digit;
-    }
-    return value;
-}
-
 // Checks the escapes of a string whose content starts at `at` (after the opening quote) and ends at an
 // unescaped quote before `end`; the parser has checked its UTF-8 and control characters already, but escapes
 // only in the strings it unescapes. Returns false on a bad escape.
@@ -257,56 +231,17 @@ bool validEscapes(const char* at, const char* end)
         const auto* backslash = static_cast<const char*>(std::memchr(at, '\\', static_cast<std::size_t>(quote - at)));
         if (!backslash)
             return true;
-        at = backslash;
-        const char kind = at[1];
-        if (kind != 'u') {
-            if (kind != '"' && kind != '\\' && kind != '/' && kind != 'b' && kind != 'f' && kind != 'n' &&
-                kind != 'r' && kind != 't')
-                return false;
-            at += 2;
-            continue;
-        }
-        const long first = unicodeUnit(at, end);
-        if (first < 0 || (first >= 0xDC00 && first <= 0xDFFF))
+        const std::size_t length =
+            detail::scanEscape(std::string_view(backslash, static_cast<std::size_t>(end - backslash)));
+        if (length == 0)
             return false;
-        at += 6;
-        if (first >= 0xD800 && first <= 0xDBFF) {
-            const long second = unicodeUnit(at, end);
-            if (second < 0xDC00 || second > 0xDFFF)
-                return false;
-            at += 6;
-        }
+        at = backslash + length;
     }
 }
 
 bool validNumberToken(std::string_view token)
 {
-    std::size_t at = 0;
-    auto digits = [&] {
-        const std::size_t start = at;
-        while (at < token.size() && token[at] >= '0' && token[at] <= '9')
-            ++at;
-        return at > start;
-    };
-    if (at < token.size() && token[at] == '-')
-        ++at;
-    if (at < token.size() && token[at] == '0')
-        ++at;
-    else if (!digits())
-        return false;
-    if (at < token.size() && token[at] == '.') {
-        ++at;
-        if (!digits())
-            return false;
-    }
-    if (at < token.size() && (token[at] == 'e' || token[at] == 'E')) {
-        ++at;
-        if (at < token.size() && (token[at] == '+' || token[at] == '-'))
-            ++at;
-        if (!digits())
-            return false;
-    }
-    return at == token.size();
+    return !token.empty() && detail::scanNumber(token) == token.size();
 }
 
 // Walks the whole document once, without recursion, validating every value and keeping what the generator

@@ -1,9 +1,7 @@
 #include "JSONSyntax.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace morvex::detail {
 
@@ -54,6 +52,20 @@ std::size_t utf8Length(std::string_view text, std::size_t at)
         return continuation(at + 1, low, high) && continuation(at + 2) && continuation(at + 3) ? 4 : 0;
     }
     return 0;
+}
+
+long unicodeUnit(std::string_view text)
+{
+    if (text.size() < 6 || text[0] != '\\' || text[1] != 'u')
+        return -1;
+    long value = 0;
+    for (std::size_t i = 2; i < 6; ++i) {
+        const int digit = hexValue(text[i]);
+        if (digit < 0)
+            return -1;
+        value = value * 16 + digit;
+    }
+    return value;
 }
 
 class Checker
@@ -212,104 +224,24 @@ private:
         }
     }
 
-    // Reads \uXXXX at m_at; -1 when malformed.
-    long unicodeEscape()
-    {
-        if (m_text.substr(m_at, 2) != "\\u" || m_at + 6 > m_text.size())
-            return -1;
-        long value = 0;
-        for (std::size_t i = 2; i < 6; ++i) {
-            const int digit = hexValue(m_text[m_at + i]);
-            if (digit < 0)
-                return -1;
-            value = value * 16 + digit;
-        }
-        m_at += 6;
-        return value;
-    }
-
     bool escape()
     {
-        const std::size_t start = m_at;
-        if (m_at + 1 >= m_text.size())
-            return failHere("unterminated string", m_at);
-        const char kind = m_text[m_at + 1];
-        if (kind != 'u') {
-            if (std::string_view("\"\\/bfnrt").find(kind) == std::string_view::npos)
-                return failHere("invalid escape in a string", start);
-            m_at += 2;
-            return true;
-        }
-        const long first = unicodeEscape();
-        if (first < 0)
-            return failHere("invalid \\u escape in a string", start);
-        if (first >= 0xDC00 && first <= 0xDFFF)
-            return failHere("lone low surrogate in a \\u escape", start);
-        if (first >= 0xD800 && first <= 0xDBFF) {
-            const long second = unicodeEscape();
-            if (second < 0xDC00 || second > 0xDFFF)
-                return failHere("high surrogate in a \\u escape without its low surrogate", start);
-        }
+        const char* reason = nullptr;
+        const std::size_t length = scanEscape(m_text.substr(m_at), &reason);
+        if (length == 0)
+            return failHere(reason, m_at);
+        m_at += length;
         return true;
     }
 
     bool number()
     {
-        const std::size_t start = m_at;
-        bool integer = true;
-        if (peek('-'))
-            ++m_at;
-        if (peek('0')) {
-            ++m_at;
-        } else if (!atEnd() && isDigit(m_text[m_at])) {
-            while (!atEnd() && isDigit(m_text[m_at]))
-                ++m_at;
-        } else {
-            return failHere("invalid number", start);
-        }
-        if (peek('.')) {
-            integer = false;
-            ++m_at;
-            if (atEnd() || !isDigit(m_text[m_at]))
-                return failHere("invalid number: digits must follow the decimal point", start);
-            while (!atEnd() && isDigit(m_text[m_at]))
-                ++m_at;
-        }
-        if (peek('e') || peek('E')) {
-            integer = false;
-            ++m_at;
-            if (peek('+') || peek('-'))
-                ++m_at;
-            if (atEnd() || !isDigit(m_text[m_at]))
-                return failHere("invalid number: digits must follow the exponent", start);
-            while (!atEnd() && isDigit(m_text[m_at]))
-                ++m_at;
-        }
-        if (!atEnd() && (isDigit(m_text[m_at]) || m_text[m_at] == '.'))
-            return failHere("invalid number: leading zeros are not allowed", start);
-        noteWidth(start, m_at - start, integer);
+        const char* reason = nullptr;
+        const std::size_t length = scanNumber(m_text.substr(m_at), &reason);
+        if (length == 0)
+            return failHere(reason, m_at);
+        m_at += length;
         return true;
-    }
-
-    void noteWidth(std::size_t start, std::size_t length, bool integer)
-    {
-        const std::string token(m_text.substr(start, length));
-        bool wide = false;
-        if (integer) {
-            const bool negative = token[0] == '-';
-            std::string_view digits(token);
-            if (negative)
-                digits.remove_prefix(1);
-            // Limits: 2^63 for negatives, 2^64 - 1 otherwise.
-            const std::string_view limit = negative ? "9223372036854775808" : "18446744073709551615";
-            wide = digits.size() > limit.size() || (digits.size() == limit.size() && digits > limit);
-        } else {
-            errno = 0;
-            const double value = std::strtod(token.c_str(), nullptr);
-            wide = std::isinf(value);
-        }
-        if (wide)
-            m_result.wideNumbers.push_back({start, length});
     }
 
     std::string_view m_text;
@@ -318,6 +250,70 @@ private:
 };
 
 } // namespace
+
+std::size_t scanEscape(std::string_view text, const char** reason)
+{
+    auto fail = [&](const char* why) {
+        if (reason)
+            *reason = why;
+        return std::size_t{0};
+    };
+    if (text.size() < 2)
+        return fail("unterminated string");
+    if (text[1] != 'u')
+        return std::string_view("\"\\/bfnrt").find(text[1]) == std::string_view::npos
+                   ? fail("invalid escape in a string")
+                   : 2;
+    const long first = unicodeUnit(text);
+    if (first < 0)
+        return fail("invalid \\u escape in a string");
+    if (first >= 0xDC00 && first <= 0xDFFF)
+        return fail("lone low surrogate in a \\u escape");
+    if (first < 0xD800 || first > 0xDBFF)
+        return 6;
+    const long second = unicodeUnit(text.substr(6));
+    if (second < 0xDC00 || second > 0xDFFF)
+        return fail("high surrogate in a \\u escape without its low surrogate");
+    return 12;
+}
+
+std::size_t scanNumber(std::string_view text, const char** reason)
+{
+    auto fail = [&](const char* why) {
+        if (reason)
+            *reason = why;
+        return std::size_t{0};
+    };
+    std::size_t at = 0;
+    auto digits = [&] {
+        const std::size_t start = at;
+        while (at < text.size() && isDigit(text[at]))
+            ++at;
+        return at > start;
+    };
+    if (at < text.size() && text[at] == '-')
+        ++at;
+    if (at < text.size() && text[at] == '0') {
+        ++at;
+        if (at < text.size() && isDigit(text[at]))
+            return fail("invalid number: leading zeros are not allowed");
+    } else if (!digits()) {
+        return fail("invalid number");
+    }
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        if (!digits())
+            return fail("invalid number: digits must follow the decimal point");
+    }
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        ++at;
+        if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+            ++at;
+        if (!digits())
+            return fail("invalid number: digits must follow the exponent");
+    }
+    return at;
+}
 
 SyntaxCheck checkJSONSyntax(std::string_view text)
 {

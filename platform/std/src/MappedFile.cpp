@@ -46,7 +46,9 @@ std::unique_ptr<MappedFile> MappedFile::open(const std::filesystem::path& file, 
         error = std::make_error_code(std::errc::is_a_directory);
         return nullptr;
     }
-    if (!S_ISREG(info.st_mode)) {
+    // Pipes and devices cannot be mapped, and files of /proc and the like report a size of 0 whatever they
+    // hold: the caller reads those as a stream.
+    if (!S_ISREG(info.st_mode) || info.st_size == 0) {
         error = std::make_error_code(std::errc::not_supported);
         return nullptr;
     }
@@ -61,15 +63,13 @@ std::unique_ptr<MappedFile> MappedFile::open(const std::filesystem::path& file, 
         error = lastError();
         return nullptr;
     }
-    if (size > 0) {
-        void* contents = ::mmap(span, size, PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_POPULATE, descriptor.fd, 0);
-        if (contents == MAP_FAILED) {
-            error = lastError();
-            ::munmap(span, mapped);
-            return nullptr;
-        }
-        ::madvise(contents, size, MADV_SEQUENTIAL);
+    void* contents = ::mmap(span, size, PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_POPULATE, descriptor.fd, 0);
+    if (contents == MAP_FAILED) {
+        error = lastError();
+        ::munmap(span, mapped);
+        return nullptr;
     }
+    ::madvise(contents, size, MADV_SEQUENTIAL);
     error.clear();
     return std::unique_ptr<MappedFile>(new MappedFile(static_cast<const char*>(span), size, mapped));
 }

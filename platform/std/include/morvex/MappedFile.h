@@ -13,8 +13,8 @@ namespace morvex {
 class MappedFile
 {
 public:
-    /// Maps `file`; nullptr with `error` set when it cannot be opened, is not a regular file, or cannot be
-    /// mapped.
+    /// Maps `file`; nullptr with `error` set when it cannot be opened or mapped. A file that is not a regular
+    /// one, or reports a size of 0, gives `std::errc::not_supported`: read it as a stream instead.
     static std::unique_ptr<MappedFile> open(const std::filesystem::path& file, std::size_t padding,
                                             std::error_code& error);
 
