@@ -201,6 +201,11 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     if (!options.output) {
         out << conversion.display;
         out.flush();
+        // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
+        if (!out) {
+            complain("cannot write the code to standard output");
+            return exitWriteFailed;
+        }
         return status;
     }
     const std::filesystem::path folder(*options.output);
