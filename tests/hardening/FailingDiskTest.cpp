@@ -188,6 +188,16 @@ TEST_F(FailingDisk, DirectoryWhereAFileShouldGoFailsThatFileOnly)
     EXPECT_EQ(listFolder(out).size(), expected.size());
 }
 
+// Regression: printing the code to a full disk lost it, yet the command line reported success.
+TEST_F(FailingDisk, CodePrintedToAFullDeviceIsAFailedWrite)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    const Process run = runCliProcess(dir, dated, R"({"a":{"b":1}})", {}, {}, "/dev/full");
+    EXPECT_EQ(run.exit, 3);
+    EXPECT_EQ(run.err, "morvex-cli: cannot write the code to standard output\n");
+}
+
 TEST_F(FailingDisk, SharedAndCaseOnlyDifferentNamesAreWarnedNamingBothTypes)
 {
     const Process run = runCliProcess(dir, with(dated, {"-o", out.string()}),

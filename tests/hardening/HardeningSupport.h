@@ -37,10 +37,11 @@ inline constexpr unsigned cliWatchdogSeconds = 120;
 /// process of the test (mounts made there are private to it and the command line); `collect` runs in that child
 /// once the command line has ended, while those mounts still stand.
 inline Process runCliProcess(const TempDir& dir, const std::vector<std::string>& arguments, const std::string& input,
-                             const ChildSetup& setup = {}, const std::function<void()>& collect = {})
+                             const ChildSetup& setup = {}, const std::function<void()>& collect = {},
+                             const std::filesystem::path& standardOutput = {})
 {
     const auto inFile = dir / "stdin";
-    const auto outFile = dir / "stdout";
+    const auto outFile = standardOutput.empty() ? dir / "stdout" : standardOutput;
     const auto errFile = dir / "stderr";
     writeFile(inFile, input);
     std::vector<std::string> environment = {"HOME=" + dir.path().string(),
@@ -55,7 +56,7 @@ inline Process runCliProcess(const TempDir& dir, const std::vector<std::string>&
         if (cli == 0) {
             ::alarm(cliWatchdogSeconds); // a command line that hangs is killed, and the test sees SIGALRM
             const int in = ::open(inFile.c_str(), O_RDONLY);
-            const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | (standardOutput.empty() ? O_TRUNC : 0), 0644);
             const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             if (in < 0 || out < 0 || err < 0)
                 ::_exit(126);
@@ -88,7 +89,7 @@ inline Process runCliProcess(const TempDir& dir, const std::vector<std::string>&
     Process result;
     result.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     std::error_code ignored;
-    if (std::filesystem::exists(outFile, ignored))
+    if (standardOutput.empty() && std::filesystem::exists(outFile, ignored))
         result.out = readFile(outFile);
     if (std::filesystem::exists(errFile, ignored))
         result.err = readFile(errFile);
