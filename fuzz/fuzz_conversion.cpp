@@ -4,30 +4,15 @@
 #include "morvex/Conversion.h"
 #include "morvex/SettingValues.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "FuzzSupport.h"
+
 #include <filesystem>
 #include <set>
 
+using morvex::fuzz::fail;
+using morvex::fuzz::scratch;
+
 namespace {
-
-[[noreturn]] void fail(const char* what, const std::string& detail)
-{
-    std::fprintf(stderr, "fuzz_conversion: %s: %s\n", what, detail.c_str());
-    std::abort();
-}
-
-const std::filesystem::path& scratch()
-{
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvex-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            fail("mkdtemp", pattern);
-        std::atexit([] { std::filesystem::remove_all(scratch()); });
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
-}
 
 morvex::ConversionChoices style(int which)
 {

@@ -3,17 +3,13 @@
 
 #include "morvex/JSON.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "FuzzSupport.h"
+
 #include <simdjson.h>
 
-namespace {
+using morvex::fuzz::fail;
 
-[[noreturn]] void fail(const char* what, const std::string& detail)
-{
-    std::fprintf(stderr, "fuzz_json: %s: %s\n", what, detail.c_str());
-    std::abort();
-}
+namespace {
 
 morvex::JSON::Kind kindOf(simdjson::dom::element element)
 {

@@ -4,32 +4,13 @@
 #include "morvex/KeyValueStore.h"
 #include "morvex/SettingValues.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "FuzzSupport.h"
+
 #include <filesystem>
 #include <fstream>
 
-namespace {
-
-[[noreturn]] void fail(const char* what, const std::string& detail)
-{
-    std::fprintf(stderr, "fuzz_settings: %s: %s\n", what, detail.c_str());
-    std::abort();
-}
-
-const std::filesystem::path& scratch()
-{
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvex-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            fail("mkdtemp", pattern);
-        std::atexit([] { std::filesystem::remove_all(scratch()); });
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
-}
-
-} // namespace
+using morvex::fuzz::fail;
+using morvex::fuzz::scratch;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
