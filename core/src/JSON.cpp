@@ -42,9 +42,13 @@ struct JSONNode
 {
     JSON::Kind kind = JSON::Kind::null;
     NumberType numberType = NumberType::signedInteger;
-    std::int64_t integer = 0;
-    std::uint64_t unsignedInteger = 0;
-    double floating = 0;
+    // Which one holds the number is told by numberType.
+    union
+    {
+        std::int64_t integer = 0;
+        std::uint64_t unsignedInteger;
+        double floating;
+    };
     std::string_view text;
     std::uint64_t size = 0;
     std::uint32_t firstMember = noMember;
