@@ -1,5 +1,7 @@
 #include "morvex/Cli.h"
 
+#include "InputGuard.h"
+
 #include "morvex/AtomicFile.h"
 #include "morvex/Conversion.h"
 #include "morvex/KeyValueStore.h"
@@ -181,7 +183,11 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
         return exitBadInput;
     }
 
-    Conversion conversion = convert(PaddedText{input.text}, choices, values, date);
+    Conversion conversion = [&] {
+        const InputGuard guard;
+        return convert(PaddedText{input.text}, choices, values, date);
+    }();
+    input = Input{}; // nothing reads the mapped file after this
     if (conversion.jsonError) {
         complain(inputName(options) + ": not JSON: " + conversion.jsonError->describe());
         return exitBadInput;

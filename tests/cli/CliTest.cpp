@@ -2,6 +2,10 @@
 
 #include "morvex/KeyValueStore.h"
 
+#include "InputGuard.h"
+
+#include <csignal>
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -174,6 +178,38 @@ TEST_F(CliFixture, HelpAndVersionExitZero)
     const CliRun version = run({"--version"});
     EXPECT_EQ(version.exit, exitOk);
     EXPECT_NE(version.out.find("morvex-cli "), std::string::npos);
+}
+
+} // namespace
+} // namespace morvex
+
+namespace morvex {
+namespace {
+
+// A mapped input truncated by another program while it is parsed raises SIGBUS; nothing is written by then.
+TEST(InputGuardDeathTest, BusErrorWhileReadingEndsAsBadInput)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const InputGuard guard;
+            std::raise(SIGBUS);
+        },
+        testing::ExitedWithCode(exitBadInput), "the input file changed while it was being read");
+}
+
+TEST(InputGuardDeathTest, RestoresThePreviousHandler)
+{
+    struct sigaction before
+    {};
+    ::sigaction(SIGBUS, nullptr, &before);
+    {
+        const InputGuard guard;
+    }
+    struct sigaction after
+    {};
+    ::sigaction(SIGBUS, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
 
 } // namespace

@@ -1,0 +1,35 @@
+#include "InputGuard.h"
+
+#include "morvex/Cli.h"
+
+#include <unistd.h>
+
+namespace morvex {
+
+namespace {
+
+extern "C" void onBusError(int)
+{
+    static const char message[] = "morvex-cli: the input file changed while it was being read\n";
+    // Only async-signal-safe calls here.
+    [[maybe_unused]] const auto written = ::write(STDERR_FILENO, message, sizeof message - 1);
+    ::_exit(exitBadInput);
+}
+
+} // namespace
+
+InputGuard::InputGuard()
+{
+    struct sigaction action
+    {};
+    action.sa_handler = onBusError;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGBUS, &action, &m_previous);
+}
+
+InputGuard::~InputGuard()
+{
+    ::sigaction(SIGBUS, &m_previous, nullptr);
+}
+
+} // namespace morvex

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <csignal>
+
+namespace morvex {
+
+/// While alive, turns a SIGBUS into a clean exit with status 1 and a message.
+///
+/// A mapped input file that another program truncates while it is read raises SIGBUS on the pages it lost.
+/// The guard is held only while the input is parsed, before anything is written, so ending there loses nothing.
+class InputGuard
+{
+public:
+    InputGuard();
+    ~InputGuard();
+    InputGuard(const InputGuard&) = delete;
+    InputGuard& operator=(const InputGuard&) = delete;
+
+private:
+    struct sigaction m_previous
+    {};
+};
+
+} // namespace morvex
