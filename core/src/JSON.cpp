@@ -223,24 +223,22 @@ std::string_view trimmed(std::string_view token)
     return token;
 }
 
-// Checks the escapes of a string whose content starts at `at` (after the opening quote) and ends at an
-// unescaped quote before `end`; the parser has checked its UTF-8 and control characters already, but escapes
-// only in the strings it unescapes. Returns false on a bad escape.
-bool validEscapes(const char* at, const char* end)
+// Checks every escape of the text in one pass. In JSON a backslash stands only inside strings, so each one
+// must begin a valid escape; one anywhere else fails here or, being part of no valid token, in the reader.
+// The parser checks escapes only of the strings it unescapes, and those are few.
+bool escapesValid(std::string_view text)
 {
-    for (;;) {
-        const auto* quote = static_cast<const char*>(std::memchr(at, '"', static_cast<std::size_t>(end - at)));
-        if (!quote)
-            return false;
-        const auto* backslash = static_cast<const char*>(std::memchr(at, '\\', static_cast<std::size_t>(quote - at)));
-        if (!backslash)
-            return true;
+    const char* at = text.data();
+    const char* const end = text.data() + text.size();
+    while (const auto* backslash =
+               static_cast<const char*>(std::memchr(at, '\\', static_cast<std::size_t>(end - at)))) {
         const std::size_t length =
             detail::scanEscape(std::string_view(backslash, static_cast<std::size_t>(end - backslash)));
         if (length == 0)
             return false;
         at = backslash + length;
     }
+    return true;
 }
 
 bool validNumberToken(std::string_view token)
@@ -253,9 +251,7 @@ bool validNumberToken(std::string_view token)
 class Reader
 {
 public:
-    Reader(JSONStorage& storage, std::string_view text)
-        : m_storage(storage), m_text(text), m_end(text.data() + text.size())
-    {}
+    Reader(JSONStorage& storage, std::string_view text) : m_storage(storage), m_text(text) {}
 
     simdjson::error_code read(od::document& document)
     {
@@ -377,9 +373,6 @@ private:
             if (frame.keep == Keep::all) {
                 if ((m_error = field.unescaped_key().get(key)))
                     return false;
-            } else if (!validEscapes(field.key().raw(), m_end)) {
-                m_error = simdjson::STRING_ERROR;
-                return false;
             }
             value = field.value();
         } else {
@@ -427,10 +420,10 @@ private:
             return number(value, parent, key);
         case od::json_type::string: {
             if (!keep) {
+                // Taken, not skipped: the parser's skip would read a string followed by ':' as a member name.
+                // Its escapes are checked with all others.
                 od::raw_json_string raw;
-                if (auto error = value.get_raw_json_string().get(raw))
-                    return error;
-                return validEscapes(raw.raw(), m_end) ? simdjson::SUCCESS : simdjson::STRING_ERROR;
+                return value.get_raw_json_string().get(raw);
             }
             std::string_view text;
             if (auto error = value.get_string().get(text))
@@ -547,7 +540,6 @@ private:
 
     JSONStorage& m_storage;
     std::string_view m_text;
-    const char* m_end;
     std::vector<Frame> m_stack;
     simdjson::error_code m_error = simdjson::SUCCESS;
 };
@@ -592,6 +584,8 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
                     .get(parsed);
         if (!error)
             error = Reader(storage, text).read(parsed);
+        if (!error && !escapesValid(text))
+            error = simdjson::STRING_ERROR;
     }
     if (!error) {
         document.m_root = JSONAccess::make(&storage, 0);
