@@ -150,7 +150,7 @@ void UIButton::applyHighlightText(Highlight& highlight)
     if (hover.fontSize() != Text::defaultFontSize) {
         setFont(SystemFont::at(hover.fontSize()));
     }
-    // By value: a hover colour equal to black, in whatever colour spec, counts as "not set".
+    // By value: a hover colour equal to black, in whatever colour model, counts as "not set".
     if (hover.color().rgba64() != Text::defaultColor().rgba64()) {
         applyTitleColor(hover.color());
     }

@@ -13,7 +13,7 @@ float component(int value)
 
 QColor NSColor(int r, int g, int b)
 {
-    // fromRgbF switches to the extended-range spec by itself when a component leaves 0..1.
+    // fromRgbF switches to the extended-range colour model by itself when a component leaves 0..1.
     return QColor::fromRgbF(component(r), component(g), component(b), 1.0f);
 }
 
