@@ -344,7 +344,7 @@ private:
         while (!m_stack.empty()) {
             Frame& frame = m_stack.back();
             if (frame.isObject ? step(frame, frame.objectAt) : step(frame, frame.arrayAt)) {
-                if (frame.keep != Keep::none)
+                if (frame.node != noMember)
                     m_storage.nodes[frame.node].size = frame.count;
                 m_stack.pop_back();
                 continue;

@@ -39,6 +39,19 @@ TEST(JSONDocumentParse, ArraysYieldPositionsAsKeys)
     EXPECT_EQ(document.root().size(), 3u);
 }
 
+TEST(JSONDocumentParse, SizesCountEveryElementEvenWhereOnlyTheFirstIsKept)
+{
+    auto document = JSONDocument::parse(R"({"grid":[[1,2,3],[4]],"list":[{"a":1},{"b":2},{"c":3}]})");
+    ASSERT_TRUE(document.ok());
+    std::vector<JSON> members;
+    document.root().forEach([&](std::string_view, const JSON& value) { members.push_back(value); });
+    ASSERT_EQ(members.size(), 2u);
+    EXPECT_EQ(members[0].size(), 2u);
+    EXPECT_EQ(members[0].firstElement().size(), 3u);
+    EXPECT_EQ(members[1].size(), 3u);
+    EXPECT_EQ(members[1].firstElement().size(), 1u);
+}
+
 TEST(JSONDocumentParse, ScalarsYieldNoPairs)
 {
     for (const char* text : {"42", "\"text\"", "true", "null"}) {
