@@ -1,6 +1,7 @@
 // The About sheet: the version text, the back button, the update check and the two links.
 
 #include "AboutViewController.h"
+#include "HostWindow.h"
 #include "RecordingUserDriver.h"
 #include "StandardUpdaterController.h"
 #include "WebAddresses.h"
@@ -19,10 +20,8 @@ class TestAboutViewController : public QObject
 private slots:
     void init()
     {
-        m_host = std::make_unique<QWidget>();
-        m_host->resize(800, 600);
-        m_host->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
+        m_host = test::shownHostWindow(800, 600);
+        QVERIFY(m_host);
         m_opened.clear();
         m_previousOpener = Workspace::shared().setOpener([this](const QUrl& url) {
             m_opened.append(url);

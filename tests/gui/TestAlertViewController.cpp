@@ -1,6 +1,7 @@
 // The alert sheet: its controls and layout, the one-alert slot, closing.
 
 #include "AlertViewController.h"
+#include "HostWindow.h"
 #include "NSTheme.h"
 #include "Pixels.h"
 #include "UIButton.h"
@@ -19,10 +20,8 @@ class TestAlertViewController : public QObject
 private slots:
     void init()
     {
-        m_host = std::make_unique<QWidget>();
-        m_host->resize(800, 600);
-        m_host->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
+        m_host = test::shownHostWindow(800, 600);
+        QVERIFY(m_host);
     }
 
     void cleanup()

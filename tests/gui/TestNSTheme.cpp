@@ -167,19 +167,47 @@ void TestNSTheme::portalColorScheme()
     QCOMPARE(PortalAppearanceProbe::styleFromColorScheme(value), style);
 }
 
+namespace {
+
+// A session bus of the test's own, ended with the test.
+class PrivateBus
+{
+public:
+    ~PrivateBus()
+    {
+        m_daemon.kill();
+        m_daemon.waitForFinished();
+    }
+
+    /// False when there is no dbus-daemon, or it would not start or say its address.
+    bool start()
+    {
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (daemon.isEmpty())
+            return false;
+        m_daemon.start(daemon,
+                       {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        if (!m_daemon.waitForStarted() || !m_daemon.waitForReadyRead(10000))
+            return false;
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        return !m_address.isEmpty();
+    }
+
+    const QString& address() const { return m_address; }
+
+private:
+    QProcess m_daemon;
+    QString m_address;
+};
+
+} // namespace
+
 void TestNSTheme::portalProbeOverTheBus()
 {
-    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (daemon.isEmpty()) {
-        QSKIP("dbus-daemon is not installed");
-    }
-    QProcess bus;
-    bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-    QVERIFY(bus.waitForStarted());
-    QVERIFY(bus.waitForReadyRead(10000));
-    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
-    QVERIFY(!address.isEmpty());
-
+    PrivateBus bus;
+    if (!bus.start())
+        QSKIP("no dbus-daemon to start a private bus with");
+    const QString address = bus.address();
     {
         QDBusConnection serviceSide = QDBusConnection::connectToBus(address, QStringLiteral("fake-portal"));
         QVERIFY(serviceSide.isConnected());
@@ -226,21 +254,14 @@ void TestNSTheme::portalProbeOverTheBus()
         QVERIFY(thread.wait(5000));
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("fake-portal"));
-    bus.kill();
-    bus.waitForFinished();
 }
 
 void TestNSTheme::portalProbeWithoutPortalIsUnavailable()
 {
-    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (daemon.isEmpty()) {
-        QSKIP("dbus-daemon is not installed");
-    }
-    QProcess bus;
-    bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-    QVERIFY(bus.waitForStarted());
-    QVERIFY(bus.waitForReadyRead(10000));
-    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+    PrivateBus bus;
+    if (!bus.start())
+        QSKIP("no dbus-daemon to start a private bus with");
+    const QString address = bus.address();
     {
         QDBusConnection client = QDBusConnection::connectToBus(address, QStringLiteral("lonely-client"));
         PortalAppearanceProbe probe(client, nullptr, QStringLiteral("org.example.NoSuchPortal"));
@@ -248,8 +269,6 @@ void TestNSTheme::portalProbeWithoutPortalIsUnavailable()
         QCOMPARE(probe.interfaceStyle(), QVariant());
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("lonely-client"));
-    bus.kill();
-    bus.waitForFinished();
 }
 
 void TestNSTheme::paletteProbeFollowsTheApplicationPalette()

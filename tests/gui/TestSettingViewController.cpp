@@ -1,6 +1,7 @@
 // The settings sheet: its initial state, the option buttons, the checks with their alerts, saving.
 
 #include "AlertViewController.h"
+#include "HostWindow.h"
 #include "ScreenTestSupport.h"
 #include "SettingViewController.h"
 #include "UIButton.h"
@@ -34,10 +35,8 @@ private slots:
     void init()
     {
         m_fixture = std::make_unique<ScreenFixture>();
-        m_host = std::make_unique<QWidget>();
-        m_host->resize(1000, 700);
-        m_host->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
+        m_host = test::shownHostWindow(1000, 700);
+        QVERIFY(m_host);
     }
 
     void cleanup()

@@ -1,5 +1,6 @@
 // The dialog base: view loading, the once-only first appearance, the back button, dismissal.
 
+#include "HostWindow.h"
 #include "UIView.h"
 #include "UIViewController.h"
 
@@ -44,10 +45,8 @@ class TestUIViewController : public QObject
 private slots:
     void init()
     {
-        m_host = std::make_unique<QWidget>();
-        m_host->resize(600, 400);
-        m_host->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
+        m_host = test::shownHostWindow(600, 400);
+        QVERIFY(m_host);
     }
 
     void cleanup()
