@@ -200,6 +200,29 @@ private:
     QString m_address;
 };
 
+// The fake portal answers from a thread of its own, as a real service would while the probe blocks.
+// It is deleted after that thread has stopped, on every way out of the test: a deleteLater posted
+// just before quit() may never run.
+struct PortalOnItsThread
+{
+    PortalOnItsThread()
+    {
+        portal->moveToThread(&thread);
+        thread.start();
+    }
+    ~PortalOnItsThread()
+    {
+        thread.quit();
+        thread.wait();
+        delete portal;
+    }
+    PortalOnItsThread(const PortalOnItsThread&) = delete;
+    PortalOnItsThread& operator=(const PortalOnItsThread&) = delete;
+
+    QThread thread;
+    FakePortal* portal = new FakePortal;
+};
+
 } // namespace
 
 void TestNSTheme::portalProbeOverTheBus()
@@ -211,10 +234,8 @@ void TestNSTheme::portalProbeOverTheBus()
     {
         QDBusConnection serviceSide = QDBusConnection::connectToBus(address, QStringLiteral("fake-portal"));
         QVERIFY(serviceSide.isConnected());
-        QThread thread;
-        thread.start();
-        auto* portal = new FakePortal;
-        portal->moveToThread(&thread);
+        PortalOnItsThread owner;
+        FakePortal* portal = owner.portal;
         // QtDBus attaches helpers to the object, so register it from its own thread.
         bool registered = false;
         QMetaObject::invokeMethod(
@@ -249,9 +270,6 @@ void TestNSTheme::portalProbeOverTheBus()
         QDBusConnection::disconnectFromBus(QStringLiteral("probe-client"));
         QMetaObject::invokeMethod(
             portal, [&] { serviceSide.unregisterObject(PortalSettings::objectPath()); }, Qt::BlockingQueuedConnection);
-        QMetaObject::invokeMethod(portal, &QObject::deleteLater);
-        thread.quit();
-        QVERIFY(thread.wait(5000));
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("fake-portal"));
 }
