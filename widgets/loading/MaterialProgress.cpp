@@ -73,25 +73,19 @@ void MaterialProgress::notifyViewRedesigned()
 
 void MaterialProgress::makeStrokeAnimationGroup()
 {
-    BasicAnimation grow(QStringLiteral("strokeEnd"));
-    grow.fromValue = 0;
-    grow.toValue = 0.8;
-    grow.duration = 1.5;
-    grow.speed = 2;
-    grow.beginTime = 0;
-    grow.repeatCount = 1;
-    grow.timingFunction = TimingFunction::EaseInEaseOut;
-
-    BasicAnimation chase(QStringLiteral("strokeStart"));
-    chase.fromValue = 0;
-    chase.toValue = 0.8;
-    chase.duration = 1.5;
-    chase.speed = 2;
-    chase.beginTime = 0.75;
-    chase.repeatCount = 1;
-    chase.timingFunction = TimingFunction::EaseInEaseOut;
-
-    m_animationGroup.animations = {grow, chase};
+    // The end of the stroke grows and its start follows half the duration later, over the same curve.
+    const auto stroke = [](const QString& keyPath, double beginTime) {
+        BasicAnimation animation(keyPath);
+        animation.fromValue = 0;
+        animation.toValue = 0.8;
+        animation.duration = 1.5;
+        animation.speed = 2;
+        animation.beginTime = beginTime;
+        animation.repeatCount = 1;
+        animation.timingFunction = TimingFunction::EaseInEaseOut;
+        return animation;
+    };
+    m_animationGroup.animations = {stroke(QStringLiteral("strokeEnd"), 0), stroke(QStringLiteral("strokeStart"), 0.75)};
     m_animationGroup.delegate = this;
 }
 
