@@ -4,6 +4,7 @@
 
 #include "morvex/AtomicFile.h"
 #include "morvex/Conversion.h"
+#include "morvex/Identifier.h"
 #include "morvex/KeyValueStore.h"
 #include "morvex/MappedFile.h"
 #include "morvex/SettingValues.h"
@@ -137,7 +138,8 @@ std::string inputName(const Options& options)
 int run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
         const CliEnvironment& environment)
 {
-    auto complain = [&](std::string_view message) { err << programName << ": " << message << '\n'; };
+    // Messages quote keys, names and paths: never let one of them drive the terminal.
+    auto complain = [&](std::string_view message) { err << programName << ": " << printable(message) << '\n'; };
 
     const KeyValueStore store(environment.settingsFile);
     std::string storeProblem;
@@ -272,7 +274,7 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     try {
         return run(options, in, out, err, environment);
     } catch (const UsageError& error) {
-        err << programName << ": " << error.what() << "\nRun with --help for more information.\n";
+        err << programName << ": " << printable(error.what()) << "\nRun with --help for more information.\n";
         return exitUsage;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "morvex/AtomicFile.h"
 #include "morvex/CodeFileStart.h"
+#include "morvex/Identifier.h"
 #include "morvex/JSONTool.h"
 #include "morvex/ObjectiveCEmitter.h"
 #include "morvex/SettingValues.h"
@@ -111,10 +112,11 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
         conversion.jsonError = *error;
 
     JSONTool tool;
-    tool.classPrefix = settingAt(settingValues, prefixIndex);
+    // The command line and the app refuse a prefix or root name that is not a safe name; this is the last guard.
+    tool.classPrefix = safeName(settingAt(settingValues, prefixIndex));
     tool.typePrefix = choices.isClass ? "class" : "struct";
     tool.base = choices.base;
-    const std::string& rootName = settingAt(settingValues, rootNameIndex);
+    const std::string rootName = safeName(settingAt(settingValues, rootNameIndex));
 
     CodeModel root;
     root.className = tool.typeName(rootName);
@@ -125,6 +127,7 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
         root.code = std::move(result.code);
         root.classInArray = std::move(result.classInArray);
     }
+    conversion.warnings = std::move(tool.warnings);
     conversion.models.reserve(tool.model.size() + 1);
     conversion.models.push_back(std::move(root));
     for (auto& model : tool.model)
@@ -135,7 +138,8 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
     stems.reserve(conversion.models.size());
     for (const auto& model : conversion.models)
         stems.push_back(fileNameFor(model.className, ""));
-    conversion.warnings = collisions(conversion.models, stems);
+    for (auto& warning : collisions(conversion.models, stems))
+        conversion.warnings.push_back(std::move(warning));
 
     auto& files = conversion.files;
     std::string& display = conversion.display;

@@ -5,6 +5,7 @@
 
 #include "morvex/Cli.h"
 #include "morvex/Conversion.h"
+#include "morvex/JSONTool.h"
 #include "morvex/SettingValues.h"
 
 #include <gtest/gtest.h>
@@ -215,6 +216,52 @@ TEST(HostileKeys, EmptyAndRepeatedKeysFollowTheDocumentedRules)
         << "a repeated key counts once, at its first place, with its last value";
 }
 
+// Regression: a key's text went into the code as it stood, so a key could add declarations of its own (an
+// Objective-C constructor running system(), a Swift property set by a closure). Each row is a key (as JSON text)
+// and the name it must become everywhere: member, type, file, #import path and mapping entry.
+TEST(HostileKeys, NeverBecomeCode)
+{
+    struct Row
+    {
+        std::string key;
+        std::string name;
+        bool changed;
+    };
+    const Row rows[] = {
+        {R"(a\nb;c)", "a_b_c", true},
+        {R"(x;\n__attribute__((constructor)) static void f(void){system(\"id\");}\n@property int y)",
+         "x____attribute____constructor__ static void f_void__system__id______property int y", true},
+        {R"(v: Int = { run() }()\n    var w)", "v_ Int _ _ run__ ____    var w", true},
+        {R"(\u202Eevil\u200Dx\u0000\u001B]0;t\u0007)", "_evil_x___0_t_", true},
+        {R"(q\"\\'`[]{}()=:,#@/*<>?%!^|~+&)", "q___________________________", true},
+        {"$ok-1.2 x_\u00FC\u0301\u00B2\U0001F600a\u203Fb\u7528", "$ok-1.2 x_\u00FC\u0301\u00B2\U0001F600a\u203Fb\u7528",
+         false},
+    };
+    ConversionChoices swift;
+    ConversionChoices objc;
+    objc.isSwift = false;
+    objc.base = "NSObject";
+    objc.adjustType = MXAdjustType::mjExtension();
+    for (const auto& [key, name, changed] : rows) {
+        SCOPED_TRACE(key);
+        const std::string type = "MX" + upperFirstCharacter(name);
+        const std::string text = "{\"" + key + "\":[{\"v\":1}]}";
+        const Conversion inSwift = convert(text, swift, defaultSettingValues(), fixedDate);
+        const Conversion inObjc = convert(text, objc, defaultSettingValues(), fixedDate);
+        EXPECT_EQ(inSwift.models[0].code, "class MXRootModel: Codable {\n\n    var " + name + ": [" + type + "]\n}\n");
+        EXPECT_EQ(inSwift.files[1].name, type + ".swift");
+        EXPECT_NE(inObjc.files[0].text.find("#import \"" + type + ".h\"\n\nNS_ASSUME_NONNULL_BEGIN"),
+                  std::string::npos);
+        EXPECT_NE(inObjc.files[0].text.find("NSArray<" + type + " *> *" + name + ";\n\n@end"), std::string::npos);
+        EXPECT_NE(inObjc.files[1].text.find("return @{@\"" + name + "\": @\"" + type + "\"};"), std::string::npos);
+        ASSERT_EQ(inSwift.warnings.size(), changed ? 1u : 0u);
+        if (changed) {
+            EXPECT_NE(inSwift.warnings[0].find("\" at $."), std::string::npos) << inSwift.warnings[0];
+            EXPECT_NE(inSwift.warnings[0].find("written as " + name), std::string::npos) << inSwift.warnings[0];
+        }
+    }
+}
+
 // Regression: a key repeated at every level of deep text gave one identical warning per level (100,000 lines).
 TEST(HostileNesting, RepeatedKeyAtEveryLevelWarnsOnce)
 {
@@ -345,7 +392,7 @@ std::vector<CliCase> cliCases()
         {"PathLikeKeys",
          R"({"../x":{"a":1},"a/b":{"a":1},"..":{"a":1},"\u0000":{"a":1},"CON":{"a":1}})",
          0,
-         "",
+         "warning: the key \"\\u{0}\" at $.\\u{0} cannot be a name as it stands and is written as _",
          {"MX...swift", "MX.._x.swift", "MXA_b.swift", "MXCON.swift", "MXRootModel.swift", "MX_.swift"}},
         {"DeepNesting",
          repeated("{\"a\":", depth) + "1" + std::string(depth, '}'),

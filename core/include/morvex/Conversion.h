@@ -43,7 +43,8 @@ struct Conversion
     std::string display;
     /// Why the JSON text did not parse; the conversion then holds a root type without members.
     std::optional<JSONError> jsonError;
-    /// Types whose files would overwrite each other (same name, or names that differ only in letter case).
+    /// Keys changed to become names (once each, with their JSON path), then types whose files would overwrite
+    /// each other (same name, or names that differ only in letter case).
     std::vector<std::string> warnings;
 };
 
