@@ -1,6 +1,7 @@
 #include "morvex/Cli.h"
 
 #include "InputGuard.h"
+#include "morvex/ExitCode.h"
 
 #include "morvex/AtomicFile.h"
 #include "morvex/Conversion.h"
@@ -53,9 +54,11 @@ bool validDate(const std::string& text)
         if (text[i] < '0' || text[i] > '9')
             return false;
     }
-    const int month = std::stoi(text.substr(5, 2));
-    const int day = std::stoi(text.substr(8, 2));
-    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+    // A day that the calendar has: no 2026/02/31, and 02/29 only in leap years.
+    const std::chrono::year_month_day date{std::chrono::year(std::stoi(text.substr(0, 4))),
+                                           std::chrono::month(static_cast<unsigned>(std::stoi(text.substr(5, 2)))),
+                                           std::chrono::day(static_cast<unsigned>(std::stoi(text.substr(8, 2))))};
+    return date.ok();
 }
 
 MXDate headerDate(const Options& options, const CliEnvironment& environment)
@@ -83,12 +86,27 @@ MXDate headerDate(const Options& options, const CliEnvironment& environment)
     return MXDate(environment.clock);
 }
 
-void requireText(const std::string& value, const char* what)
+void requireText(const std::string& value, std::string_view what)
 {
     if (value.empty())
-        throw UsageError(std::string("the ") + what + " must not be empty");
+        throw UsageError("the " + std::string(what) + " must not be empty");
     if (!simdjson::validate_utf8(value.data(), value.size()))
-        throw UsageError(std::string("the ") + what + " is not valid UTF-8");
+        throw UsageError("the " + std::string(what) + " is not valid UTF-8");
+}
+
+// Values given on the command line are refused when they could leave the header comment or the name they make;
+// stored ones were already checked (and set aside) on loading.
+void requireSettingValues(const std::vector<std::string>& values, const ConversionChoices& choices)
+{
+    for (std::size_t i = 0; i < settingCount; ++i) {
+        requireText(values[i], settingName(i));
+        if (auto problem = settingValueProblem(i, values[i]))
+            throw UsageError(*problem);
+    }
+    requireText(choices.base, "base class");
+    if (!isBaseList(choices.base, !choices.isSwift))
+        throw UsageError("the base class \"" + choices.base + "\" must be names joined by \",\", \"&\" or spaces" +
+                         (choices.isSwift ? "" : ", then at most one protocol list in <>"));
 }
 
 // The JSON text with the parser's padding after it: a mapped file, or standard input read into memory.
@@ -145,7 +163,7 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     std::string storeProblem;
     std::vector<std::string> values = loadSettingValues(store, &storeProblem);
     if (!storeProblem.empty())
-        complain("warning: " + storeProblem + "; using the default settings");
+        complain("warning: " + storeProblem);
     if (options.author)
         values[authorIndex] = *options.author;
     if (options.company)
@@ -161,11 +179,7 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     choices.adjustType = options.mapping == "mjextension" ? MXAdjustType::mjExtension() : MXAdjustType::none();
     choices.base = options.base.value_or(choices.isSwift ? "Codable" : "NSObject");
 
-    requireText(values[authorIndex], "author");
-    requireText(values[companyIndex], "company");
-    requireText(values[prefixIndex], "class-name prefix");
-    requireText(values[rootNameIndex], "root type name");
-    requireText(choices.base, "base class");
+    requireSettingValues(values, choices);
     if (options.output && options.output->empty())
         throw UsageError("the output folder must not be empty");
     if (options.remember) {
@@ -195,12 +209,12 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
         return exitBadInput;
     }
 
-    int status = exitOk;
+    CliExit status = exitOk;
     if (options.remember) {
         KeyValueStore writable(environment.settingsFile);
         if (auto failure = saveSettingValues(values, writable)) {
             complain(*failure);
-            status = exitWriteFailed;
+            status = moreSevere(status, exitWriteFailed);
         }
     }
     for (const auto& warning : conversion.warnings)
@@ -212,14 +226,14 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
         // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
         if (!out) {
             complain("cannot write the code to standard output");
-            return exitWriteFailed;
+            return moreSevere(status, exitWriteFailed);
         }
         return status;
     }
     const std::filesystem::path folder(*options.output);
     for (const auto& failure : writeFiles(conversion.files, folder)) {
         complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
-        status = exitWriteFailed;
+        status = moreSevere(status, exitWriteFailed);
     }
     return status;
 }
@@ -242,6 +256,7 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     CLI::App app{"Writes Swift or Objective-C model types for a sample JSON document.\n"
                  "Reads FILE, or standard input when FILE is absent or \"-\".",
                  std::string(programName)};
+    app.footer(std::string(exitCodeTable));
     app.set_version_flag("--version", std::string(programName) + " " + MORVEX_VERSION);
     app.add_option("FILE", options.file, "The JSON sample (default: standard input)");
     app.add_option("-l,--lang", options.lang, "Output language")

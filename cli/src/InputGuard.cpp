@@ -1,6 +1,6 @@
 #include "InputGuard.h"
 
-#include "morvex/Cli.h"
+#include "morvex/ExitCode.h"
 
 #include <unistd.h>
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
+#include <vector>
 
 namespace morvex {
 
@@ -74,6 +75,71 @@ std::string safeName(std::string_view key)
             out += '_';
     });
     return out;
+}
+
+bool isPrintable(std::string_view text)
+{
+    bool printable = true;
+    forEachCharacter(
+        text, [&](std::size_t, std::size_t, UChar32 c) { printable = printable && c >= 0 && !isUnprintable(c); });
+    return printable;
+}
+
+bool isBaseList(std::string_view text, bool objectiveC)
+{
+    std::vector<UChar32> characters;
+    bool valid = true;
+    forEachCharacter(text, [&](std::size_t, std::size_t, UChar32 c) {
+        valid = valid && c >= 0;
+        characters.push_back(c);
+    });
+    if (!valid)
+        return false;
+    std::size_t i = 0;
+    const std::size_t end = characters.size();
+    auto skipSpaces = [&] {
+        while (i < end && characters[i] == ' ')
+            ++i;
+    };
+    auto identifier = [&] {
+        const std::size_t start = i;
+        while (i < end && characters[i] != ' ' && characters[i] != '-' && characters[i] != '.' &&
+               isNameCharacter(static_cast<char32_t>(characters[i])))
+            ++i;
+        return i > start && !(characters[start] >= '0' && characters[start] <= '9');
+    };
+    // identifier ((spaces | spaces [,&] spaces) identifier)*
+    auto list = [&] {
+        skipSpaces();
+        if (!identifier())
+            return false;
+        for (;;) {
+            const std::size_t before = i;
+            skipSpaces();
+            if (i < end && (characters[i] == ',' || characters[i] == '&')) {
+                ++i;
+                skipSpaces();
+            } else if (i == before || i == end || characters[i] == '<' || characters[i] == '>') {
+                return true;
+            }
+            if (!identifier())
+                return false;
+        }
+    };
+    if (!list())
+        return false;
+    skipSpaces();
+    if (objectiveC && i < end && characters[i] == '<') {
+        ++i;
+        if (!list())
+            return false;
+        skipSpaces();
+        if (i == end || characters[i] != '>')
+            return false;
+        ++i;
+        skipSpaces();
+    }
+    return i == end;
 }
 
 std::string printable(std::string_view text)

@@ -21,4 +21,12 @@ bool isSafeName(std::string_view key);
 /// "\u{1B}", and bytes that are not valid UTF-8 as "\x{FF}", so that a key cannot drive a terminal.
 std::string printable(std::string_view text);
 
+/// True when printable(`text`) would return `text` unchanged: valid UTF-8 without control or format characters
+/// or line and paragraph separators, so it cannot end the line (or the comment) it is written into.
+bool isPrintable(std::string_view text);
+
+/// True when `text` may stand after the colon of a type's opening line: identifiers joined by ",", "&" and
+/// spaces, and, for Objective-C, after them one protocol list in "<" and ">" of the same form.
+bool isBaseList(std::string_view text, bool objectiveC);
+
 } // namespace morvex
