@@ -15,8 +15,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <istream>
+#include <new>
 #include <ostream>
 #include <simdjson.h>
+#include <unordered_set>
 
 namespace morvex {
 
@@ -153,8 +155,19 @@ std::string inputName(const Options& options)
     return options.file.empty() || options.file == "-" ? std::string("<stdin>") : options.file;
 }
 
+// What the run is doing, for the one line said when memory runs out.
+struct Stage
+{
+    const char* doing = "start";
+    std::size_t written = 0;
+    bool writing = false;
+};
+
+// Beyond this many types the user may not have expected what the sample makes.
+constexpr std::size_t manyTypes = 10'000;
+
 int run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
-        const CliEnvironment& environment)
+        const CliEnvironment& environment, Stage& stage)
 {
     // Messages quote keys, names and paths: never let one of them drive the terminal.
     auto complain = [&](std::string_view message) { err << programName << ": " << printable(message) << '\n'; };
@@ -190,6 +203,7 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
 
     Input input;
     std::string problem;
+    stage.doing = "read the input";
     if (!readInput(options, in, input, problem)) {
         complain(problem);
         return exitBadInput;
@@ -199,6 +213,7 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
         return exitBadInput;
     }
 
+    stage.doing = "convert the input";
     Conversion conversion = [&] {
         const InputGuard guard;
         return convert(PaddedText{input.text}, choices, values, date);
@@ -211,14 +226,20 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
 
     CliExit status = exitOk;
     if (options.remember) {
+        stage.doing = "remember the settings";
         KeyValueStore writable(environment.settingsFile);
-        if (auto failure = saveSettingValues(values, writable)) {
+        std::string notice;
+        if (auto failure = saveSettingValues(values, writable, &notice)) {
             complain(*failure);
             status = moreSevere(status, exitWriteFailed);
         }
+        if (!notice.empty())
+            complain("warning: " + notice);
     }
     for (const auto& warning : conversion.warnings)
         complain("warning: " + warning);
+    if (conversion.models.size() > manyTypes)
+        complain("warning: the sample makes " + std::to_string(conversion.models.size()) + " types");
 
     if (!options.output) {
         out << conversion.display;
@@ -231,7 +252,22 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
         return status;
     }
     const std::filesystem::path folder(*options.output);
-    for (const auto& failure : writeFiles(conversion.files, folder)) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!error && !std::filesystem::is_directory(folder, error))
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error) {
+        // One cause, one line: not a line per file.
+        std::unordered_set<std::string_view> names;
+        for (const auto& file : conversion.files)
+            names.insert(file.name);
+        complain("cannot create or open the folder " + folder.string() + ": " + error.message() + "; " +
+                 std::to_string(names.size()) + (names.size() == 1 ? " file was" : " files were") + " not written");
+        return moreSevere(status, exitWriteFailed);
+    }
+    stage.doing = "write the files";
+    stage.writing = true;
+    for (const auto& failure : writeFiles(conversion.files, folder, &stage.written)) {
         complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
         status = moreSevere(status, exitWriteFailed);
     }
@@ -286,8 +322,16 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
         return code == 0 ? exitOk : exitUsage;
     }
 
+    Stage stage;
     try {
-        return run(options, in, out, err, environment);
+        return run(options, in, out, err, environment, stage);
+    } catch (const std::bad_alloc&) {
+        // Said without building strings on the heap, which has just run out.
+        err << programName << ": not enough memory to " << stage.doing;
+        if (stage.writing)
+            err << "; " << stage.written << " files were written whole, no file was left half-written";
+        err << '\n';
+        return exitBadInput;
     } catch (const UsageError& error) {
         err << programName << ": " << printable(error.what()) << "\nRun with --help for more information.\n";
         return exitUsage;

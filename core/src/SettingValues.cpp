@@ -80,7 +80,8 @@ std::optional<std::string> settingValuesProblem(const std::vector<std::string>& 
     return std::nullopt;
 }
 
-std::optional<std::string> saveSettingValues(const std::vector<std::string>& values, KeyValueStore& store)
+std::optional<std::string> saveSettingValues(const std::vector<std::string>& values, KeyValueStore& store,
+                                             std::string* notice)
 {
     if (auto problem = settingValuesProblem(values))
         return problem;
@@ -90,8 +91,12 @@ std::optional<std::string> saveSettingValues(const std::vector<std::string>& val
             joined += ',';
         joined += values[i];
     }
-    if (std::error_code error = store.set(joined, settingSaveKey))
+    if (std::error_code error = store.set(joined, settingSaveKey, notice)) {
+        if (error == std::errc::timed_out)
+            return "cannot save the settings to " + store.file().string() +
+                   ": another program kept them locked for 5 seconds; they were not remembered";
         return "cannot save the settings to " + store.file().string() + ": " + error.message();
+    }
     return std::nullopt;
 }
 

@@ -123,13 +123,6 @@ TEST_F(CliFixture, FailedWritesExitThreeNamingEachFileAndWriteTheRest)
     EXPECT_EQ(result.out, "");
 }
 
-TEST_F(CliFixture, MissingOutputFolderExitsThree)
-{
-    const CliRun result = run({"-o", (out / "missing").string()});
-    EXPECT_EQ(result.exit, exitWriteFailed);
-    EXPECT_NE(result.err.find("No such file or directory"), std::string::npos);
-}
-
 TEST_F(CliFixture, RememberStoresFourValuesAndLaterRunsUseThem)
 {
     EXPECT_EQ(run({"--remember", "--author", "Ann", "--company", "Co", "-p", "ZZ", "-n", "shop"}).exit, exitOk);

@@ -397,7 +397,8 @@ std::vector<CliCase> cliCases()
         {"DeepNesting",
          repeated("{\"a\":", depth) + "1" + std::string(depth, '}'),
          0,
-         "morvex-cli: warning: types MXA and MXA share the file name MXA: the later one replaces the earlier\n",
+         "morvex-cli: warning: types MXA and MXA share the file name MXA: the later one replaces the earlier\n"
+         "morvex-cli: warning: the sample makes 100000 types\n",
          {"MXA.swift", "MXRootModel.swift"}},
         {"TooDeep", std::string(1'000'001, '['), 1, "nesting deeper than 1000000 levels", {}},
     };

@@ -49,8 +49,9 @@ std::string_view settingName(std::size_t index);
 std::optional<std::string> settingValuesProblem(const std::vector<std::string>& values);
 
 /// Stores [author, company, prefix, root type name] joined with ",". Returns nullopt on success, otherwise the
-/// reason nothing was stored.
+/// reason nothing was stored. `notice`, when given, says where an unreadable store was moved aside.
 std::optional<std::string> saveSettingValues(const std::vector<std::string>& values,
-                                             KeyValueStore& store = KeyValueStore::shared());
+                                             KeyValueStore& store = KeyValueStore::shared(),
+                                             std::string* notice = nullptr);
 
 } // namespace morvex
