@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <sys/resource.h>
 
 namespace morvex {
 namespace {
@@ -351,15 +352,21 @@ TEST(HostileKeys, ObjectiveCImportsOverLongTypesByTheirFileNames)
 
 // Regression: names that differ only in the case of a non-ASCII letter collide on case-insensitive file systems
 // just as ASCII ones do, but went unreported.
-TEST(HostileKeys, NonAsciiNamesDifferingOnlyInCaseAreReported)
+// Regression: names that differ only in the case of a non-ASCII letter, or only in Unicode normalisation, collide
+// on case-insensitive or normalising file systems just as ASCII ones do, but went unreported.
+TEST(HostileKeys, NonAsciiNamesCollidingOnOtherFileSystemsAreReported)
 {
-    const Conversion conversion =
-        convert(R"({"x\u00c4":{"a":1},"x\u00e4":{"b":1}})", ConversionChoices{}, defaultSettingValues(), fixedDate);
-    ASSERT_EQ(conversion.warnings.size(), 1u);
-    EXPECT_NE(conversion.warnings[0].find("types MXX\u00c4 and MXX\u00e4 have file names that differ only in letter "
-                                          "case"),
-              std::string::npos)
-        << conversion.warnings[0];
+    const std::pair<std::string, std::string> rows[] = {
+        {R"({"x\u00c4":{"a":1},"x\u00e4":{"b":1}})",
+         "types MXX\u00c4 and MXX\u00e4 have file names that differ only in letter case"},
+        {R"({"caf\u00e9":{"a":1},"cafe\u0301":{"b":1}})",
+         "types MXCaf\u00e9 and MXCafe\u0301 have file names that differ only in Unicode normalisation"},
+    };
+    for (const auto& [text, warning] : rows) {
+        const Conversion conversion = convert(text, ConversionChoices{}, defaultSettingValues(), fixedDate);
+        ASSERT_EQ(conversion.warnings.size(), 1u);
+        EXPECT_EQ(conversion.warnings[0].rfind(warning, 0), 0u) << conversion.warnings[0];
+    }
 }
 
 struct CliCase
@@ -426,6 +433,32 @@ TEST_P(HostileInputCli, ExitCodeMessageAndOnlyExpectedFiles)
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostileInputCli, testing::ValuesIn(cliCases()),
                          [](const testing::TestParamInfo<CliCase>& row) { return row.param.name; });
+
+// Regression: running out of memory aborted with an uncaught std::bad_alloc (exit 134), or was called "not JSON"
+// at an invented column.
+TEST(HostileMemory, RunningOutIsOneLineExitOneAndNothingWritten)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizers reserve more address space than the limit allows";
+#endif
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{"/dev/zero"}, ""},
+        {{}, repeated("{\"a\":", 999'999) + "1" + std::string(999'999, '}')},
+    };
+    for (const auto& [arguments, input] : rows) {
+        TempDir dir;
+        std::vector<std::string> all = arguments;
+        all.insert(all.end(), {"-o", (dir / "out").string()});
+        const Process run = runCliProcess(dir, all, input, [] {
+            const rlimit limit{200u << 20, 200u << 20};
+            return ::setrlimit(RLIMIT_AS, &limit) == 0 ? 0 : setupImpossible;
+        });
+        EXPECT_EQ(run.exit, 1) << run.err;
+        EXPECT_EQ(run.err.rfind("morvex-cli: not enough memory to ", 0), 0u) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "out") && !entriesUnder(dir / "out").empty());
+    }
+}
 
 } // namespace
 } // namespace morvex
