@@ -2,13 +2,16 @@
 
 #include "morvex/AtomicFile.h"
 #include "morvex/CodeFileStart.h"
+#include "morvex/Identifier.h"
 #include "morvex/JSONTool.h"
 #include "morvex/ObjectiveCEmitter.h"
 #include "morvex/SettingValues.h"
 #include "morvex/SwiftEmitter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
 #include <unordered_map>
 #include <unordered_set>
@@ -61,8 +64,24 @@ std::string caseFolded(std::string_view text)
     return out;
 }
 
+// The composed form (NFC): macOS file systems treat "é" composed and decomposed as one name.
+std::string composed(std::string_view text)
+{
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(text);
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+    if (U_FAILURE(status))
+        return std::string(text);
+    const icu::UnicodeString unicode =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    std::string out;
+    nfc->normalize(unicode, status).toUTF8String(out);
+    return U_FAILURE(status) ? std::string(text) : out;
+}
+
 // Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
-// letter case (they collide on case-insensitive file systems).
+// letter case or Unicode normalisation (they collide on case-insensitive or normalising file systems).
 std::vector<std::string> collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems)
 {
     std::vector<std::string> warnings;
@@ -70,7 +89,7 @@ std::vector<std::string> collisions(const std::vector<CodeModel>& models, const 
     std::unordered_set<std::string> said;
     std::unordered_map<std::string, std::size_t> seen;
     for (std::size_t i = 0; i < models.size(); ++i) {
-        auto [found, inserted] = seen.try_emplace(caseFolded(stems[i]), i);
+        auto [found, inserted] = seen.try_emplace(caseFolded(composed(stems[i])), i);
         if (inserted)
             continue;
         const std::string& earlier = models[found->second].className;
@@ -78,6 +97,10 @@ std::vector<std::string> collisions(const std::vector<CodeModel>& models, const 
         if (stems[found->second] == stems[i])
             warning = concat({"types ", earlier, " and ", models[i].className, " share the file name ", stems[i],
                               ": the later one replaces the earlier"});
+        else if (composed(stems[found->second]) == composed(stems[i]))
+            warning = concat({"types ", earlier, " and ", models[i].className,
+                              " have file names that differ only in Unicode normalisation (", stems[found->second],
+                              ", ", stems[i], ") and collide on file systems that normalise names"});
         else
             warning = concat({"types ", earlier, " and ", models[i].className,
                               " have file names that differ only in letter case (", stems[found->second], ", ",
@@ -111,10 +134,11 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
         conversion.jsonError = *error;
 
     JSONTool tool;
-    tool.classPrefix = settingAt(settingValues, prefixIndex);
+    // The command line and the app refuse a prefix or root name that is not a safe name; this is the last guard.
+    tool.classPrefix = safeName(settingAt(settingValues, prefixIndex));
     tool.typePrefix = choices.isClass ? "class" : "struct";
     tool.base = choices.base;
-    const std::string& rootName = settingAt(settingValues, rootNameIndex);
+    const std::string rootName = safeName(settingAt(settingValues, rootNameIndex));
 
     CodeModel root;
     root.className = tool.typeName(rootName);
@@ -125,6 +149,7 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
         root.code = std::move(result.code);
         root.classInArray = std::move(result.classInArray);
     }
+    conversion.warnings = std::move(tool.warnings);
     conversion.models.reserve(tool.model.size() + 1);
     conversion.models.push_back(std::move(root));
     for (auto& model : tool.model)
@@ -135,7 +160,8 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
     stems.reserve(conversion.models.size());
     for (const auto& model : conversion.models)
         stems.push_back(fileNameFor(model.className, ""));
-    conversion.warnings = collisions(conversion.models, stems);
+    for (auto& warning : collisions(conversion.models, stems))
+        conversion.warnings.push_back(std::move(warning));
 
     auto& files = conversion.files;
     std::string& display = conversion.display;
@@ -208,7 +234,8 @@ Conversion convert(PaddedText jsonText, const ConversionChoices& choices, const 
     return generate(JSONDocument::parse(jsonText), choices, settingValues, date);
 }
 
-std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder)
+std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder,
+                                     std::size_t* written)
 {
     std::vector<WriteFailure> failures;
     std::error_code error;
@@ -219,6 +246,7 @@ std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, co
                 {file.name, concat({"cannot open the folder ", folder.string(), ": ", error.message()})});
         return failures;
     }
+    target->removeStaleTemporaryFiles();
     // A file that a later one of the same name replaces is not written at all: the folder ends up the same, and
     // a key repeated at every level of deep text would otherwise rewrite one file a hundred thousand times.
     std::unordered_map<std::string_view, std::size_t> last;
@@ -230,6 +258,8 @@ std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, co
             continue;
         if (std::error_code failed = target->write(file.name, file.text))
             failures.push_back({file.name, failed.message()});
+        else if (written)
+            ++*written;
     }
     return failures;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "morvex/Identifier.h"
 #include "morvex/JSON.h"
 #include "morvex/JSONTool.h"
 
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -81,6 +83,23 @@ inline std::vector<Member> membersOf(const JSON& value, std::vector<std::string>
     return unique;
 }
 
+/// The JSON path of the member each frame of `stack` is at, as "$.a[0].b" (keys made printable).
+template <typename Frame>
+std::string pathOf(const std::vector<Frame>& stack)
+{
+    std::string path = "$";
+    for (std::size_t i = 0; i < stack.size(); ++i) {
+        const Member& member = stack[i].members[stack[i].next - 1];
+        if (stack[i].isArray)
+            path.append("[").append(member.key).append("]");
+        else
+            path.append(".").append(printable(member.key));
+        if (i + 1 < stack.size() && hasObjectElements(member.value))
+            path.append("[0]");
+    }
+    return path;
+}
+
 /// Walks `root` depth first and returns the emitter's result for it; every nested type (an object member, or
 /// the first element of an array member when that is an object) is appended to `tool.model` after the types
 /// nested inside it. The walk keeps its own stack, so nesting depth is bounded by memory, not the call stack.
@@ -97,6 +116,7 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         std::vector<std::string> indexKeys;
         std::vector<Member> members;
         std::size_t next = 0;
+        bool isArray = false;
         std::string name;
         Builder builder;
     };
@@ -105,23 +125,35 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
     auto push = [&](const JSON& value, std::string name) {
         Frame frame;
         frame.members = membersOf(value, frame.indexKeys);
+        frame.isArray = value.kind() == JSON::Kind::array;
         frame.builder = emitter.open(name);
         frame.name = std::move(name);
         stack.push_back(std::move(frame));
     };
     push(root, tool.typeName(rootName));
+    // A key that cannot be a name as it stands is reported once, at its first place.
+    std::unordered_set<std::string_view> renamed;
 
     for (;;) {
         Frame& frame = stack.back();
         if (frame.next < frame.members.size()) {
             const Member member = frame.members[frame.next++];
-            emitter.member(frame.builder, member.key, member.value);
+            std::string safeKey;
+            std::string_view key = member.key;
+            if (!isSafeName(key)) {
+                safeKey = safeName(key);
+                if (renamed.insert(key).second)
+                    tool.warnings.push_back("the key \"" + printable(key) + "\" at " + pathOf(stack) +
+                                            " cannot be a name as it stands and is written as " + safeKey);
+                key = safeKey;
+            }
+            emitter.member(frame.builder, key, member.value);
             if (hasObjectElements(member.value)) {
-                std::string name = tool.typeName(member.key);
-                emitter.arrayElementType(frame.builder, member.key, name);
+                std::string name = tool.typeName(key);
+                emitter.arrayElementType(frame.builder, key, name);
                 push(member.value.firstElement(), std::move(name));
             } else if (member.value.kind() == JSON::Kind::dictionary) {
-                push(member.value, tool.typeName(member.key));
+                push(member.value, tool.typeName(key));
             }
             continue;
         }

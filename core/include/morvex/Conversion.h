@@ -43,7 +43,8 @@ struct Conversion
     std::string display;
     /// Why the JSON text did not parse; the conversion then holds a root type without members.
     std::optional<JSONError> jsonError;
-    /// Types whose files would overwrite each other (same name, or names that differ only in letter case).
+    /// Keys changed to become names (once each, with their JSON path), then types whose files would overwrite
+    /// each other (same name, or names that differ only in letter case).
     std::vector<std::string> warnings;
 };
 
@@ -65,8 +66,10 @@ struct WriteFailure
 
 /// Writes each file atomically into `folder` (which must exist), replacing files of the same name; of several
 /// files with one name only the last is written, as it would replace the others. A failure does not stop the
-/// others; every failure is returned. The folder not existing fails every file.
-std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder);
+/// others; every failure is returned. The folder not existing fails every file. Temporary files that killed
+/// runs left in the folder are removed first. `written`, when given, counts the files in place as it goes.
+std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder,
+                                     std::size_t* written = nullptr);
 
 /// The file name for a type: `className` + `extension` when that is a safe single file name; otherwise path
 /// separators and control characters become "_", an empty name becomes "_", and a name too long for the file
