@@ -52,9 +52,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME morvex-cli)
-set(CPACK_COMPONENT_CLI_DESCRIPTION "JSON sample to Swift and Objective-C model code (command line)
-morvex-cli reads a JSON sample and writes one Swift or Objective-C model type per JSON object, for scripts
-and CI.")
+# CPack puts the project's description above each of these as the summary line.
+set(CPACK_DEBIAN_CLI_DESCRIPTION "The command-line tool: morvex-cli reads a JSON sample and writes one Swift
+or Objective-C model type per JSON object, for scripts and CI.")
 
 set(CPACK_DEBIAN_APP_PACKAGE_NAME morvex)
 set(CPACK_DEBIAN_APP_PACKAGE_SECTION devel)
@@ -62,8 +62,8 @@ set(CPACK_DEBIAN_APP_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_APP_PACKAGE_DEPENDS "qt6-translations-l10n, qt6-qpa-plugins")
 # Without a CJK font the Chinese texts are drawn as boxes.
 set(CPACK_DEBIAN_APP_PACKAGE_RECOMMENDS "fonts-wqy-microhei, qt6-wayland")
-set(CPACK_COMPONENT_APP_DESCRIPTION "JSON sample to Swift and Objective-C model code (desktop app)
-Morvex turns a pasted JSON sample into Swift or Objective-C model source files, with a settings sheet for
-author, company, class-name prefix and root type name.")
+set(CPACK_DEBIAN_APP_DESCRIPTION "The desktop app: Morvex turns a pasted JSON sample into Swift or Objective-C
+model source files, with a settings sheet for author, company, class-name prefix
+and root type name.")
 
 include(CPack)
