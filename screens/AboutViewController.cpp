@@ -73,7 +73,7 @@ void AboutViewController::viewDidLoad()
         m_automaticChecks->setFont(SystemFont::at(13));
         m_automaticChecks->setChecked(m_updater->automaticallyChecksForUpdates());
         m_automaticChecks->adjustSize();
-        m_automaticChecks->move((width - m_automaticChecks->width()) / 2, 228);
+        m_automaticChecks->move((width - m_automaticChecks->width()) / 2, 224);
         connect(m_automaticChecks, &QCheckBox::toggled, this, [this](bool on) {
             // A choice that cannot be stored is not shown as made.
             if (m_updater && !m_updater->setAutomaticallyChecksForUpdates(on)) {
