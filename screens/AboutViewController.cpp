@@ -10,6 +10,7 @@
 #include "Workspace.h"
 
 #include <QLabel>
+#include <QSignalBlocker>
 
 namespace morvex {
 
@@ -66,9 +67,26 @@ void AboutViewController::viewDidLoad()
     tagline->setPalette(palette);
     tagline->setGeometry(0, 196, width, 22);
 
+    const bool checksUpdates = !m_updater || m_updater->updater()->configuration().enabled;
+    if (checksUpdates && m_updater) {
+        m_automaticChecks = new QCheckBox(tr("启动时自动检查更新"), content);
+        m_automaticChecks->setFont(SystemFont::at(13));
+        m_automaticChecks->setChecked(m_updater->automaticallyChecksForUpdates());
+        m_automaticChecks->adjustSize();
+        m_automaticChecks->move((width - m_automaticChecks->width()) / 2, 224);
+        connect(m_automaticChecks, &QCheckBox::toggled, this, [this](bool on) {
+            // A choice that cannot be stored is not shown as made.
+            if (m_updater && !m_updater->setAutomaticallyChecksForUpdates(on)) {
+                const QSignalBlocker blocker(m_automaticChecks);
+                m_automaticChecks->setChecked(!on);
+            }
+        });
+    }
+
     const int buttonWidth = 136;
     const int gap = 16;
-    const int left = (width - 3 * buttonWidth - 2 * gap) / 2;
+    const int buttons = checksUpdates ? 3 : 2;
+    const int left = (width - buttons * buttonWidth - (buttons - 1) * gap) / 2;
     auto makeButton = [content](const QString& title, int x) {
         UIButton* button = UIButton::standardButton(title, nullptr, std::function<void()>(), content);
         button->text().setFontSize(15);
@@ -77,15 +95,17 @@ void AboutViewController::viewDidLoad()
         button->setGeometry(x, height - 40 - 40, buttonWidth, 40);
         return button;
     };
+    const int links = checksUpdates ? left + buttonWidth + gap : left;
     m_updateButton = makeButton(QString::fromUtf8(u8"检查更新"), left);
-    m_bbsButton = makeButton(QString::fromUtf8(u8"论坛"), left + buttonWidth + gap);
-    m_webButton = makeButton(QString::fromUtf8(u8"主页"), left + 2 * (buttonWidth + gap));
+    m_bbsButton = makeButton(QString::fromUtf8(u8"论坛"), links);
+    m_webButton = makeButton(QString::fromUtf8(u8"主页"), links + buttonWidth + gap);
     connect(m_updateButton, &QPushButton::clicked, this, [this] { update(m_updateButton); });
     connect(m_bbsButton, &QPushButton::clicked, this, [this] { openBBS(m_bbsButton); });
     connect(m_webButton, &QPushButton::clicked, this, [this] { openAppWeb(m_webButton); });
 
     for (QWidget* child : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->show();
+    m_updateButton->setVisible(checksUpdates);
 }
 
 void AboutViewController::update(QObject*)

@@ -15,7 +15,8 @@ int MorvexApplication::run(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvex"));
     QApplication::setApplicationDisplayName(QStringLiteral("Morvex"));
-    QApplication::setDesktopFileName(QStringLiteral("morvex"));
+    // The app id: the desktop entry, the metainfo and the icons carry this name.
+    QApplication::setDesktopFileName(QStringLiteral("app.morvex.Morvex"));
     QApplication::setWindowIcon(AppImages::named(QStringLiteral("AppIcon")));
     // Closing the main window leaves the program running; Quit ends it.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -50,7 +50,7 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     App::shared();
     m_delay(backgroundCheckDelay, this, [this] {
-        if (!m_standardUpdater)
+        if (!m_standardUpdater || !m_standardUpdater->automaticallyChecksForUpdates())
             return;
         if (Updater* updater = m_standardUpdater->updater())
             updater->checkForUpdatesInBackground();

@@ -1,5 +1,6 @@
 #include "Updater.h"
 
+#include "Deployment.h"
 #include "VersionComparator.h"
 #include "WebAddresses.h"
 
@@ -46,6 +47,8 @@ UpdaterConfiguration UpdaterConfiguration::standard()
     UpdaterConfiguration configuration;
     configuration.feedUrl = WebAddresses::appcast();
     configuration.current = AppVersion::current();
+    configuration.enabled = MORVEX_UPDATE_CHECK;
+    configuration.preferences = &KeyValueStore::shared();
     return configuration;
 }
 
@@ -128,6 +131,10 @@ void Updater::start(bool userInitiated)
     m_abortReason.clear();
     emit checkStarted(userInitiated);
 
+    if (!m_configuration.enabled) {
+        failSoon(tr("此版本不检查更新"));
+        return;
+    }
     if (!isAllowedUrl(m_configuration.feedUrl, m_configuration.allowLoopbackHttp)) {
         failSoon(insecureAddressText());
         return;

@@ -2,12 +2,14 @@
 
 #include "AboutViewController.h"
 #include "HostWindow.h"
+#include "LocalHttpServer.h"
 #include "RecordingUserDriver.h"
 #include "StandardUpdaterController.h"
 #include "WebAddresses.h"
 #include "Workspace.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace morvex;
@@ -102,6 +104,48 @@ private slots:
         QCOMPARE(shown[0], QStringLiteral("checking"));
         QCOMPARE(shown[1], QStringLiteral("dismiss"));
         QVERIFY(shown[2].startsWith(QStringLiteral("error ")));
+    }
+
+    void theSwitchRemembersWhetherToCheckAutomatically()
+    {
+        QStringList shown;
+        QTemporaryDir folder;
+        KeyValueStore store(QFile::encodeName(folder.filePath(QStringLiteral("settings.json"))).toStdString());
+        UpdaterConfiguration configuration;
+        configuration.preferences = &store;
+        StandardUpdaterController updater(configuration, std::make_unique<RecordingUserDriver>(&shown));
+        for (const bool expected : {true, false, true}) {
+            auto* about = new AboutViewController(&updater);
+            about->presentAsSheet(m_host.get());
+            QCOMPARE(about->automaticChecksSwitch()->isChecked(), expected);
+            QCOMPARE(updater.automaticallyChecksForUpdates(), expected);
+            QTest::mouseClick(about->automaticChecksSwitch(), Qt::LeftButton);
+            about->disappear();
+        }
+    }
+
+    void aBuildWithoutChecksOffersNeitherButtonNorSwitchAndFetchesNothing()
+    {
+        QStringList shown;
+        UpdaterConfiguration configuration;
+        LocalHttpServer server;
+        QVERIFY(server.isListening());
+        server.route("/appcast.xml", {200, "<rss version=\"2.0\"><channel/></rss>", {}, -1, false});
+        configuration.enabled = false;
+        configuration.allowLoopbackHttp = true;
+        configuration.feedUrl = server.url("/appcast.xml");
+        StandardUpdaterController updater(configuration, std::make_unique<RecordingUserDriver>(&shown));
+        auto* about = new AboutViewController(&updater);
+        about->presentAsSheet(m_host.get());
+        QVERIFY(!about->updateButton()->isVisible());
+        QVERIFY(!about->automaticChecksSwitch());
+        QVERIFY(about->webButton()->isVisible());
+        QVERIFY(!updater.automaticallyChecksForUpdates());
+        QSignalSpy finished(updater.updater(), &Updater::checkFinished);
+        updater.updater()->checkForUpdates();
+        QVERIFY(finished.wait(5000));
+        QVERIFY(shown.last().startsWith(QStringLiteral("error ")));
+        QVERIFY(server.requests().isEmpty());
     }
 
     void withoutAnUpdaterTheButtonDoesNothing()
