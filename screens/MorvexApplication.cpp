@@ -1,12 +1,16 @@
 #include "MorvexApplication.h"
 
 #include "AboutViewController.h"
+#include "AlertViewController.h"
 #include "AppDelegate.h"
 #include "AppImages.h"
 #include "RootViewController.h"
 #include "SingleInstance.h"
+#include "Translations.h"
 
 #include <QApplication>
+
+#include <cstdio>
 
 namespace morvex {
 
@@ -17,6 +21,8 @@ int MorvexApplication::run(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Morvex"));
     QApplication::setDesktopFileName(QStringLiteral("morvex"));
     QApplication::setWindowIcon(AppImages::named(QStringLiteral("AppIcon")));
+    for (const QString& problem : installTranslations(uiLanguageFor(messagesLocaleName())))
+        std::fprintf(stderr, "morvex: %s\n", qPrintable(problem));
     // Closing the main window leaves the program running; Quit ends it.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -29,6 +35,7 @@ int MorvexApplication::run(int argc, char** argv)
     interface.makeAboutViewController = [](StandardUpdaterController* updater) {
         return new AboutViewController(updater);
     };
+    interface.linkFailed = [](const QUrl& url, QWidget* window) { AlertViewController::showLinkFailure(url, window); };
     AppDelegate delegate(std::move(interface), UpdaterConfiguration::standard());
     delegate.setUsesTrayIcon(true);
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate, &AppDelegate::reopen);
