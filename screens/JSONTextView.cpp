@@ -15,13 +15,25 @@ constexpr QChar separator = QChar::ParagraphSeparator;
 // A line this many times the line length is broken even inside a string.
 constexpr qsizetype longestLine = 8;
 
+// Lines up to this length are laid out quickly enough as they are, and read better unbroken.
+bool hasLineLongerThan(const QString& text, qsizetype length)
+{
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = (c == u'\n' || c == u'\r' || c == separator) ? 0 : run + 1;
+        if (run > length)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 JSONTextView::JSONTextView(QWidget* parent) : QPlainTextEdit(parent) {}
 
 QString JSONTextView::withDisplayBreaks(const QString& text, qsizetype lineLength)
 {
-    if (text.contains(breakMark))
+    if (text.contains(breakMark) || !hasLineLongerThan(text, lineLength * longestLine))
         return text;
     QString shown;
     shown.reserve(text.size() + text.size() / lineLength * 2 + 2);
@@ -48,7 +60,7 @@ QString JSONTextView::withDisplayBreaks(const QString& text, qsizetype lineLengt
         }
         if (run < lineLength || i + 1 == text.size())
             continue;
-        const bool structural = !inString && (c == u',' || c == u':' || c == u'{' || c == u'[');
+        const bool structural = !inString && (c == u',' || c == u'{' || c == u'[');
         const bool tooLong = run >= lineLength * longestLine && !c.isHighSurrogate();
         const QChar next = text[i + 1];
         if ((structural || tooLong) && next != u'\n' && next != u'\r' && next != separator) {

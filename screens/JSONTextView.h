@@ -22,9 +22,9 @@ public:
     /// The document position of `offset` in `text()`, to select a place reported in the text.
     int documentPosition(qsizetype offset) const;
 
-    /// `text` with display breaks after every `lineLength` characters or so: after a comma, colon or
-    /// opening bracket outside strings where there is one, anywhere between two characters otherwise.
-    /// A text that holds the break mark itself is returned as it is.
+    /// `text` with display breaks after every `lineLength` characters or so when it has a line of more than
+    /// eight times that: after a comma or an opening bracket outside strings where there is one, anywhere
+    /// between two characters otherwise. A text that holds the break mark itself is returned as it is.
     static QString withDisplayBreaks(const QString& text, qsizetype lineLength = 120);
     /// The inverse: `text` (paragraph separators as the document gives them) with the display breaks removed
     /// and paragraph separators turned into line feeds.

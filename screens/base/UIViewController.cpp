@@ -197,6 +197,9 @@ void UIViewController::done(int result)
     if (m_anchor)
         m_anchor->removeEventFilter(this);
     delete m_dimming;
+    // The keys go back to the window below, as they would from a sheet a window manager stacked.
+    if (QWidget* below = parentWidget() ? parentWidget()->window() : nullptr)
+        below->activateWindow();
     viewDidDisappear();
     if (m_presented)
         deleteLater();
