@@ -6,6 +6,7 @@
 #include "AppImages.h"
 #include "RootViewController.h"
 #include "SingleInstance.h"
+#include "SystemFont.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -21,8 +22,12 @@ int MorvexApplication::run(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Morvex"));
     QApplication::setDesktopFileName(QStringLiteral("morvex"));
     QApplication::setWindowIcon(AppImages::named(QStringLiteral("AppIcon")));
-    for (const QString& problem : installTranslations(uiLanguageFor(messagesLocaleName())))
+    const UiLanguage language = uiLanguageFor(messagesLocaleName());
+    for (const QString& problem : installTranslations(language))
         std::fprintf(stderr, "morvex: %s\n", qPrintable(problem));
+    if (language == UiLanguage::chinese && !fontDraws(SystemFont::at(16), QString::fromUtf8(u8"转换代码输出路径")))
+        std::fprintf(stderr, "morvex: no installed font has Chinese characters, so the texts show as boxes; install "
+                             "a CJK font such as fonts-wqy-microhei, or start Morvex under an English locale\n");
     // Closing the main window leaves the program running; Quit ends it.
     QApplication::setQuitOnLastWindowClosed(false);
 

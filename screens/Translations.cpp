@@ -1,8 +1,10 @@
 #include "Translations.h"
 
 #include <QCoreApplication>
+#include <QGlyphRun>
 #include <QLibraryInfo>
 #include <QPointer>
+#include <QTextLayout>
 #include <QTranslator>
 
 namespace morvex {
@@ -41,6 +43,20 @@ void remove(int which)
 }
 
 } // namespace
+
+bool fontDraws(const QFont& font, const QString& text)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    while (layout.createLine().isValid()) {
+    }
+    layout.endLayout();
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        if (run.glyphIndexes().contains(0))
+            return false;
+    }
+    return true;
+}
 
 UiLanguage uiLanguageFor(const QString& localeName)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -23,5 +24,9 @@ QString messagesLocaleName();
 /// Installs the program's and Qt's own translations for `language` into the application, replacing those
 /// installed before. Answers what could not be loaded, one line each; the texts then stay as they are.
 QStringList installTranslations(UiLanguage language);
+
+/// Whether `font`, or a fallback Qt finds for it, draws every character of `text`; a missing glyph is drawn
+/// as a box.
+bool fontDraws(const QFont& font, const QString& text);
 
 } // namespace morvex

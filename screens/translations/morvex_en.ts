@@ -197,11 +197,11 @@
     </message>
     <message>
         <source>模型名称:</source>
-        <translation>Model name:</translation>
+        <translation>Model:</translation>
     </message>
     <message>
         <source>基类/协议:</source>
-        <translation>Base/protocol:</translation>
+        <translation>Base:</translation>
     </message>
     <message>
         <source>好的</source>

@@ -6,11 +6,12 @@
 #include "SettingViewController.h"
 #include "SystemFont.h"
 #include "Translations.h"
+#include "UIInteractiveView.h"
+#include "UILabel.h"
 
 #include <QCoreApplication>
-#include <QGlyphRun>
+#include <QFontMetricsF>
 #include <QRegularExpression>
-#include <QTextLayout>
 #include <QXmlStreamReader>
 
 using namespace morvex;
@@ -60,20 +61,6 @@ QStringList placeholders(const QString& text)
     return found;
 }
 
-// Whether the font, or a fallback Qt picks for it, has a glyph for `character`.
-bool drawn(const QString& character, const QFont& font)
-{
-    QTextLayout layout(character, font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    for (const QGlyphRun& run : layout.glyphRuns()) {
-        if (run.glyphIndexes().contains(0))
-            return false;
-    }
-    return true;
-}
-
 // The characters of `text` that would be drawn as boxes.
 QString missingGlyphs(const QString& text, const QFont& font)
 {
@@ -81,7 +68,7 @@ QString missingGlyphs(const QString& text, const QFont& font)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype length = text[i].isHighSurrogate() ? 2 : 1;
         const QString character = text.mid(i, length);
-        if (!character[0].isSpace() && !drawn(character, font))
+        if (!character[0].isSpace() && !fontDraws(font, character))
             missing += character;
         i += length - 1;
     }
@@ -207,6 +194,13 @@ private slots:
         sheet.loadViewIfNeeded();
         QCOMPARE(sheet.doBtn()->title(), confirm);
         QCOMPARE(sheet.outputFolder(), placeholder);
+        // Every caption fits its place beside the value, inside the field's padding of 5.
+        for (UIInteractiveView* row :
+             {sheet.authorInput(), sheet.copyrightInput(), sheet.prefixInput(), sheet.nameInput(), sheet.baseInput()}) {
+            const UILabel& caption = row->hint();
+            QVERIFY2(QFontMetricsF(caption.font()).horizontalAdvance(caption.stringValue()) <= caption.width() - 10,
+                     qPrintable(caption.stringValue()));
+        }
         // Qt's own texts, such as the editors' context menu, go with the program's.
         const QString copy = QCoreApplication::translate("QWidgetTextControl", "&Copy");
         QCOMPARE(copy != QStringLiteral("&Copy"), qtTranslated);
