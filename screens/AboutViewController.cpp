@@ -1,5 +1,6 @@
 #include "AboutViewController.h"
 
+#include "AlertViewController.h"
 #include "AppImages.h"
 #include "NSTheme.h"
 #include "StandardUpdaterController.h"
@@ -17,7 +18,7 @@ namespace morvex {
 AboutViewController::AboutViewController(StandardUpdaterController* updater, AppVersion version, QWidget* parent)
     : UIViewController(parent), m_updater(updater), m_version(std::move(version))
 {
-    setWindowTitle(QString::fromUtf8(u8"关于 Morvex"));
+    setWindowTitle(tr("关于 Morvex"));
 }
 
 AboutViewController::~AboutViewController() = default;
@@ -59,7 +60,7 @@ void AboutViewController::viewDidLoad()
     m_versionLabel = version;
     m_versionLabel->setText(versionText(m_version));
 
-    auto* tagline = new QLabel(QString::fromUtf8(u8"由 JSON 示例生成 Swift / Objective-C 模型代码"), content);
+    auto* tagline = new QLabel(tr("由 JSON 示例生成 Swift / Objective-C 模型代码"), content);
     tagline->setFont(SystemFont::at(14));
     tagline->setAlignment(Qt::AlignCenter);
     QPalette palette = tagline->palette();
@@ -96,9 +97,9 @@ void AboutViewController::viewDidLoad()
         return button;
     };
     const int links = checksUpdates ? left + buttonWidth + gap : left;
-    m_updateButton = makeButton(QString::fromUtf8(u8"检查更新"), left);
-    m_bbsButton = makeButton(QString::fromUtf8(u8"论坛"), links);
-    m_webButton = makeButton(QString::fromUtf8(u8"主页"), links + buttonWidth + gap);
+    m_updateButton = makeButton(tr("检查更新"), left);
+    m_bbsButton = makeButton(tr("论坛"), links);
+    m_webButton = makeButton(tr("主页"), links + buttonWidth + gap);
     connect(m_updateButton, &QPushButton::clicked, this, [this] { update(m_updateButton); });
     connect(m_bbsButton, &QPushButton::clicked, this, [this] { openBBS(m_bbsButton); });
     connect(m_webButton, &QPushButton::clicked, this, [this] { openAppWeb(m_webButton); });
@@ -118,12 +119,12 @@ void AboutViewController::update(QObject*)
 
 void AboutViewController::openBBS(QObject*)
 {
-    Workspace::shared().openURL(WebAddresses::forum());
+    AlertViewController::openLink(WebAddresses::forum(), this);
 }
 
 void AboutViewController::openAppWeb(QObject*)
 {
-    Workspace::shared().openURL(WebAddresses::homePage());
+    AlertViewController::openLink(WebAddresses::homePage(), this);
 }
 
 } // namespace morvex

@@ -1,6 +1,7 @@
 // The About sheet: the version text, the back button, the update check and the two links.
 
 #include "AboutViewController.h"
+#include "AlertViewController.h"
 #include "HostWindow.h"
 #include "LocalHttpServer.h"
 #include "RecordingUserDriver.h"
@@ -25,9 +26,10 @@ private slots:
         m_host = test::shownHostWindow(800, 600);
         QVERIFY(m_host);
         m_opened.clear();
+        m_opens = true;
         m_previousOpener = Workspace::shared().setOpener([this](const QUrl& url) {
             m_opened.append(url);
-            return true;
+            return m_opens;
         });
     }
 
@@ -74,12 +76,29 @@ private slots:
         QVERIFY(second->backbtn()->isVisible());
     }
 
+    void theLinksOpenForumAndHomePage_data()
+    {
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("a browser opens them") << true;
+        QTest::newRow("no browser: an alert gives the address") << false;
+    }
+
     void theLinksOpenForumAndHomePage()
     {
+        QFETCH(bool, opens);
+        m_opens = opens;
         auto* about = new AboutViewController(nullptr);
         about->presentAsSheet(m_host.get());
-        QTest::mouseClick(about->bbsButton(), Qt::LeftButton);
-        QTest::mouseClick(about->webButton(), Qt::LeftButton);
+        for (QPushButton* link : {about->bbsButton(), about->webButton()}) {
+            QTest::mouseClick(link, Qt::LeftButton);
+            AlertViewController* alert = AlertViewController::current();
+            QCOMPARE(alert != nullptr, !opens);
+            if (!alert)
+                continue;
+            QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"无法打开网页"));
+            QVERIFY(alert->msgLabel()->stringValue().contains(m_opened.constLast().toString()));
+            alert->disappear();
+        }
         QCOMPARE(m_opened, (QList<QUrl>{WebAddresses::forum(), WebAddresses::homePage()}));
         QVERIFY(WebAddresses::forum() != WebAddresses::homePage());
         QCOMPARE(WebAddresses::forum().scheme(), QStringLiteral("https"));
@@ -160,6 +179,7 @@ private slots:
 private:
     std::unique_ptr<QWidget> m_host;
     QList<QUrl> m_opened;
+    bool m_opens = true;
     Workspace::Opener m_previousOpener;
 };
 
