@@ -16,6 +16,10 @@
         <translation>Check for Updates</translation>
     </message>
     <message>
+        <source>启动时自动检查更新</source>
+        <translation>Check for updates at start</translation>
+    </message>
+    <message>
         <source>论坛</source>
         <translation>Forum</translation>
     </message>

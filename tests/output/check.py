@@ -57,8 +57,15 @@ Never = namedtuple('Never', 'name')  # an element type that is named but never g
 Arr = namedtuple('Arr', 'element')
 
 
+def mended(key):
+    """The key as a name: a character that could end a declaration or start another becomes _."""
+    return ''.join(c if c in '$ -.' or unicodedata.category(c)[0] in 'LMN' or unicodedata.category(c) in ('So', 'Pc')
+                   else '_' for c in key)
+
+
 def type_name(prefix, key):
     """The prefix, then the key with its first character (and the marks that join it) upper-cased."""
+    key = mended(key)
     cut = 1
     while cut < len(key) and unicodedata.category(key[cut]).startswith('M'):
         cut += 1
@@ -126,7 +133,7 @@ class Model:
 
     @property
     def keys(self):
-        return [k for t in self.surviving.values() for k, _ in t.members]
+        return [mended(k) for t in self.surviving.values() for k, _ in t.members]
 
     def referenced(self):
         for t in self.surviving.values():
@@ -175,7 +182,7 @@ def expected(value, t, model):
             for key, member in obj.members:
                 if value.get(key) is None:
                     raise Mismatch('element-members')
-                out[key] = expected(value[key], member, model)
+                out[mended(key)] = expected(value[key], member, model)
             return out
         except Mismatch:
             if model.built.get(id(value), obj) is not obj:
@@ -245,7 +252,7 @@ RULES = [
          'import each other, and one then names a class not yet declared', lambda c, m: not c.swift and m.cycle(2, True)),
     Rule('arc-owned-name', 'compile', 'under ARC, an object property named in the new, copy, mutableCopy, alloc or '
          'init family breaks the ownership rules', lambda c, m: c.arc and any(
-             in_arc_family(k) and object_typed(mt) for t in m.surviving.values() for k, mt in t.members)),
+             in_arc_family(mended(k)) and object_typed(mt) for t in m.surviving.values() for k, mt in t.members)),
     Rule('int-not-integer', 'run', 'a number typed Int because its single-precision view is integral, though it is '
          'not an integer (1.00000001), does not decode', None),
     Rule('float-range', 'run', 'a number typed Float beyond Float\'s range (1e39) does not decode', None),
