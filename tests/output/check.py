@@ -10,7 +10,7 @@ back equal after encoding. Objective-C is compiled by clang 14 against GNUstep, 
 What cannot compile or cannot come back is predicted by RULES, and the check holds both ways: an outcome no
 rule predicts fails, and so does a prediction that does not come true.
 
-    check.py MORVEX_CLI [--work DIR] [--seed N] [--count N]
+    check.py MORVEX_CLI [--work DIR] [--seed N] [--count N] [--only PATTERN]
 
 Exit 0 when every outcome is as predicted and 1 otherwise. Without clang 14 and GNUstep it exits 77 (skipped),
 or 1 under MORVEX_OUTPUT_STRICT=1; without swiftc it checks Objective-C only, after one line saying so, and
@@ -263,22 +263,55 @@ RULES = [
     Rule('shared-type-name', 'run', 'two types share a name: the later one\'s file replaces the earlier one\'s, '
          'whose values then do not decode', None),
 ]
-RULE = {rule.name: rule for rule in RULES}
+
+
+def numbers(value):
+    if isinstance(value, dict):
+        value = list(value.values())
+    if isinstance(value, list):
+        for v in value:
+            yield from numbers(v)
+    elif isinstance(value, (int, float)) and not isinstance(value, bool):
+        yield value
+
+
+# A faithful model holds every value, but a number can still come back other than it was written.
+FAITHFUL_RULES = [
+    Rule('float-precision', 'faithful', 'a fraction that Float cannot hold exactly comes back rounded',
+         lambda v: any(isinstance(n, float) and not n.is_integer() and float32(n) != n for n in numbers(v))),
+    Rule('wide-number', 'faithful', 'an integer beyond 2^53 may be read as Double and lose digits',
+         lambda v: any(abs(n) > 2**53 for n in numbers(v))),
+]
+
+
+def same(sample, back):
+    """Whether a faithful model gave the sample back: a null member is the same as an absent one."""
+    if isinstance(sample, dict):
+        return isinstance(back, dict) and all(same(sample.get(k), back.get(k)) for k in sample.keys() | back.keys())
+    if isinstance(sample, list):
+        return isinstance(back, list) and len(sample) == len(back) and all(map(same, sample, back))
+    if isinstance(sample, bool) or isinstance(back, bool):
+        return sample is back
+    return sample == back
 
 
 # --- Configurations and documents ---------------------------------------------------------------------------------
 
-class Config(namedtuple('Config', 'name args swift kind base arc')):
+class Config(namedtuple('Config', 'name args swift kind base arc faithful')):
     @property
     def runs(self):
         return self.swift and self.base in ('Codable', 'Decodable')
 
 
-CONFIGS = [Config(f'swift-{kind}-{base}', ['-l', 'swift', '-k', kind, '-b', base], True, kind, base, False)
-           for kind, base in (('class', 'Codable'), ('struct', 'Codable'), ('class', 'Decodable'),
-                              ('struct', 'Decodable'), ('class', 'NSObject'))]
-CONFIGS += [Config(f'objc-{mapping}{"-arc" if arc else ""}', ['-l', 'objc', '-m', mapping], False, 'class',
-                   'NSObject', arc) for mapping in ('none', 'mjextension') for arc in (False, True)]
+CONFIGS = [Config(f'swift-{kind}-{base}{"-faithful" * faithful}', ['-l', 'swift', '-k', kind, '-b', base] +
+                  ['--faithful'] * faithful, True, kind, base, False, faithful)
+           for kind, base, faithful in (('class', 'Codable', False), ('struct', 'Codable', False),
+                                        ('class', 'Decodable', False), ('struct', 'Decodable', False),
+                                        ('class', 'NSObject', False), ('class', 'Codable', True),
+                                        ('struct', 'Codable', True))]
+CONFIGS += [Config(f'objc-{mapping}{"-faithful" * faithful}{"-arc" * arc}', ['-l', 'objc', '-m', mapping] +
+                   ['--faithful'] * faithful, False, 'class', 'NSObject', arc, faithful)
+            for faithful in (False, True) for mapping in ('none', 'mjextension') for arc in (False, True)]
 
 
 def documents(count, seed):
@@ -422,6 +455,10 @@ func decode<T: Codable>(_ type: T.Type, _ data: Data) throws -> String {
     return text(value) == text(again) ? text(value) : "encoding changed it: \(text(again))"
 }
 
+func reencode<T: Codable>(_ type: T.Type, _ data: Data) throws -> String {
+    String(decoding: try JSONEncoder().encode(try JSONDecoder().decode(type, from: data)), as: UTF8.self)
+}
+
 func decodeAll(_ cases: [(String, (Data) throws -> String)]) {
     for (name, run) in cases {
         let data = FileManager.default.contents(atPath: "\(CommandLine.arguments[1])/\(name).json")!
@@ -434,7 +471,12 @@ func decodeAll(_ cases: [(String, (Data) throws -> String)]) {
 def run_program(config, docs, work, compiler):
     """Builds one program from every document's files, decodes each sample; returns name -> printed line."""
     main = work / 'main.swift'
-    cases = ',\n'.join(f'    ("{d.folder}", {{ try decode({d.model.types[0].name}.self, $0) }})' for d in docs)
+    def root(d):
+        name = d.model.types[0].name
+        if not config.faithful:
+            return f'decode({name}.self, $0)'
+        return f'reencode({f"[{name}]" if isinstance(d.value, list) and d.value else name}.self, $0)'
+    cases = ',\n'.join(f'    ("{d.folder}", {{ try {root(d)} }})' for d in docs)
     main.write_text(HARNESS + f'\ndecodeAll([\n{cases}\n])\n')
     sources = [str(p) for d in docs for p in sorted((work / d.folder).glob('*.swift'))]
     program = work / 'decode'
@@ -489,6 +531,7 @@ def main():
     parser.add_argument('--work', type=Path, default=HERE / 'work')
     parser.add_argument('--seed', type=int, default=int(os.environ.get('MORVEX_OUTPUT_SEED', SEED)))
     parser.add_argument('--count', type=int, default=200)
+    parser.add_argument('--only', default='', help='the configurations whose name matches this pattern')
     args = parser.parse_args()
     started = time.monotonic()
 
@@ -496,12 +539,12 @@ def main():
     if flags is None:
         print('output check: clang-14 and gnustep-config are needed (Debian: clang-14, libgnustep-base-dev)')
         return 1 if os.environ.get('MORVEX_OUTPUT_STRICT') == '1' else 77
-    configs = CONFIGS
+    configs = [c for c in CONFIGS if re.search(args.only, c.name)]
     if swift is None:
         print('output check: swiftc not found (on PATH or in /opt/swift/usr/bin); the Swift part is skipped')
         if os.environ.get('MORVEX_REQUIRE_SWIFT') == '1':
             return 1
-        configs = [c for c in CONFIGS if not c.swift]
+        configs = [c for c in configs if not c.swift]
 
     work = args.work.resolve()
     shutil.rmtree(work, ignore_errors=True)
@@ -531,7 +574,8 @@ def main():
         errors = compile_all(config, docs, cwork, swift, flags)
         compiled = []
         for d in docs:
-            predicted = [r.name for r in RULES if r.stage == 'compile' and r.applies(config, d.model)]
+            predicted = [] if config.faithful else \
+                [r.name for r in RULES if r.stage == 'compile' and r.applies(config, d.model)]
             error = errors.get(d.folder)
             if predicted and error is None:
                 failures.append(f'{d.name} ({config.name}): compiles, though {predicted[0]} says it cannot')
@@ -547,11 +591,17 @@ def main():
                 failures.append(f'{config.name}: the decoding program does not build: {trouble.strip()[:2000]}')
                 continue
             for d in compiled:
+                got = lines.get(d.folder, f'no result ({trouble.strip()[-300:]})')
+                if config.faithful:
+                    rule = next((r.name for r in FAITHFUL_RULES if r.applies(d.value)), None)
+                    if rule is None and (got.startswith(('error:', 'no result')) or not same(d.value, json.loads(got))):
+                        failures.append(f'{d.name} ({config.name}): does not come back: {got[:600]}')
+                    counts[config.name, 'ran' if rule is None else f'left out by {rule}'] += 1
+                    continue
                 try:
                     want, rule = expected(d.value, d.model.types[0].name, d.model), None
                 except Mismatch as mismatch:
                     want, rule = None, mismatch.rule
-                got = lines.get(d.folder, f'no result ({trouble.strip()[-300:]})')
                 decoded = not got.startswith(('error:', 'no result', 'encoding changed'))
                 if rule and decoded:
                     failures.append(f'{d.name} ({config.name}): decodes, though {rule} says it cannot')
