@@ -1,6 +1,8 @@
 #include "morvex/Cli.h"
 
+#include "CheckMode.h"
 #include "InputGuard.h"
+#include "Report.h"
 
 #include "morvex/AtomicFile.h"
 #include "morvex/Conversion.h"
@@ -36,6 +38,10 @@ struct Options
     std::optional<std::string> output;
     std::optional<std::string> date;
     bool remember = false;
+    bool faithful = false;
+    bool strict = false;
+    bool check = false;
+    std::optional<std::string> report;
 };
 
 class UsageError : public std::runtime_error
@@ -134,6 +140,26 @@ std::string inputName(const Options& options)
     return options.file.empty() || options.file == "-" ? std::string("<stdin>") : options.file;
 }
 
+template <typename Complain>
+int writeReport(const std::string& target, const Findings& findings, const std::string& input, std::ostream& out,
+                Complain&& complain)
+{
+    const std::string text = reportText(findings, input);
+    if (target == "-") {
+        out << text;
+        out.flush();
+        if (out)
+            return exitOk;
+        complain("cannot write the report to standard output");
+        return exitWriteFailed;
+    }
+    if (std::error_code error = writeFileAtomically(target, text)) {
+        complain("cannot write the report " + target + ": " + error.message());
+        return exitWriteFailed;
+    }
+    return exitOk;
+}
+
 int run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
         const CliEnvironment& environment)
 {
@@ -158,6 +184,7 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     choices.isClass = options.kind == "class";
     choices.adjustType = options.mapping == "mjextension" ? MXAdjustType::mjExtension() : MXAdjustType::none();
     choices.base = options.base.value_or(choices.isSwift ? "Codable" : "NSObject");
+    choices.faithful = options.faithful;
 
     requireText(values[authorIndex], "author");
     requireText(values[companyIndex], "company");
@@ -166,6 +193,10 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     requireText(choices.base, "base class");
     if (options.output && options.output->empty())
         throw UsageError("the output folder must not be empty");
+    if (options.check && !options.output)
+        throw UsageError("--check needs the folder to compare with (-o DIR)");
+    if (options.report && (options.report->empty() || (*options.report == "-" && !options.output)))
+        throw UsageError("--report - writes to standard output, which holds the code unless -o DIR is given");
     if (options.remember) {
         if (auto problem = settingValuesProblem(values))
             throw UsageError("cannot remember the settings: " + *problem);
@@ -201,24 +232,37 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
             status = exitWriteFailed;
         }
     }
-    for (const auto& warning : conversion.warnings)
-        complain("warning: " + warning);
-
-    if (!options.output) {
-        out << conversion.display;
-        out.flush();
-        // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
-        if (!out) {
-            complain("cannot write the code to standard output");
-            return exitWriteFailed;
+    printFindings(conversion.findings, programName, err);
+    const int outputStatus = [&]() -> int {
+        if (!options.output) {
+            out << conversion.display;
+            out.flush();
+            // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
+            if (!out) {
+                complain("cannot write the code to standard output");
+                return exitWriteFailed;
+            }
+            return exitOk;
         }
-        return status;
+        const std::filesystem::path folder(*options.output);
+        if (options.check)
+            return checkFiles(conversion.files, folder, programName, err) ? exitOk : exitCheckDiffers;
+        int written = exitOk;
+        for (const auto& failure : writeFiles(conversion.files, folder)) {
+            complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
+            written = exitWriteFailed;
+        }
+        return written;
+    }();
+    const int reportStatus =
+        options.report ? writeReport(*options.report, conversion.findings, inputName(options), out, complain) : exitOk;
+    // The gravest outcome wins: a failed write, then a differing check, then findings under --strict.
+    for (const int code : {int{exitWriteFailed}, exitCheckDiffers}) {
+        if (status == code || outputStatus == code || reportStatus == code)
+            return code;
     }
-    const std::filesystem::path folder(*options.output);
-    for (const auto& failure : writeFiles(conversion.files, folder)) {
-        complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
-        status = exitWriteFailed;
-    }
+    if (options.strict && conversion.findings.total() > 0)
+        return exitStrictFindings;
     return status;
 }
 
@@ -259,6 +303,12 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     app.add_option("-o,--output", options.output, "Write the files into DIR instead of printing the code")
         ->type_name("DIR");
     app.add_flag("--remember", options.remember, "Remember author, company, prefix and name for next time");
+    app.add_flag("--faithful", options.faithful, "Types that hold every value of the sample (see the README)");
+    app.add_option("--report", options.report, "Write the findings as JSON to FILE (\"-\": standard output, with -o)")
+        ->type_name("FILE");
+    app.add_flag("--strict", options.strict, "Exit 5 when there is any finding");
+    app.add_flag("--check", options.check,
+                 "Compare with the files in DIR (-o) and write nothing; exit 4 if they differ");
     app.add_option("--date", options.date, "Header date as YYYY/MM/DD (SOURCE_DATE_EPOCH is honoured too)");
 
     try {

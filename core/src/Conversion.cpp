@@ -1,5 +1,7 @@
 #include "morvex/Conversion.h"
 
+#include "Rules.h"
+
 #include "morvex/AtomicFile.h"
 #include "morvex/CodeFileStart.h"
 #include "morvex/JSONTool.h"
@@ -9,6 +11,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
 #include <unordered_map>
 #include <unordered_set>
@@ -57,13 +60,22 @@ std::string caseFolded(std::string_view text)
     icu::UnicodeString unicode =
         icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     out.clear();
-    unicode.foldCase().toUTF8String(out);
+    unicode.foldCase();
+    // Composed and decomposed accents are one name there too.
+    UErrorCode status = U_ZERO_ERROR;
+    if (const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status); nfc && U_SUCCESS(status)) {
+        icu::UnicodeString composed = nfc->normalize(unicode, status);
+        if (U_SUCCESS(status))
+            unicode = composed;
+    }
+    unicode.toUTF8String(out);
     return out;
 }
 
 // Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
 // letter case (they collide on case-insensitive file systems).
-std::vector<std::string> collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems)
+std::vector<std::string> collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems,
+                                    const SampleTypes& types, std::string_view extension, Findings& findings)
 {
     std::vector<std::string> warnings;
     // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: say it once.
@@ -74,6 +86,21 @@ std::vector<std::string> collisions(const std::vector<CodeModel>& models, const 
         if (inserted)
             continue;
         const std::string& earlier = models[found->second].className;
+        const CodeModel& later = models[i];
+        const Place place = later.shape < types.shapes.size() ? types.shapes[later.shape].firstPlace : Place{};
+        const std::string file = concat({stems[i], extension});
+        if (earlier == later.className) {
+            const CodeModel& first = models[found->second];
+            const std::string earlierPath =
+                first.shape < types.shapes.size() ? types.path(types.shapes[first.shape].firstPlace) : "$";
+            detail::addFinding(findings, types, FindingKind::typeNameShared, place, {later.className, earlierPath},
+                               file);
+        } else if (stems[found->second] == stems[i]) {
+            detail::addFinding(findings, types, FindingKind::fileReplaced, place, {earlier, later.className}, file);
+        } else {
+            detail::addFinding(findings, types, FindingKind::fileNameCase, place,
+                               {concat({stems[found->second], extension}), file}, file);
+        }
         std::string warning;
         if (stems[found->second] == stems[i])
             warning = concat({"types ", earlier, " and ", models[i].className, " share the file name ", stems[i],
@@ -118,6 +145,7 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
 
     CodeModel root;
     root.className = tool.typeName(rootName);
+    root.shape = 0;
     if (choices.isSwift) {
         root.code = SwiftEmitter(tool).parse(document.root(), rootName);
     } else {
@@ -135,7 +163,14 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
     stems.reserve(conversion.models.size());
     for (const auto& model : conversion.models)
         stems.push_back(fileNameFor(model.className, ""));
-    conversion.warnings = collisions(conversion.models, stems);
+    const SampleTypes& types = document.types();
+    const Language language = choices.isSwift ? Language::swift : Language::objectiveC;
+    if (!document.error())
+        detail::defaultFindings(types, language, choices.base, conversion.findings);
+    conversion.warnings =
+        collisions(conversion.models, stems, types, choices.isSwift ? ".swift" : ".h", conversion.findings);
+    if (!document.error())
+        detail::outputFindings(conversion.models, types, choices, conversion.findings);
 
     auto& files = conversion.files;
     std::string& display = conversion.display;

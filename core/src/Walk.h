@@ -98,6 +98,7 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         std::vector<Member> members;
         std::size_t next = 0;
         std::string name;
+        std::uint32_t shape;
         Builder builder;
     };
 
@@ -107,6 +108,7 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         frame.members = membersOf(value, frame.indexKeys);
         frame.builder = emitter.open(name);
         frame.name = std::move(name);
+        frame.shape = value.shape();
         stack.push_back(std::move(frame));
     };
     push(root, tool.typeName(rootName));
@@ -129,9 +131,10 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         if (stack.size() == 1)
             return result;
         std::string name = std::move(frame.name);
+        const std::uint32_t shape = frame.shape;
         stack.pop_back();
         emitter.nested(stack.back().builder, name, result);
-        tool.model.push_back(CodeModel{std::move(name), std::move(result.code), std::move(result.classInArray)});
+        tool.model.push_back(CodeModel{std::move(name), std::move(result.code), std::move(result.classInArray), shape});
     }
 }
 
