@@ -122,10 +122,19 @@ std::string implementationText(const CodeFileStart& fileStart, const CodeModel& 
     // header value that happens to contain a placeholder's text is never rewritten.
     std::string text = fileStart.header(mName);
     text += '\n';
-    text += ObjectiveCEmitter::importText(adjustType, model.classInArray);
+    text +=
+        ObjectiveCEmitter::importText(adjustType, model.classInArray.empty() ? model.replacedKeys : model.classInArray);
     // The header is imported under the name it was written with, which is shortened for over-long type names.
     text += concat({"#import \"", hName, "\"\n\n@implementation ", model.className, "\n\n"});
     text += ObjectiveCEmitter::mappingText(adjustType, model.classInArray);
+    if (!adjustType.isNone() && !model.replacedKeys.empty()) {
+        // Renamed members (faithful rules) are mapped back to their JSON keys.
+        text += "+ (NSDictionary *)mj_replacedKeyFromPropertyName {\n    return @{";
+        for (std::size_t i = 0; i < model.replacedKeys.size(); ++i)
+            text += concat(
+                {i ? "," : "", "@\"", model.replacedKeys[i].first, "\": @\"", model.replacedKeys[i].second, "\""});
+        text += "};\n}\n\n";
+    }
     text += "@end\n";
     return text;
 }
@@ -146,17 +155,24 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
     CodeModel root;
     root.className = tool.typeName(rootName);
     root.shape = 0;
-    if (choices.isSwift) {
+    std::vector<CodeModel> faithful;
+    if (choices.faithful && !document.error())
+        faithful = detail::faithfulModels(document.types(), tool, choices, rootName);
+    if (!faithful.empty()) {
+        conversion.models = std::move(faithful);
+    } else if (choices.isSwift) {
         root.code = SwiftEmitter(tool).parse(document.root(), rootName);
     } else {
         auto result = ObjectiveCEmitter(tool).parse(document.root(), rootName);
         root.code = std::move(result.code);
         root.classInArray = std::move(result.classInArray);
     }
-    conversion.models.reserve(tool.model.size() + 1);
-    conversion.models.push_back(std::move(root));
-    for (auto& model : tool.model)
-        conversion.models.push_back(std::move(model));
+    if (conversion.models.empty()) {
+        conversion.models.reserve(tool.model.size() + 1);
+        conversion.models.push_back(std::move(root));
+        for (auto& model : tool.model)
+            conversion.models.push_back(std::move(model));
+    }
 
     const CodeFileStart fileStart(settingValues, date);
     std::vector<std::string> stems;

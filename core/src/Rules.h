@@ -3,6 +3,7 @@
 #include "morvex/CodeModel.h"
 #include "morvex/Conversion.h"
 #include "morvex/Findings.h"
+#include "morvex/JSONTool.h"
 #include "morvex/Names.h"
 #include "morvex/SampleTypes.h"
 
@@ -28,5 +29,11 @@ std::vector<bool> typedOneByOne(const SampleTypes& types);
 /// What the output as a whole cannot do: too many types, or a configuration that cannot compile.
 void outputFindings(const std::vector<CodeModel>& models, const SampleTypes& types, const ConversionChoices& choices,
                     Findings& findings);
+
+/// The types of the faithful rules, root first: every object shape reachable from the root's objects (for a
+/// top-level array, its elements' merged type), rendered by the emitters' framing. Empty when the root holds no
+/// object, which the default rules then type.
+std::vector<CodeModel> faithfulModels(const SampleTypes& types, JSONTool& tool, const ConversionChoices& choices,
+                                      const std::string& rootName);
 
 } // namespace morvex::detail
