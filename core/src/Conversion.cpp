@@ -158,7 +158,8 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
     std::vector<CodeModel> faithful;
     if (choices.faithful && !document.error())
         faithful = detail::faithfulModels(document.types(), tool, choices, rootName);
-    if (!faithful.empty()) {
+    const bool usedFaithful = !faithful.empty();
+    if (usedFaithful) {
         conversion.models = std::move(faithful);
     } else if (choices.isSwift) {
         root.code = SwiftEmitter(tool).parse(document.root(), rootName);
@@ -181,8 +182,15 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
         stems.push_back(fileNameFor(model.className, ""));
     const SampleTypes& types = document.types();
     const Language language = choices.isSwift ? Language::swift : Language::objectiveC;
-    if (!document.error())
+    if (!document.error() && !usedFaithful) {
         detail::defaultFindings(types, language, choices.base, conversion.findings);
+    } else if (!document.error()) {
+        // The faithful types hold every value; only numbers beyond 64 bits still lose digits.
+        for (const SampleShape& shape : types.shapes) {
+            if (shape.widePlace.known())
+                detail::addFinding(conversion.findings, types, FindingKind::wideNumber, shape.widePlace, {});
+        }
+    }
     conversion.warnings =
         collisions(conversion.models, stems, types, choices.isSwift ? ".swift" : ".h", conversion.findings);
     if (!document.error())

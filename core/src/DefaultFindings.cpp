@@ -106,7 +106,9 @@ void defaultFindings(const SampleTypes& types, Language language, std::string_vi
                     addFinding(findings, types, FindingKind::memberNotInFirst, field.keyPlace, {field.key});
             }
         }
-        if (mergedHere && shape.otherPlace.known())
+        // A whole number after a fraction decodes into the fraction's type: nothing is lost there.
+        const bool harmless = shape.firstKind == ValueKind::fraction && shape.otherKind == ValueKind::integer;
+        if (mergedHere && shape.otherPlace.known() && !harmless)
             addFinding(findings, types, FindingKind::kindDiffers, shape.otherPlace,
                        {kindWord(shape.firstKind), kindWord(shape.otherKind)});
         if (shape.widePlace.known())
