@@ -91,8 +91,10 @@ std::vector<std::string> collisions(const std::vector<CodeModel>& models, const 
         const std::string file = concat({stems[i], extension});
         if (earlier == later.className) {
             const CodeModel& first = models[found->second];
-            const std::string earlierPath =
-                first.shape < types.shapes.size() ? types.path(types.shapes[first.shape].firstPlace) : "$";
+            // Paths are built only for findings that are kept: deep text repeats one key at every level.
+            const std::string earlierPath = findings.full() || first.shape >= types.shapes.size()
+                                                ? std::string("$")
+                                                : types.path(types.shapes[first.shape].firstPlace);
             detail::addFinding(findings, types, FindingKind::typeNameShared, place, {later.className, earlierPath},
                                file);
         } else if (stems[found->second] == stems[i]) {
