@@ -1,7 +1,9 @@
 // Arbitrary bytes through the whole conversion, in both languages and both mapping styles, written into a
-// scratch folder: nothing may crash, every write must succeed, and every file must land directly inside.
+// scratch folder: nothing may crash, every write must succeed, every file must land directly inside, and no key
+// may carry into a name a character that could end it.
 
 #include "morvex/Conversion.h"
+#include "morvex/Identifier.h"
 #include "morvex/SettingValues.h"
 
 #include "FuzzSupport.h"
@@ -37,6 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fail("text that is not JSON must give the root alone", conversion.jsonError->describe());
         if (conversion.files.size() != conversion.models.size() * (choices.isSwift ? 1 : 2))
             fail("file count", std::to_string(conversion.files.size()));
+        for (const auto& model : conversion.models) {
+            if (!morvex::isSafeName(model.className))
+                fail("a type name that is not a safe name", model.className);
+        }
 
         const std::filesystem::path& folder = scratch();
         for (const auto& entry : std::filesystem::directory_iterator(folder))

@@ -1,5 +1,6 @@
 #include "AboutViewController.h"
 
+#include "AlertViewController.h"
 #include "AppImages.h"
 #include "NSTheme.h"
 #include "StandardUpdaterController.h"
@@ -10,13 +11,14 @@
 #include "Workspace.h"
 
 #include <QLabel>
+#include <QSignalBlocker>
 
 namespace morvex {
 
 AboutViewController::AboutViewController(StandardUpdaterController* updater, AppVersion version, QWidget* parent)
     : UIViewController(parent), m_updater(updater), m_version(std::move(version))
 {
-    setWindowTitle(QString::fromUtf8(u8"关于 Morvex"));
+    setWindowTitle(tr("关于 Morvex"));
 }
 
 AboutViewController::~AboutViewController() = default;
@@ -58,7 +60,7 @@ void AboutViewController::viewDidLoad()
     m_versionLabel = version;
     m_versionLabel->setText(versionText(m_version));
 
-    auto* tagline = new QLabel(QString::fromUtf8(u8"由 JSON 示例生成 Swift / Objective-C 模型代码"), content);
+    auto* tagline = new QLabel(tr("由 JSON 示例生成 Swift / Objective-C 模型代码"), content);
     tagline->setFont(SystemFont::at(14));
     tagline->setAlignment(Qt::AlignCenter);
     QPalette palette = tagline->palette();
@@ -66,9 +68,26 @@ void AboutViewController::viewDidLoad()
     tagline->setPalette(palette);
     tagline->setGeometry(0, 196, width, 22);
 
+    const bool checksUpdates = !m_updater || m_updater->updater()->configuration().enabled;
+    if (checksUpdates && m_updater) {
+        m_automaticChecks = new QCheckBox(tr("启动时自动检查更新"), content);
+        m_automaticChecks->setFont(SystemFont::at(13));
+        m_automaticChecks->setChecked(m_updater->automaticallyChecksForUpdates());
+        m_automaticChecks->adjustSize();
+        m_automaticChecks->move((width - m_automaticChecks->width()) / 2, 224);
+        connect(m_automaticChecks, &QCheckBox::toggled, this, [this](bool on) {
+            // A choice that cannot be stored is not shown as made.
+            if (m_updater && !m_updater->setAutomaticallyChecksForUpdates(on)) {
+                const QSignalBlocker blocker(m_automaticChecks);
+                m_automaticChecks->setChecked(!on);
+            }
+        });
+    }
+
     const int buttonWidth = 136;
     const int gap = 16;
-    const int left = (width - 3 * buttonWidth - 2 * gap) / 2;
+    const int buttons = checksUpdates ? 3 : 2;
+    const int left = (width - buttons * buttonWidth - (buttons - 1) * gap) / 2;
     auto makeButton = [content](const QString& title, int x) {
         UIButton* button = UIButton::standardButton(title, nullptr, std::function<void()>(), content);
         button->text().setFontSize(15);
@@ -77,15 +96,17 @@ void AboutViewController::viewDidLoad()
         button->setGeometry(x, height - 40 - 40, buttonWidth, 40);
         return button;
     };
-    m_updateButton = makeButton(QString::fromUtf8(u8"检查更新"), left);
-    m_bbsButton = makeButton(QString::fromUtf8(u8"论坛"), left + buttonWidth + gap);
-    m_webButton = makeButton(QString::fromUtf8(u8"主页"), left + 2 * (buttonWidth + gap));
+    const int links = checksUpdates ? left + buttonWidth + gap : left;
+    m_updateButton = makeButton(tr("检查更新"), left);
+    m_bbsButton = makeButton(tr("论坛"), links);
+    m_webButton = makeButton(tr("主页"), links + buttonWidth + gap);
     connect(m_updateButton, &QPushButton::clicked, this, [this] { update(m_updateButton); });
     connect(m_bbsButton, &QPushButton::clicked, this, [this] { openBBS(m_bbsButton); });
     connect(m_webButton, &QPushButton::clicked, this, [this] { openAppWeb(m_webButton); });
 
     for (QWidget* child : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->show();
+    m_updateButton->setVisible(checksUpdates);
 }
 
 void AboutViewController::update(QObject*)
@@ -98,12 +119,12 @@ void AboutViewController::update(QObject*)
 
 void AboutViewController::openBBS(QObject*)
 {
-    Workspace::shared().openURL(WebAddresses::forum());
+    AlertViewController::openLink(WebAddresses::forum(), this);
 }
 
 void AboutViewController::openAppWeb(QObject*)
 {
-    Workspace::shared().openURL(WebAddresses::homePage());
+    AlertViewController::openLink(WebAddresses::homePage(), this);
 }
 
 } // namespace morvex

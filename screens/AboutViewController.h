@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -11,7 +12,8 @@
 
 namespace morvex {
 
-/// The About sheet: the version, a manual update check, and links to the forum and the home page.
+/// The About sheet: the version, a manual update check with the switch for the automatic one, and links to the
+/// forum and the home page. Builds without update checks show neither the button nor the switch.
 class AboutViewController : public UIViewController
 {
     Q_OBJECT
@@ -20,7 +22,7 @@ public:
     static constexpr int width = 520;
     static constexpr int height = 340;
 
-    /// `updater` may be null: the update button then does nothing.
+    /// `updater` may be null: the update button then does nothing and the switch is not shown.
     explicit AboutViewController(StandardUpdaterController* updater, AppVersion version = AppVersion::current(),
                                  QWidget* parent = nullptr);
     ~AboutViewController() override;
@@ -30,6 +32,7 @@ public:
 
     QLabel* versionLabel() const { return m_versionLabel; }
     QPushButton* updateButton() const { return m_updateButton; }
+    QCheckBox* automaticChecksSwitch() const { return m_automaticChecks; }
     QPushButton* bbsButton() const { return m_bbsButton; }
     QPushButton* webButton() const { return m_webButton; }
 
@@ -46,6 +49,7 @@ private:
     AppVersion m_version;
     QPointer<QLabel> m_versionLabel;
     QPointer<QPushButton> m_updateButton;
+    QPointer<QCheckBox> m_automaticChecks;
     QPointer<QPushButton> m_bbsButton;
     QPointer<QPushButton> m_webButton;
 };

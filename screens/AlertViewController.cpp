@@ -5,6 +5,7 @@
 #include "UIButton.h"
 #include "UILabel.h"
 #include "UIView.h"
+#include "Workspace.h"
 
 namespace morvex {
 
@@ -41,6 +42,17 @@ void AlertViewController::show(const QString& title, const QString& detail, cons
     alert->titleLabel()->setToolTip(title);
     alert->msgLabel()->setStringValue(detail);
     alert->presentAsSheet(from);
+}
+
+void AlertViewController::openLink(const QUrl& url, QWidget* from)
+{
+    if (!Workspace::shared().openURL(url))
+        showLinkFailure(url, from);
+}
+
+void AlertViewController::showLinkFailure(const QUrl& url, QWidget* from)
+{
+    show(tr("无法打开网页"), tr("请在浏览器中打开 %1").arg(url.toString()), tr("好的"), from);
 }
 
 UIButton* AlertViewController::cancelBtn()
@@ -80,6 +92,7 @@ UILabel* AlertViewController::msgLabel()
         label->text().setColor(gray(88, 1.0));
         label->text().setFontSize(16);
         label->setUsesSingleLineMode(false);
+        label->setLineBreakMode(UITextField::LineBreakMode::WordWrapping);
         label->setFocusPolicy(Qt::NoFocus);
         m_msgLabel = label;
     }

@@ -6,6 +6,7 @@
 #include "UIViewController.h"
 
 #include <QPointer>
+#include <QUrl>
 
 namespace morvex {
 
@@ -25,6 +26,10 @@ public:
     /// Shows a new alert as a sheet over the window of `from` and returns at once. It replaces the alert
     /// that was shown before, if any.
     static void show(const QString& title, const QString& detail, const QString& button, QWidget* from);
+
+    /// Opens `url` in the browser; when it cannot, an alert over `from` says so and gives the address.
+    static void openLink(const QUrl& url, QWidget* from);
+    static void showLinkFailure(const QUrl& url, QWidget* from);
 
     /// The alert on screen now; null once it has closed.
     static AlertViewController* current();

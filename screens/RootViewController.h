@@ -1,5 +1,6 @@
 #pragma once
 
+#include "JSONTextView.h"
 #include "SettingViewController.h"
 #include "UIButton.h"
 #include <QPlainTextEdit>
@@ -7,13 +8,15 @@
 #include "MXBaseViewController.h"
 #include "ScreenContext.h"
 
+#include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 
 namespace morvex {
 
 /// The main screen: the JSON input and the generated code side by side, and the convert button below.
-/// Converting opens a fresh settings sheet; confirming it runs the conversion, which writes the files and
-/// fills the code view.
+/// Converting opens a fresh settings sheet; confirming it runs the conversion, which writes the files, fills
+/// the code view and says below how many files it wrote where.
 class RootViewController : public MXBaseViewController
 {
     Q_OBJECT
@@ -23,7 +26,7 @@ public:
     ~RootViewController() override;
 
     UIButton* convetBtn() const { return m_convetBtn; }
-    QPlainTextEdit* jsonTextView() const { return m_jsonTextView; }
+    JSONTextView* jsonTextView() const { return m_jsonTextView; }
     QPlainTextEdit* codeTextView() const { return m_codeTextView; }
 
     /// The convert button's action: refuses an empty input, otherwise opens the settings sheet.
@@ -31,7 +34,14 @@ public:
 
     /// Converts the JSON text with the choices of the confirmed `setting`, fills the code view (Swift before
     /// writing the files, Objective-C after) and writes the files; names the files that could not be written.
+    /// Text that is not JSON writes nothing and leaves the code view: an alert names line, column and reason.
     void runConversion(SettingViewController& setting);
+
+    /// What the last conversion wrote and where ("" before the first), and the button that opens that folder.
+    QLabel* resultLabel() const { return m_resultLabel; }
+    QPushButton* openFolderButton() const { return m_openFolderButton; }
+    /// Opens the last output folder in the file manager; an alert says when it cannot.
+    void openOutputFolder();
 
     /// The settings sheet on screen now, if any.
     SettingViewController* presentedSetting() const { return m_presentedSetting; }
@@ -44,9 +54,12 @@ private:
 
     ScreenContext m_context;
     QPointer<UIButton> m_convetBtn;
-    QPointer<QPlainTextEdit> m_jsonTextView;
+    QPointer<JSONTextView> m_jsonTextView;
     QPointer<QPlainTextEdit> m_codeTextView;
     QPointer<SettingViewController> m_presentedSetting;
+    QPointer<QLabel> m_resultLabel;
+    QPointer<QPushButton> m_openFolderButton;
+    QString m_outputFolder;
 };
 
 } // namespace morvex

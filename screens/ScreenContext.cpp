@@ -1,5 +1,6 @@
 #include "ScreenContext.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 namespace morvex {
@@ -13,10 +14,11 @@ ScreenContext ScreenContext::standard()
     return context;
 }
 
-std::optional<QString> ScreenContext::standardFolderChooser(QWidget* parent)
+std::optional<QString> ScreenContext::standardFolderChooser(QWidget* parent, const QString& startFolder)
 {
-    const QString folder = QFileDialog::getExistingDirectory(parent, QString::fromUtf8(u8"选择代码输出路径"), QString(),
-                                                             QFileDialog::ShowDirsOnly);
+    const QString folder = QFileDialog::getExistingDirectory(
+        parent, QCoreApplication::translate("morvex::ScreenContext", "选择代码输出路径"), startFolder,
+        QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())
         return std::nullopt;
     return folder;

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <string_view>
 
 class QWidget;
 
@@ -16,8 +17,12 @@ namespace morvex {
 /// date for file headers. Tests replace each of them.
 struct ScreenContext
 {
-    /// Runs a modal folder chooser over `parent`; the chosen folder's path, or nullopt when cancelled.
-    using FolderChooser = std::function<std::optional<QString>(QWidget* parent)>;
+    /// Runs a modal folder chooser over `parent`, opened in `startFolder`; the chosen folder's path, or nullopt
+    /// when cancelled.
+    using FolderChooser = std::function<std::optional<QString>(QWidget* parent, const QString& startFolder)>;
+
+    /// The key of the last output folder chosen, stored as text beside the four remembered values.
+    static constexpr std::string_view lastFolderKey = "LastOutputFolder";
 
     KeyValueStore* store = nullptr;
     FolderChooser chooseFolder;
@@ -27,7 +32,7 @@ struct ScreenContext
     static ScreenContext standard();
 
     /// Qt's directory dialog: folders only, one of them.
-    static std::optional<QString> standardFolderChooser(QWidget* parent);
+    static std::optional<QString> standardFolderChooser(QWidget* parent, const QString& startFolder);
 };
 
 } // namespace morvex

@@ -65,7 +65,7 @@ QString adjustTypeName(const MXAdjustType& type)
 SettingViewController::SettingViewController(ScreenContext context, QWidget* parent)
     : UIViewController(parent), m_context(std::move(context))
 {
-    setWindowTitle(QString::fromUtf8(u8"输出配置"));
+    setWindowTitle(tr("输出配置"));
 }
 
 SettingViewController::~SettingViewController()
@@ -75,7 +75,7 @@ SettingViewController::~SettingViewController()
 
 QString SettingViewController::pathPlaceholder()
 {
-    return QString::fromUtf8(u8"代码输出路径：");
+    return tr("代码输出路径：");
 }
 
 UIButton* SettingViewController::optionButton(const QString& title, int tag,
@@ -116,7 +116,7 @@ UIButton* SettingViewController::ocBtn()
 UIButton* SettingViewController::classBtn()
 {
     if (!m_classBtn) {
-        m_classBtn = optionButton(QString::fromUtf8(u8"Class/类"), 1, &SettingViewController::selectClass);
+        m_classBtn = optionButton(tr("Class/类"), 1, &SettingViewController::selectClass);
         m_classBtn->setChecked(true);
     }
     return m_classBtn;
@@ -125,7 +125,7 @@ UIButton* SettingViewController::classBtn()
 UIButton* SettingViewController::structBtn()
 {
     if (!m_structBtn) {
-        m_structBtn = optionButton(QString::fromUtf8(u8"Struct/结构体"), 2, &SettingViewController::selectStruct);
+        m_structBtn = optionButton(tr("Struct/结构体"), 2, &SettingViewController::selectStruct);
         m_structBtn->setChecked(false);
     }
     return m_structBtn;
@@ -134,7 +134,7 @@ UIButton* SettingViewController::structBtn()
 UIButton* SettingViewController::doBtn()
 {
     if (!m_doBtn) {
-        m_doBtn = UIButton::standardButton(QString::fromUtf8(u8"确定"), this, &SettingViewController::sureAction, this);
+        m_doBtn = UIButton::standardButton(tr("确定"), this, &SettingViewController::sureAction, this);
         m_doBtn->setAutoDefault(false);
         m_doBtn->setDefault(true); // Return in a row confirms
         m_doBtn->setCursor(Qt::PointingHandCursor);
@@ -145,8 +145,7 @@ UIButton* SettingViewController::doBtn()
 UIButton* SettingViewController::pathBtn()
 {
     if (!m_pathBtn) {
-        m_pathBtn =
-            UIButton::standardButton(QString::fromUtf8(u8"选择"), this, &SettingViewController::selectPath, this);
+        m_pathBtn = UIButton::standardButton(tr("选择"), this, &SettingViewController::selectPath, this);
         m_pathBtn->text().setFontSize(16);
         m_pathBtn->setAutoDefault(false);
         m_pathBtn->setCursor(Qt::PointingHandCursor);
@@ -198,7 +197,7 @@ void SettingViewController::viewDidLoad()
     backbtn()->show();
 
     auto* title = new UIUnderlineLabel(content);
-    title->setStringValue(QString::fromUtf8(u8"输出配置"));
+    title->setStringValue(tr("输出配置"));
     title->setFocusPolicy(Qt::NoFocus);
     title->setGeometry(20, titleTop, width - 40, 34);
 
@@ -213,7 +212,7 @@ void SettingViewController::viewDidLoad()
 
     auto* config = new QWidget(content);
     config->setGeometry(sideInset, configTop, width - 2 * sideInset, configHeight);
-    const QString styleTitles[] = {QString::fromUtf8(u8"手动解析"), QString::fromUtf8(u8"MJExtension解析")};
+    const QString styleTitles[] = {tr("手动解析"), tr("MJExtension解析")};
     int left = 0;
     for (std::size_t tag = 0; tag < adjustTypeSet.size(); ++tag) {
         const QString styleTitle = tag < std::size(styleTitles) ? styleTitles[tag] : fromStd(adjustTypeSet[tag].code());
@@ -229,18 +228,18 @@ void SettingViewController::viewDidLoad()
 
     std::vector<std::string> stored = loadSettingValues(*m_context.store);
     stored.resize(settingCount);
-    auto makeRow = [content](const char8_t* caption, const std::string& value, int rowX, int rowY) {
-        UIInteractiveView* row = UIInteractiveView::standardRow(QString::fromUtf8(caption), hintWidth, true, content);
+    auto makeRow = [content](const QString& caption, const std::string& value, int rowX, int rowY) {
+        UIInteractiveView* row = UIInteractiveView::standardRow(caption, hintWidth, true, content);
         row->label().setStringValue(fromStd(value));
         row->setGeometry(rowX, rowY, rowWidth, rowHeight);
         return row;
     };
     const int secondColumn = sideInset + rowWidth + 20;
-    m_authorInput = makeRow(u8"代码署名:", stored[authorIndex], sideInset, authorTop);
-    m_copyrightInput = makeRow(u8"版权描述:", stored[companyIndex], secondColumn, authorTop);
-    m_prefixInput = makeRow(u8"类名前缀:", stored[prefixIndex], sideInset, prefixTop);
-    m_nameInput = makeRow(u8"模型名称:", stored[rootNameIndex], secondColumn, prefixTop);
-    m_baseInput = makeRow(u8"基类/协议:", "Codable", sideInset, baseTop);
+    m_authorInput = makeRow(tr("代码署名:"), stored[authorIndex], sideInset, authorTop);
+    m_copyrightInput = makeRow(tr("版权描述:"), stored[companyIndex], secondColumn, authorTop);
+    m_prefixInput = makeRow(tr("类名前缀:"), stored[prefixIndex], sideInset, prefixTop);
+    m_nameInput = makeRow(tr("模型名称:"), stored[rootNameIndex], secondColumn, prefixTop);
+    m_baseInput = makeRow(tr("基类/协议:"), "Codable", sideInset, baseTop);
 
     UIButton* choose = pathBtn();
     choose->setParent(content);
@@ -325,22 +324,26 @@ void SettingViewController::selectPath()
 {
     if (!m_context.chooseFolder)
         return;
-    if (const std::optional<QString> folder = m_context.chooseFolder(this)) {
+    const QString last = m_context.store ? fromStd(m_context.store->string(ScreenContext::lastFolderKey)) : QString();
+    if (const std::optional<QString> folder = m_context.chooseFolder(this, last)) {
         codeOutPath()->setStringValue(*folder);
         codeOutPath()->setToolTip(*folder);
+        // Only a convenience for the next chooser: a store that cannot be written changes nothing else.
+        if (m_context.store)
+            static_cast<void>(m_context.store->set(folder->toStdString(), ScreenContext::lastFolderKey));
     }
 }
 
 bool SettingViewController::checkInputs()
 {
-    const QString ok = QString::fromUtf8(u8"好的");
+    const QString ok = tr("好的");
     if (outputFolder() == pathPlaceholder()) {
-        AlertViewController::show(QString::fromUtf8(u8"选择代码输出路径是必须的"), QString(), ok, this);
+        AlertViewController::show(tr("选择代码输出路径是必须的"), QString(), ok, this);
         return false;
     }
     for (const UIInteractiveView* row : {m_authorInput, m_copyrightInput, m_nameInput, m_baseInput, m_prefixInput}) {
         if (!row || row->label().stringValue().isEmpty()) {
-            AlertViewController::show(QString::fromUtf8(u8"输入项都不能为空"), QString(), ok, this);
+            AlertViewController::show(tr("输入项都不能为空"), QString(), ok, this);
             return false;
         }
     }
@@ -349,24 +352,22 @@ bool SettingViewController::checkInputs()
 
 bool SettingViewController::saveValues()
 {
-    const QString ok = QString::fromUtf8(u8"好的");
+    const QString ok = tr("好的");
     // The four values are stored joined by commas: a comma inside one would shift the others on the next
     // load, so it is refused here with the row that holds it.
-    const std::pair<const UIInteractiveView*, const char8_t*> rows[] = {{m_authorInput, u8"代码署名"},
-                                                                        {m_copyrightInput, u8"版权描述"},
-                                                                        {m_prefixInput, u8"类名前缀"},
-                                                                        {m_nameInput, u8"模型名称"}};
+    const std::pair<const UIInteractiveView*, QString> rows[] = {{m_authorInput, tr("代码署名")},
+                                                                 {m_copyrightInput, tr("版权描述")},
+                                                                 {m_prefixInput, tr("类名前缀")},
+                                                                 {m_nameInput, tr("模型名称")}};
     for (const auto& [row, caption] : rows) {
         if (row && row->label().stringValue().contains(u',')) {
-            AlertViewController::show(
-                QString::fromUtf8(u8"输入项不能包含英文逗号“,”"),
-                QString::fromUtf8(u8"“%1”中有英文逗号，请删除或改用中文逗号“，”。").arg(QString::fromUtf8(caption)), ok,
-                this);
+            AlertViewController::show(tr("输入项不能包含英文逗号“,”"),
+                                      tr("“%1”中有英文逗号，请删除或改用中文逗号“，”。").arg(caption), ok, this);
             return false;
         }
     }
     if (const auto problem = saveSettingValues(settingValues(), *m_context.store)) {
-        AlertViewController::show(QString::fromUtf8(u8"设置未能保存"), fromStd(*problem), ok, this);
+        AlertViewController::show(tr("设置未能保存"), fromStd(*problem), ok, this);
         return false;
     }
     return true;

@@ -12,6 +12,7 @@ namespace morvex {
 namespace {
 
 constexpr qreal imageTitleGap = 4;
+constexpr qreal focusRingWidth = 2;
 
 } // namespace
 
@@ -19,6 +20,8 @@ UIButton::UIButton(QWidget* parent) : QPushButton(parent)
 {
     setFlat(true);
     setAttribute(Qt::WA_Hover, false);
+    // Tab reaches every button; a click leaves the focus where it was, in the field being typed in.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 UIButton::UIButton(const QString& title, QWidget* parent) : UIButton(parent)
@@ -220,6 +223,15 @@ void UIButton::paintEvent(QPaintEvent*)
         painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, label);
     }
     m_layer.paintBorder(painter, bounds);
+    if (hasFocus()) {
+        // The keyboard's place: a ring in the highlight colour, drawn over every look of the button.
+        QPen ring(palette().color(QPalette::Highlight), focusRingWidth);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(ring);
+        painter.setBrush(Qt::NoBrush);
+        const qreal inset = focusRingWidth / 2;
+        painter.drawRoundedRect(bounds.adjusted(inset, inset, -inset, -inset), 4, 4);
+    }
 }
 
 } // namespace morvex

@@ -218,6 +218,8 @@ void UITextField::paintText(QPainter& painter)
         int flags = static_cast<int>(horizontal | Qt::AlignTop);
         if (m_lineBreakMode == LineBreakMode::WordWrapping) {
             flags |= Qt::TextWordWrap;
+            // A path may break after each separator, never inside a name.
+            shown.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
         } else if (m_lineBreakMode == LineBreakMode::CharWrapping) {
             flags |= Qt::TextWrapAnywhere;
         }

@@ -66,7 +66,12 @@ public:
     void setTextColor(const QColor& color);
 
     bool isEditable() const { return !isReadOnly(); }
-    void setEditable(bool editable) { setReadOnly(!editable); }
+    /// A field that cannot be edited is no Tab stop: the keyboard goes only where it can act.
+    void setEditable(bool editable)
+    {
+        setReadOnly(!editable);
+        setFocusPolicy(editable ? Qt::StrongFocus : Qt::ClickFocus);
+    }
 
     const QColor& backgroundColor() const { return m_backgroundColor; }
     void setBackgroundColor(const QColor& color) { m_backgroundColor = color; }

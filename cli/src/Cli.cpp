@@ -3,9 +3,11 @@
 #include "CheckMode.h"
 #include "InputGuard.h"
 #include "Report.h"
+#include "morvex/ExitCode.h"
 
 #include "morvex/AtomicFile.h"
 #include "morvex/Conversion.h"
+#include "morvex/Identifier.h"
 #include "morvex/KeyValueStore.h"
 #include "morvex/MappedFile.h"
 #include "morvex/SettingValues.h"
@@ -15,8 +17,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <istream>
+#include <new>
 #include <ostream>
 #include <simdjson.h>
+#include <unordered_set>
 
 namespace morvex {
 
@@ -58,9 +62,11 @@ bool validDate(const std::string& text)
         if (text[i] < '0' || text[i] > '9')
             return false;
     }
-    const int month = std::stoi(text.substr(5, 2));
-    const int day = std::stoi(text.substr(8, 2));
-    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+    // A day that the calendar has: no 2026/02/31, and 02/29 only in leap years.
+    const std::chrono::year_month_day date{std::chrono::year(std::stoi(text.substr(0, 4))),
+                                           std::chrono::month(static_cast<unsigned>(std::stoi(text.substr(5, 2)))),
+                                           std::chrono::day(static_cast<unsigned>(std::stoi(text.substr(8, 2))))};
+    return date.ok();
 }
 
 MXDate headerDate(const Options& options, const CliEnvironment& environment)
@@ -88,12 +94,27 @@ MXDate headerDate(const Options& options, const CliEnvironment& environment)
     return MXDate(environment.clock);
 }
 
-void requireText(const std::string& value, const char* what)
+void requireText(const std::string& value, std::string_view what)
 {
     if (value.empty())
-        throw UsageError(std::string("the ") + what + " must not be empty");
+        throw UsageError("the " + std::string(what) + " must not be empty");
     if (!simdjson::validate_utf8(value.data(), value.size()))
-        throw UsageError(std::string("the ") + what + " is not valid UTF-8");
+        throw UsageError("the " + std::string(what) + " is not valid UTF-8");
+}
+
+// Values given on the command line are refused when they could leave the header comment or the name they make;
+// stored ones were already checked (and set aside) on loading.
+void requireSettingValues(const std::vector<std::string>& values, const ConversionChoices& choices)
+{
+    for (std::size_t i = 0; i < settingCount; ++i) {
+        requireText(values[i], settingName(i));
+        if (auto problem = settingValueProblem(i, values[i]))
+            throw UsageError(*problem);
+    }
+    requireText(choices.base, "base class");
+    if (!isBaseList(choices.base, !choices.isSwift))
+        throw UsageError("the base class \"" + choices.base + "\" must be names joined by \",\", \"&\" or spaces" +
+                         (choices.isSwift ? "" : ", then at most one protocol list in <>"));
 }
 
 // The JSON text with the parser's padding after it: a mapped file, or standard input read into memory.
@@ -141,8 +162,8 @@ std::string inputName(const Options& options)
 }
 
 template <typename Complain>
-int writeReport(const std::string& target, const Findings& findings, const std::string& input, std::ostream& out,
-                Complain&& complain)
+CliExit writeReport(const std::string& target, const Findings& findings, const std::string& input, std::ostream& out,
+                    Complain&& complain)
 {
     const std::string text = reportText(findings, input);
     if (target == "-") {
@@ -160,16 +181,67 @@ int writeReport(const std::string& target, const Findings& findings, const std::
     return exitOk;
 }
 
-int run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
-        const CliEnvironment& environment)
+// What the run is doing, for the one line said when memory runs out.
+struct Stage
 {
-    auto complain = [&](std::string_view message) { err << programName << ": " << message << '\n'; };
+    const char* doing = "start";
+    std::size_t written = 0;
+    bool writing = false;
+};
+
+// Prints the code, compares it with the folder (--check), or writes it there.
+CliExit writeOutput(const Options& options, const Conversion& conversion, std::ostream& out, std::ostream& err,
+                    Stage& stage)
+{
+    auto complain = [&](std::string_view message) { err << programName << ": " << printable(message) << '\n'; };
+    if (!options.output) {
+        out << conversion.display;
+        out.flush();
+        // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
+        if (!out) {
+            complain("cannot write the code to standard output");
+            return exitWriteFailed;
+        }
+        return exitOk;
+    }
+    const std::filesystem::path folder(*options.output);
+    // A check writes nothing, not even the folder: a missing one reports every file as missing.
+    if (options.check)
+        return checkFiles(conversion.files, folder, programName, err) ? exitOk : exitCheckDiffers;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!error && !std::filesystem::is_directory(folder, error))
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error) {
+        // One cause, one line: not a line per file.
+        std::unordered_set<std::string_view> names;
+        for (const auto& file : conversion.files)
+            names.insert(file.name);
+        complain("cannot create or open the folder " + folder.string() + ": " + error.message() + "; " +
+                 std::to_string(names.size()) + (names.size() == 1 ? " file was" : " files were") + " not written");
+        return exitWriteFailed;
+    }
+    stage.doing = "write the files";
+    stage.writing = true;
+    CliExit status = exitOk;
+    for (const auto& failure : writeFiles(conversion.files, folder, &stage.written)) {
+        complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
+        status = exitWriteFailed;
+    }
+    return status;
+}
+
+int run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+        const CliEnvironment& environment, Stage& stage)
+{
+    // Messages quote keys, names and paths: never let one of them drive the terminal.
+    auto complain = [&](std::string_view message) { err << programName << ": " << printable(message) << '\n'; };
 
     const KeyValueStore store(environment.settingsFile);
     std::string storeProblem;
     std::vector<std::string> values = loadSettingValues(store, &storeProblem);
     if (!storeProblem.empty())
-        complain("warning: " + storeProblem + "; using the default settings");
+        complain("warning: " + storeProblem);
     if (options.author)
         values[authorIndex] = *options.author;
     if (options.company)
@@ -186,11 +258,7 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     choices.base = options.base.value_or(choices.isSwift ? "Codable" : "NSObject");
     choices.faithful = options.faithful;
 
-    requireText(values[authorIndex], "author");
-    requireText(values[companyIndex], "company");
-    requireText(values[prefixIndex], "class-name prefix");
-    requireText(values[rootNameIndex], "root type name");
-    requireText(choices.base, "base class");
+    requireSettingValues(values, choices);
     if (options.output && options.output->empty())
         throw UsageError("the output folder must not be empty");
     if (options.check && !options.output)
@@ -205,6 +273,7 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
 
     Input input;
     std::string problem;
+    stage.doing = "read the input";
     if (!readInput(options, in, input, problem)) {
         complain(problem);
         return exitBadInput;
@@ -214,6 +283,7 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
         return exitBadInput;
     }
 
+    stage.doing = "convert the input";
     Conversion conversion = [&] {
         const InputGuard guard;
         return convert(PaddedText{input.text}, choices, values, date);
@@ -224,45 +294,25 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
         return exitBadInput;
     }
 
-    int status = exitOk;
+    CliExit status = exitOk;
     if (options.remember) {
+        stage.doing = "remember the settings";
         KeyValueStore writable(environment.settingsFile);
-        if (auto failure = saveSettingValues(values, writable)) {
+        std::string notice;
+        if (auto failure = saveSettingValues(values, writable, &notice)) {
             complain(*failure);
-            status = exitWriteFailed;
+            status = moreSevere(status, exitWriteFailed);
         }
+        if (!notice.empty())
+            complain("warning: " + notice);
     }
     printFindings(conversion.findings, programName, err);
-    const int outputStatus = [&]() -> int {
-        if (!options.output) {
-            out << conversion.display;
-            out.flush();
-            // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
-            if (!out) {
-                complain("cannot write the code to standard output");
-                return exitWriteFailed;
-            }
-            return exitOk;
-        }
-        const std::filesystem::path folder(*options.output);
-        if (options.check)
-            return checkFiles(conversion.files, folder, programName, err) ? exitOk : exitCheckDiffers;
-        int written = exitOk;
-        for (const auto& failure : writeFiles(conversion.files, folder)) {
-            complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
-            written = exitWriteFailed;
-        }
-        return written;
-    }();
-    const int reportStatus =
-        options.report ? writeReport(*options.report, conversion.findings, inputName(options), out, complain) : exitOk;
-    // The gravest outcome wins: a failed write, then a differing check, then findings under --strict.
-    for (const int code : {int{exitWriteFailed}, exitCheckDiffers}) {
-        if (status == code || outputStatus == code || reportStatus == code)
-            return code;
-    }
+    status = moreSevere(status, writeOutput(options, conversion, out, err, stage));
+    if (options.report)
+        status =
+            moreSevere(status, writeReport(*options.report, conversion.findings, inputName(options), out, complain));
     if (options.strict && conversion.findings.total() > 0)
-        return exitStrictFindings;
+        status = moreSevere(status, exitStrictFindings);
     return status;
 }
 
@@ -284,6 +334,7 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     CLI::App app{"Writes Swift or Objective-C model types for a sample JSON document.\n"
                  "Reads FILE, or standard input when FILE is absent or \"-\".",
                  std::string(programName)};
+    app.footer(std::string(exitCodeTable));
     app.set_version_flag("--version", std::string(programName) + " " + MORVEX_VERSION);
     app.add_option("FILE", options.file, "The JSON sample (default: standard input)");
     app.add_option("-l,--lang", options.lang, "Output language")
@@ -319,10 +370,18 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
         return code == 0 ? exitOk : exitUsage;
     }
 
+    Stage stage;
     try {
-        return run(options, in, out, err, environment);
+        return run(options, in, out, err, environment, stage);
+    } catch (const std::bad_alloc&) {
+        // Said without building strings on the heap, which has just run out.
+        err << programName << ": not enough memory to " << stage.doing;
+        if (stage.writing)
+            err << "; " << stage.written << " files were written whole, no file was left half-written";
+        err << '\n';
+        return exitBadInput;
     } catch (const UsageError& error) {
-        err << programName << ": " << error.what() << "\nRun with --help for more information.\n";
+        err << programName << ": " << printable(error.what()) << "\nRun with --help for more information.\n";
         return exitUsage;
     }
 }

@@ -1,6 +1,7 @@
 #include "InputGuard.h"
 
-#include "morvex/Cli.h"
+#include "morvex/AtomicFile.h"
+#include "morvex/ExitCode.h"
 
 #include <unistd.h>
 
@@ -16,7 +17,25 @@ extern "C" void onBusError(int)
     ::_exit(exitBadInput);
 }
 
+extern "C" void onInterrupt(int signal)
+{
+    removeTemporaryFilesNow();
+    ::_exit(128 + signal);
+}
+
 } // namespace
+
+void removeTemporaryFilesOnInterrupt()
+{
+    struct sigaction action
+    {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&action.sa_mask, signal);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
 
 InputGuard::InputGuard()
 {

@@ -21,4 +21,8 @@ private:
     {};
 };
 
+/// Makes SIGINT, SIGTERM and SIGHUP remove the temporary files being written and end the process with 128 plus
+/// the signal's number (130, 143, 129), so an interrupted run leaves nothing behind.
+void removeTemporaryFilesOnInterrupt();
+
 } // namespace morvex

@@ -1,29 +1,13 @@
 #include "Report.h"
 
+#include "morvex/Identifier.h"
+
 #include <cstdio>
 #include <ostream>
 
 namespace morvex {
 
 namespace {
-
-// Control characters are written as escapes: a key must not be able to steer the terminal.
-std::string printable(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            char escaped[12];
-            std::snprintf(escaped, sizeof escaped, "\\u{%X}", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
 
 std::string quoted(std::string_view text)
 {
@@ -107,8 +91,14 @@ std::string findingMessage(const Finding& finding)
         return "types " + printable(a0) + " and " + printable(a1) + " share the file " + printable(finding.file) +
                ": the later one replaces the earlier";
     case FindingKind::fileNameCase:
-        return "file names " + printable(a0) + " and " + printable(a1) +
-               " differ only in letter case or accent form and collide on such file systems";
+        return argument(finding, 3) == "normalisation"
+                   ? "types " + printable(a0) + " and " + printable(a1) +
+                         " have file names that differ only in Unicode normalisation (" +
+                         printable(argument(finding, 2)) + ", " + printable(finding.file) +
+                         ") and collide on file systems that normalise names"
+                   : "types " + printable(a0) + " and " + printable(a1) +
+                         " have file names that differ only in letter case (" + printable(argument(finding, 2)) + ", " +
+                         printable(finding.file) + ") and collide on case-insensitive file systems";
     case FindingKind::wideNumber:
         return "a number beyond 64 bits, typed as floating point";
     case FindingKind::notInteger:

@@ -8,11 +8,6 @@
 
 namespace morvex {
 
-/// --check found files that differ from what would be written.
-inline constexpr int exitCheckDiffers = 4;
-/// --strict and the conversion has findings.
-inline constexpr int exitStrictFindings = 5;
-
 /// The version of the report's JSON layout; raised whenever a field changes meaning or goes away.
 inline constexpr int reportVersion = 1;
 

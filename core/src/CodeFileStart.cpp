@@ -1,5 +1,6 @@
 #include "morvex/CodeFileStart.h"
 
+#include "morvex/Identifier.h"
 #include "morvex/SettingValues.h"
 
 namespace morvex {
@@ -11,8 +12,9 @@ CodeFileStart::CodeFileStart(std::vector<std::string> values, const MXDate& date
 std::string CodeFileStart::header(std::string_view fileName) const
 {
     const auto& defaults = defaultSettingValues();
-    const std::string& author = settingValues.size() > 0 ? settingValues[0] : defaults[0];
-    const std::string& company = settingValues.size() > 1 ? settingValues[1] : defaults[1];
+    // Both are refused where they are entered when they could end the comment; escaping here is the last guard.
+    const std::string author = printable(settingValues.size() > 0 ? settingValues[0] : defaults[0]);
+    const std::string company = printable(settingValues.size() > 1 ? settingValues[1] : defaults[1]);
 
     std::string block;
     block.reserve(120 + fileName.size() + author.size() + company.size());

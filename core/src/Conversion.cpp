@@ -4,11 +4,13 @@
 
 #include "morvex/AtomicFile.h"
 #include "morvex/CodeFileStart.h"
+#include "morvex/Identifier.h"
 #include "morvex/JSONTool.h"
 #include "morvex/ObjectiveCEmitter.h"
 #include "morvex/SettingValues.h"
 #include "morvex/SwiftEmitter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <unicode/normalizer2.h>
@@ -60,61 +62,64 @@ std::string caseFolded(std::string_view text)
     icu::UnicodeString unicode =
         icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     out.clear();
-    unicode.foldCase();
-    // Composed and decomposed accents are one name there too.
-    UErrorCode status = U_ZERO_ERROR;
-    if (const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status); nfc && U_SUCCESS(status)) {
-        icu::UnicodeString composed = nfc->normalize(unicode, status);
-        if (U_SUCCESS(status))
-            unicode = composed;
-    }
-    unicode.toUTF8String(out);
+    unicode.foldCase().toUTF8String(out);
     return out;
 }
 
-// Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
-// letter case (they collide on case-insensitive file systems).
-std::vector<std::string> collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems,
-                                    const SampleTypes& types, std::string_view extension, Findings& findings)
+// The composed form (NFC): macOS file systems treat "é" composed and decomposed as one name.
+std::string composed(std::string_view text)
 {
-    std::vector<std::string> warnings;
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(text);
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+    if (U_FAILURE(status))
+        return std::string(text);
+    const icu::UnicodeString unicode =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    std::string out;
+    nfc->normalize(unicode, status).toUTF8String(out);
+    return U_FAILURE(status) ? std::string(text) : out;
+}
+
+// Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
+// letter case or Unicode normalisation (they collide on case-insensitive or normalising file systems).
+void collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems, const SampleTypes& types,
+                std::string_view extension, Findings& findings)
+{
     // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: say it once.
     std::unordered_set<std::string> said;
     std::unordered_map<std::string, std::size_t> seen;
     for (std::size_t i = 0; i < models.size(); ++i) {
-        auto [found, inserted] = seen.try_emplace(caseFolded(stems[i]), i);
+        auto [found, inserted] = seen.try_emplace(caseFolded(composed(stems[i])), i);
         if (inserted)
             continue;
-        const std::string& earlier = models[found->second].className;
+        const CodeModel& first = models[found->second];
         const CodeModel& later = models[i];
+        const std::string& earlierStem = stems[found->second];
+        const bool sameFile = earlierStem == stems[i];
+        if (!said.insert(concat({sameFile ? "=" : "~", first.className, "/", later.className})).second)
+            continue;
         const Place place = later.shape < types.shapes.size() ? types.shapes[later.shape].firstPlace : Place{};
-        const std::string file = concat({stems[i], extension});
-        if (earlier == later.className) {
-            const CodeModel& first = models[found->second];
-            // Paths are built only for findings that are kept: deep text repeats one key at every level.
+        std::string file = concat({stems[i], extension});
+        if (first.className == later.className) {
+            // Paths are built only for findings that are kept.
             const std::string earlierPath = findings.full() || first.shape >= types.shapes.size()
                                                 ? std::string("$")
                                                 : types.path(types.shapes[first.shape].firstPlace);
             detail::addFinding(findings, types, FindingKind::typeNameShared, place, {later.className, earlierPath},
-                               file);
-        } else if (stems[found->second] == stems[i]) {
-            detail::addFinding(findings, types, FindingKind::fileReplaced, place, {earlier, later.className}, file);
+                               std::move(file));
+        } else if (sameFile) {
+            detail::addFinding(findings, types, FindingKind::fileReplaced, place, {first.className, later.className},
+                               std::move(file));
         } else {
-            detail::addFinding(findings, types, FindingKind::fileNameCase, place,
-                               {concat({stems[found->second], extension}), file}, file);
+            const bool byCase = composed(earlierStem) != composed(stems[i]);
+            detail::addFinding(
+                findings, types, FindingKind::fileNameCase, place,
+                {first.className, later.className, concat({earlierStem, extension}), byCase ? "case" : "normalisation"},
+                std::move(file));
         }
-        std::string warning;
-        if (stems[found->second] == stems[i])
-            warning = concat({"types ", earlier, " and ", models[i].className, " share the file name ", stems[i],
-                              ": the later one replaces the earlier"});
-        else
-            warning = concat({"types ", earlier, " and ", models[i].className,
-                              " have file names that differ only in letter case (", stems[found->second], ", ",
-                              stems[i], ") and collide on case-insensitive file systems"});
-        if (said.insert(warning).second)
-            warnings.push_back(std::move(warning));
     }
-    return warnings;
 }
 
 std::string implementationText(const CodeFileStart& fileStart, const CodeModel& model, const std::string& hName,
@@ -149,10 +154,11 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
         conversion.jsonError = *error;
 
     JSONTool tool;
-    tool.classPrefix = settingAt(settingValues, prefixIndex);
+    // The command line and the app refuse a prefix or root name that is not a safe name; this is the last guard.
+    tool.classPrefix = safeName(settingAt(settingValues, prefixIndex));
     tool.typePrefix = choices.isClass ? "class" : "struct";
     tool.base = choices.base;
-    const std::string& rootName = settingAt(settingValues, rootNameIndex);
+    const std::string rootName = safeName(settingAt(settingValues, rootNameIndex));
 
     CodeModel root;
     root.className = tool.typeName(rootName);
@@ -193,8 +199,7 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
                 detail::addFinding(conversion.findings, types, FindingKind::wideNumber, shape.widePlace, {});
         }
     }
-    conversion.warnings =
-        collisions(conversion.models, stems, types, choices.isSwift ? ".swift" : ".h", conversion.findings);
+    collisions(conversion.models, stems, types, choices.isSwift ? ".swift" : ".h", conversion.findings);
     if (!document.error())
         detail::outputFindings(conversion.models, types, choices, conversion.findings);
 
@@ -269,7 +274,8 @@ Conversion convert(PaddedText jsonText, const ConversionChoices& choices, const 
     return generate(JSONDocument::parse(jsonText), choices, settingValues, date);
 }
 
-std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder)
+std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder,
+                                     std::size_t* written)
 {
     std::vector<WriteFailure> failures;
     std::error_code error;
@@ -280,6 +286,7 @@ std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, co
                 {file.name, concat({"cannot open the folder ", folder.string(), ": ", error.message()})});
         return failures;
     }
+    target->removeStaleTemporaryFiles();
     // A file that a later one of the same name replaces is not written at all: the folder ends up the same, and
     // a key repeated at every level of deep text would otherwise rewrite one file a hundred thousand times.
     std::unordered_map<std::string_view, std::size_t> last;
@@ -291,6 +298,8 @@ std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, co
             continue;
         if (std::error_code failed = target->write(file.name, file.text))
             failures.push_back({file.name, failed.message()});
+        else if (written)
+            ++*written;
     }
     return failures;
 }

@@ -1,6 +1,9 @@
 #include "Rules.h"
 
+#include "morvex/Identifier.h"
+
 #include <algorithm>
+#include <unordered_set>
 
 namespace morvex::detail {
 
@@ -71,6 +74,7 @@ void defaultFindings(const SampleTypes& types, Language language, std::string_vi
 {
     const auto oneByOne = typedOneByOne(types);
     const std::string languageName = language == Language::swift ? "Swift" : "Objective-C";
+    std::unordered_set<std::string_view> changed;
     for (std::size_t i = 0; i < types.shapes.size(); ++i) {
         const SampleShape& shape = types.shapes[i];
         if (!shape.kept)
@@ -80,14 +84,24 @@ void defaultFindings(const SampleTypes& types, Language language, std::string_vi
         if (shape.parent != noIndex) {
             const SampleShape& parent = types.shapes[shape.parent];
             const bool rootElement = shape.field == noIndex && oneByOne[i];
-            if (shape.field != noIndex || rootElement) {
-                const std::string key = rootElement ? "0" : std::string(keyOf(types, shape));
+            const bool emitted = rootElement || (shape.field != noIndex &&
+                                                 (oneByOne[shape.parent] || parent.fields[shape.field].inFirst));
+            if (emitted) {
+                const std::string_view key = rootElement ? std::string_view("0") : keyOf(types, shape);
                 const Place keyPlace = rootElement ? shape.firstPlace : parent.fields[shape.field].keyPlace;
-                const bool emitted = rootElement || oneByOne[shape.parent] || parent.fields[shape.field].inFirst;
-                if (emitted && !isIdentifier(key, language))
-                    addFinding(findings, types, FindingKind::keyNotIdentifier, keyPlace, {key, languageName});
-                else if (emitted && reservedWord(key, language, base) != Reserved::no)
-                    addFinding(findings, types, FindingKind::keyReserved, keyPlace, {key, languageName});
+                // The name the code holds: a key that could add code of its own is mended, and said once.
+                std::string mended;
+                if (!isSafeName(key)) {
+                    mended = safeName(key);
+                    if (changed.insert(key).second)
+                        addFinding(findings, types, FindingKind::keyChanged, keyPlace, {std::string(key), mended});
+                }
+                const std::string_view name = mended.empty() ? key : std::string_view(mended);
+                if (!isIdentifier(name, language))
+                    addFinding(findings, types, FindingKind::keyNotIdentifier, keyPlace,
+                               {std::string(key), languageName});
+                else if (reservedWord(name, language, base) != Reserved::no)
+                    addFinding(findings, types, FindingKind::keyReserved, keyPlace, {std::string(key), languageName});
             }
             if (shape.field != noIndex) {
                 const SampleField& field = parent.fields[shape.field];

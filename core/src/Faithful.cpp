@@ -1,6 +1,7 @@
 #include "Rules.h"
 
 #include "morvex/Conversion.h"
+#include "morvex/Identifier.h"
 #include "morvex/ObjectiveCEmitter.h"
 #include "morvex/SwiftEmitter.h"
 
@@ -93,7 +94,7 @@ private:
 
     std::string typeNameFor(std::string_view key) const
     {
-        return m_tool.typeName(isIdentifier(key, m_language) ? std::string(key) : lowerCamel(key));
+        return m_tool.typeName(isIdentifier(key, m_language) ? std::string(key) : lowerCamel(safeName(key)));
     }
 
     // The object shape an array shape's elements come down to, through nested arrays.
@@ -180,7 +181,7 @@ private:
     // The member name for `key`, as the table of the faithful rules says; `bare` is it without backticks.
     std::string memberName(const std::string& key, std::string& bare) const
     {
-        std::string name = isIdentifier(key, m_language) ? key : lowerCamel(key);
+        std::string name = isIdentifier(key, m_language) ? key : lowerCamel(safeName(key));
         switch (reservedWord(name, m_language, m_choices.base, m_jsonValue)) {
         case Reserved::no:
             break;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <simdjson.h>
 #include <unordered_map>
 #include <vector>
@@ -957,6 +958,9 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
         return document;
     }
 
+    // Running out of memory says nothing about the text: it must not be reported as text that is not JSON.
+    if (error == simdjson::MEMALLOC)
+        throw std::bad_alloc();
     storage.nodes.clear();
     storage.members.clear();
     storage.types = SampleTypes{};

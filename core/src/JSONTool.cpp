@@ -1,5 +1,7 @@
 #include "morvex/JSONTool.h"
 
+#include "morvex/Identifier.h"
+
 #include <memory>
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
@@ -72,7 +74,7 @@ std::string JSONTool::typeName(std::string_view key) const
     std::string name;
     name.reserve(classPrefix.size() + key.size() + 2);
     name += classPrefix;
-    name += upperFirstCharacter(key);
+    name += isSafeName(key) ? upperFirstCharacter(key) : upperFirstCharacter(safeName(key));
     return name;
 }
 

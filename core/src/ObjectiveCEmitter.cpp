@@ -3,6 +3,7 @@
 #include "Walk.h"
 
 #include "morvex/Conversion.h"
+#include "morvex/Identifier.h"
 
 namespace morvex {
 
@@ -66,7 +67,7 @@ ObjectiveCEmitter::Result ObjectiveCEmitter::parse(const JSON& json, std::string
 
 std::string ObjectiveCEmitter::propertyText(std::string_view key, const JSON& json) const
 {
-    const std::string name(key);
+    const std::string name = safeName(key);
     switch (json.kind()) {
     case JSON::Kind::number:
         return (detail::isIntegral(json) ? "assign) NSInteger " : "assign) CGFloat ") + name + ";";
@@ -120,7 +121,7 @@ std::vector<std::string> ObjectiveCEmitter::mappingEntries(const ClassInArray& c
     std::vector<std::string> entries;
     entries.reserve(classInArray.size());
     for (const auto& [member, type] : classInArray)
-        entries.push_back("@\"" + member + "\": @\"" + type + "\"");
+        entries.push_back("@\"" + safeName(member) + "\": @\"" + safeName(type) + "\"");
     return entries;
 }
 

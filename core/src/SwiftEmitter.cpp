@@ -3,6 +3,7 @@
 #include "Walk.h"
 
 #include "morvex/BKLog.h"
+#include "morvex/Identifier.h"
 
 namespace morvex {
 
@@ -69,7 +70,7 @@ std::string SwiftEmitter::typeText(const JSONTool& tool, std::string_view name, 
 
 std::string SwiftEmitter::propertyText(std::string_view key, const JSON& json) const
 {
-    std::string text(key);
+    std::string text = safeName(key);
     switch (json.kind()) {
     case JSON::Kind::number:
         return text + (detail::isIntegral(json) ? ": Int" : ": Float");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "morvex/Identifier.h"
 #include "morvex/JSON.h"
 #include "morvex/JSONTool.h"
 
@@ -117,13 +118,20 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         Frame& frame = stack.back();
         if (frame.next < frame.members.size()) {
             const Member member = frame.members[frame.next++];
-            emitter.member(frame.builder, member.key, member.value);
+            // A key that cannot be a name as it stands is mended here; the findings say so.
+            std::string safeKey;
+            std::string_view key = member.key;
+            if (!isSafeName(key)) {
+                safeKey = safeName(key);
+                key = safeKey;
+            }
+            emitter.member(frame.builder, key, member.value);
             if (hasObjectElements(member.value)) {
-                std::string name = tool.typeName(member.key);
-                emitter.arrayElementType(frame.builder, member.key, name);
+                std::string name = tool.typeName(key);
+                emitter.arrayElementType(frame.builder, key, name);
                 push(member.value.firstElement(), std::move(name));
             } else if (member.value.kind() == JSON::Kind::dictionary) {
-                push(member.value, tool.typeName(member.key));
+                push(member.value, tool.typeName(key));
             }
             continue;
         }

@@ -50,7 +50,7 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     App::shared();
     m_delay(backgroundCheckDelay, this, [this] {
-        if (!m_standardUpdater)
+        if (!m_standardUpdater || !m_standardUpdater->automaticallyChecksForUpdates())
             return;
         if (Updater* updater = m_standardUpdater->updater())
             updater->checkForUpdatesInBackground();
@@ -94,30 +94,36 @@ void AppDelegate::showAbout()
 
 void AppDelegate::openBBS()
 {
-    Workspace::shared().openURL(WebAddresses::forum());
+    openLink(WebAddresses::forum());
+}
+
+void AppDelegate::openLink(const QUrl& url)
+{
+    if (!Workspace::shared().openURL(url) && m_interface.linkFailed)
+        m_interface.linkFailed(url, m_windowController ? m_windowController->window() : nullptr);
 }
 
 void AppDelegate::openAppWeb()
 {
-    Workspace::shared().openURL(WebAddresses::homePage());
+    openLink(WebAddresses::homePage());
 }
 
 void AppDelegate::buildMenu()
 {
     MXWindow* window = m_windowController->window();
     QMenu* menu = window->menuBar()->addMenu(QStringLiteral("Morvex"));
-    QAction* about = menu->addAction(QString::fromUtf8(u8"关于 Morvex"));
+    QAction* about = menu->addAction(tr("关于 Morvex"));
     about->setMenuRole(QAction::AboutRole);
     connect(about, &QAction::triggered, this, &AppDelegate::showAbout);
     menu->addSeparator();
-    QAction* home = menu->addAction(QString::fromUtf8(u8"Morvex 主页"));
+    QAction* home = menu->addAction(tr("Morvex 主页"));
     connect(home, &QAction::triggered, this, &AppDelegate::openAppWeb);
-    QAction* forum = menu->addAction(QString::fromUtf8(u8"Morvex 论坛"));
+    QAction* forum = menu->addAction(tr("Morvex 论坛"));
     connect(forum, &QAction::triggered, this, &AppDelegate::openBBS);
     menu->addSeparator();
-    QAction* quit = menu->addAction(QString::fromUtf8(u8"退出 Morvex"));
+    QAction* quit = menu->addAction(tr("退出 Morvex"));
     quit->setMenuRole(QAction::QuitRole);
-    quit->setShortcut(QKeySequence::Quit);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // some keyboard schemes bind nothing to Quit
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
@@ -128,9 +134,9 @@ void AppDelegate::buildTrayIcon()
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
     m_trayMenu = std::make_unique<QMenu>();
-    QAction* show = m_trayMenu->addAction(QString::fromUtf8(u8"显示 Morvex"));
+    QAction* show = m_trayMenu->addAction(tr("显示 Morvex"));
     connect(show, &QAction::triggered, this, [this] { applicationShouldHandleReopen(false); });
-    QAction* quit = m_trayMenu->addAction(QString::fromUtf8(u8"退出 Morvex"));
+    QAction* quit = m_trayMenu->addAction(tr("退出 Morvex"));
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     m_trayIcon = new QSystemTrayIcon(AppImages::named(QStringLiteral("AppIcon")), this);
     m_trayIcon->setToolTip(QStringLiteral("Morvex"));

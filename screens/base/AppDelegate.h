@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -24,6 +25,8 @@ struct MainInterface
 {
     std::function<MXBaseViewController*()> makeRootViewController;
     std::function<UIViewController*(StandardUpdaterController* updater)> makeAboutViewController;
+    /// Tells the user that `url` could not be opened; `window` is the main window.
+    std::function<void(const QUrl& url, QWidget* window)> linkFailed;
 };
 
 /// The application delegate: loads the main interface (window, menu, updater), answers launch and reopen,
@@ -64,6 +67,7 @@ public:
     MXWindowController* windowController() const { return m_windowController.get(); }
 
 private:
+    void openLink(const QUrl& url);
     void buildMenu();
     void buildTrayIcon();
 

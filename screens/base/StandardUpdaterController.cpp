@@ -2,6 +2,8 @@
 
 #include "morvex/BKLog.h"
 
+#include <string_view>
+
 namespace morvex {
 
 StandardUpdaterController::StandardUpdaterController(UpdaterConfiguration configuration,
@@ -13,6 +15,27 @@ StandardUpdaterController::StandardUpdaterController(UpdaterConfiguration config
 }
 
 StandardUpdaterController::~StandardUpdaterController() = default;
+
+namespace {
+
+constexpr std::string_view automaticChecksKey = "AutomaticUpdateChecks";
+
+} // namespace
+
+bool StandardUpdaterController::automaticallyChecksForUpdates() const
+{
+    const UpdaterConfiguration& configuration = m_updater.configuration();
+    if (!configuration.enabled)
+        return false;
+    // Only an explicit "no" switches them off: an unreadable store keeps the checks on.
+    return !configuration.preferences || configuration.preferences->string(automaticChecksKey) != "false";
+}
+
+bool StandardUpdaterController::setAutomaticallyChecksForUpdates(bool on)
+{
+    KeyValueStore* preferences = m_updater.configuration().preferences;
+    return preferences && !preferences->set(on ? "true" : "false", automaticChecksKey);
+}
 
 void StandardUpdaterController::started(bool userInitiated)
 {

@@ -22,6 +22,12 @@ public:
     ~StandardUpdaterController() override;
 
     Updater* updater() { return &m_updater; }
+
+    /// Whether the check five seconds after start runs: the build allows checks and the user has not switched
+    /// them off. Read afresh each time, so a change in another running copy counts too.
+    bool automaticallyChecksForUpdates() const;
+    /// Remembers the user's choice; returns false when it could not be stored.
+    bool setAutomaticallyChecksForUpdates(bool on);
     UpdateUserDriver& userDriver() { return *m_userDriver; }
 
 private:

@@ -13,7 +13,7 @@ namespace {
 
 QString windowTitle()
 {
-    return QString::fromUtf8(u8"软件更新");
+    return StandardUserDriver::tr("软件更新");
 }
 
 } // namespace
@@ -26,12 +26,12 @@ StandardUserDriver::~StandardUserDriver()
 
 QString StandardUserDriver::upToDateText(const AppVersion& current)
 {
-    return QString::fromUtf8(u8"Morvex V%1(%2) 已是最新版本。").arg(current.shortVersion, current.build);
+    return StandardUserDriver::tr("Morvex V%1(%2) 已是最新版本。").arg(current.shortVersion, current.build);
 }
 
 QString StandardUserDriver::updateFoundText(const AppcastItem& item, const AppVersion& current)
 {
-    return QString::fromUtf8(u8"Morvex V%1(%2) 可以下载了，当前版本为 V%3(%4)。")
+    return StandardUserDriver::tr("Morvex V%1(%2) 可以下载了，当前版本为 V%3(%4)。")
         .arg(item.shortVersion, item.version, current.shortVersion, current.build);
 }
 
@@ -61,8 +61,8 @@ void StandardUserDriver::showChecking(std::function<void()> cancel)
         m_checking->raise();
         return;
     }
-    QMessageBox* box = makeBox(QString::fromUtf8(u8"正在检查更新…"));
-    QPushButton* cancelButton = box->addButton(QString::fromUtf8(u8"取消"), QMessageBox::RejectRole);
+    QMessageBox* box = makeBox(StandardUserDriver::tr("正在检查更新…"));
+    QPushButton* cancelButton = box->addButton(StandardUserDriver::tr("取消"), QMessageBox::RejectRole);
     QObject::connect(cancelButton, &QAbstractButton::clicked, box, [cancel = std::move(cancel)] {
         if (cancel)
             cancel();
@@ -80,18 +80,18 @@ void StandardUserDriver::dismissChecking()
 void StandardUserDriver::showUpToDate(const AppVersion& current)
 {
     QMessageBox* box = makeBox(upToDateText(current));
-    box->addButton(QString::fromUtf8(u8"好的"), QMessageBox::AcceptRole);
+    box->addButton(StandardUserDriver::tr("好的"), QMessageBox::AcceptRole);
     replace(box);
 }
 
 void StandardUserDriver::showUpdateFound(const AppcastItem& item, const AppVersion& current)
 {
     QMessageBox* box = makeBox(updateFoundText(item, current));
-    box->setWindowTitle(QString::fromUtf8(u8"发现新版本"));
+    box->setWindowTitle(StandardUserDriver::tr("发现新版本"));
     if (!item.notes.isEmpty())
         box->setInformativeText(item.notes);
-    QPushButton* download = box->addButton(QString::fromUtf8(u8"下载"), QMessageBox::AcceptRole);
-    box->addButton(QString::fromUtf8(u8"以后再说"), QMessageBox::RejectRole);
+    QPushButton* download = box->addButton(StandardUserDriver::tr("下载"), QMessageBox::AcceptRole);
+    box->addButton(StandardUserDriver::tr("以后再说"), QMessageBox::RejectRole);
     box->setDefaultButton(download);
     const QUrl link = item.link;
     QObject::connect(download, &QAbstractButton::clicked, box, [link] { Workspace::shared().openURL(link); });
@@ -100,9 +100,9 @@ void StandardUserDriver::showUpdateFound(const AppcastItem& item, const AppVersi
 
 void StandardUserDriver::showError(const QString& error)
 {
-    QMessageBox* box = makeBox(QString::fromUtf8(u8"检查更新失败：%1").arg(error));
+    QMessageBox* box = makeBox(StandardUserDriver::tr("检查更新失败：%1").arg(error));
     box->setIcon(QMessageBox::Warning);
-    box->addButton(QString::fromUtf8(u8"好的"), QMessageBox::AcceptRole);
+    box->addButton(StandardUserDriver::tr("好的"), QMessageBox::AcceptRole);
     replace(box);
 }
 

@@ -2,6 +2,7 @@
 
 #include "UpdateUserDriver.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 
 #include <QMessageBox>
@@ -12,6 +13,8 @@ namespace morvex {
 /// and a button that opens the download page in the browser.
 class StandardUserDriver : public UpdateUserDriver
 {
+    Q_DECLARE_TR_FUNCTIONS(morvex::StandardUserDriver)
+
 public:
     ~StandardUserDriver() override;
 

@@ -37,8 +37,9 @@ public:
     /// The back button at the top left, built (hidden) on first call; it dismisses the controller.
     QPushButton* backbtn();
 
-    /// Shows this controller as a sheet: window-modal over the window of `presenter`, not resizable. It is
-    /// deleted after it has been dismissed.
+    /// Shows this controller as a sheet: window-modal over the window of `presenter`, not resizable, without
+    /// a frame, at the top centre of the main window, which it dims and moves with. It is deleted after it
+    /// has been dismissed.
     void presentAsSheet(QWidget* presenter);
 
     /// Closes the controller (the back button's action).
@@ -54,8 +55,11 @@ protected:
     virtual void viewDidDisappear();
 
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void placeOnAnchor();
+
     bool m_isFirstAppear = true;
     bool m_baseViewBuilt = false;
     bool m_dismissed = false;
@@ -63,6 +67,8 @@ private:
     QPointer<QWidget> m_view;
     QPointer<UIView> m_baseView;
     QPointer<QPushButton> m_backbtn;
+    QPointer<QWidget> m_anchor;
+    QPointer<QWidget> m_dimming;
 };
 
 } // namespace morvex

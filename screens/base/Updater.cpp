@@ -1,5 +1,6 @@
 #include "Updater.h"
 
+#include "Deployment.h"
 #include "VersionComparator.h"
 #include "WebAddresses.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 QString insecureAddressText()
 {
-    return QString::fromUtf8(u8"更新地址不安全");
+    return Updater::tr("更新地址不安全");
 }
 
 QString networkErrorText(QNetworkReply::NetworkError error)
@@ -25,17 +26,17 @@ QString networkErrorText(QNetworkReply::NetworkError error)
     case QNetworkReply::TemporaryNetworkFailureError:
     case QNetworkReply::NetworkSessionFailedError:
     case QNetworkReply::UnknownNetworkError:
-        return QString::fromUtf8(u8"无法连接更新服务器");
+        return Updater::tr("无法连接更新服务器");
     case QNetworkReply::TimeoutError:
-        return QString::fromUtf8(u8"连接超时");
+        return Updater::tr("连接超时");
     case QNetworkReply::SslHandshakeFailedError:
-        return QString::fromUtf8(u8"安全连接失败");
+        return Updater::tr("安全连接失败");
     case QNetworkReply::TooManyRedirectsError:
-        return QString::fromUtf8(u8"重定向次数过多");
+        return Updater::tr("重定向次数过多");
     case QNetworkReply::InsecureRedirectError:
         return insecureAddressText();
     default:
-        return QString::fromUtf8(u8"网络错误");
+        return Updater::tr("网络错误");
     }
 }
 
@@ -46,6 +47,8 @@ UpdaterConfiguration UpdaterConfiguration::standard()
     UpdaterConfiguration configuration;
     configuration.feedUrl = WebAddresses::appcast();
     configuration.current = AppVersion::current();
+    configuration.enabled = MORVEX_UPDATE_CHECK;
+    configuration.preferences = &KeyValueStore::shared();
     return configuration;
 }
 
@@ -53,7 +56,7 @@ Updater::Updater(UpdaterConfiguration configuration, QObject* parent)
     : QObject(parent), m_configuration(std::move(configuration))
 {
     m_deadline.setSingleShot(true);
-    connect(&m_deadline, &QTimer::timeout, this, [this] { abortWith(QString::fromUtf8(u8"连接超时")); });
+    connect(&m_deadline, &QTimer::timeout, this, [this] { abortWith(tr("连接超时")); });
 }
 
 Updater::~Updater()
@@ -95,7 +98,7 @@ UpdateCheckResult Updater::evaluate(const QByteArray& feed, const AppVersion& cu
         Appcast::parse(feed, [allowLoopbackHttp](const QUrl& url) { return isAllowedUrl(url, allowLoopbackHttp); });
     if (!appcast) {
         result.kind = UpdateCheckResult::Kind::failed;
-        result.error = QString::fromUtf8(u8"更新信息格式不正确");
+        result.error = tr("更新信息格式不正确");
         return result;
     }
     const AppcastItem* newest = appcast->newest();
@@ -128,6 +131,10 @@ void Updater::start(bool userInitiated)
     m_abortReason.clear();
     emit checkStarted(userInitiated);
 
+    if (!m_configuration.enabled) {
+        failSoon(tr("此版本不检查更新"));
+        return;
+    }
     if (!isAllowedUrl(m_configuration.feedUrl, m_configuration.allowLoopbackHttp)) {
         failSoon(insecureAddressText());
         return;
@@ -153,7 +160,7 @@ void Updater::send(const QUrl& url)
     connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > m_configuration.maxFeedBytes)
-            abortWith(QString::fromUtf8(u8"更新信息过大"));
+            abortWith(tr("更新信息过大"));
     });
     connect(reply, &QNetworkReply::readyRead, this, &Updater::readAvailable);
     connect(reply, &QNetworkReply::finished, this, &Updater::replyFinished);
@@ -180,7 +187,7 @@ void Updater::readAvailable()
         return;
     const qint64 room = m_configuration.maxFeedBytes - m_received.size();
     if (m_reply->bytesAvailable() > room) {
-        abortWith(QString::fromUtf8(u8"更新信息过大"));
+        abortWith(tr("更新信息过大"));
         return;
     }
     m_received += m_reply->readAll();
@@ -214,7 +221,7 @@ void Updater::replyFinished()
     if (m_abortReason.isEmpty() && status >= 300 && status <= 399 && location.isValid()) {
         const QUrl target = reply->url().resolved(location.toUrl());
         if (++m_redirects > m_configuration.maxRedirects) {
-            result.error = QString::fromUtf8(u8"重定向次数过多");
+            result.error = tr("重定向次数过多");
         } else if (!isAllowedUrl(target, m_configuration.allowLoopbackHttp)) {
             result.error = insecureAddressText();
         } else {
@@ -232,9 +239,9 @@ void Updater::replyFinished()
     } else if (error != QNetworkReply::NoError && !fromStatus) {
         result.error = networkErrorText(error);
     } else if (status < 200 || status > 299) {
-        result.error = QString::fromUtf8(u8"服务器返回错误（HTTP %1）").arg(status);
+        result.error = tr("服务器返回错误（HTTP %1）").arg(status);
     } else if (m_received.size() + reply->bytesAvailable() > m_configuration.maxFeedBytes) {
-        result.error = QString::fromUtf8(u8"更新信息过大");
+        result.error = tr("更新信息过大");
     } else {
         m_received += reply->readAll();
         result = evaluate(m_received, m_configuration.current, m_configuration.allowLoopbackHttp);

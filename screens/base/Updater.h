@@ -2,6 +2,7 @@
 
 #include "AppVersion.h"
 #include "Appcast.h"
+#include "morvex/KeyValueStore.h"
 
 #include <QByteArray>
 #include <QNetworkAccessManager>
@@ -26,8 +27,12 @@ struct UpdaterConfiguration
     int maxRedirects = 5;
     /// Plain http to 127.0.0.1, ::1 or localhost; for tests against a local server only.
     bool allowLoopbackHttp = false;
+    /// False in builds configured with MORVEX_UPDATE_CHECK=OFF: nothing is ever fetched.
+    bool enabled = true;
+    /// Where the choice of automatic checks is remembered; without one they are always on.
+    KeyValueStore* preferences = nullptr;
 
-    /// The feed of WebAddresses and the running version.
+    /// The feed of WebAddresses, the running version, the build's choice and the user's store.
     static UpdaterConfiguration standard();
 };
 

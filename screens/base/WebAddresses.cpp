@@ -1,20 +1,22 @@
 #include "WebAddresses.h"
 
+#include "Deployment.h"
+
 namespace morvex {
 
 QUrl WebAddresses::appcast()
 {
-    return QUrl(QStringLiteral("https://morvex.app/appcast.xml"));
+    return QUrl(QStringLiteral(MORVEX_APPCAST_URL));
 }
 
 QUrl WebAddresses::homePage()
 {
-    return QUrl(QStringLiteral("https://morvex.app/"));
+    return QUrl(QStringLiteral(MORVEX_HOME_URL));
 }
 
 QUrl WebAddresses::forum()
 {
-    return QUrl(QStringLiteral("https://morvex.app/forum/"));
+    return QUrl(QStringLiteral(MORVEX_FORUM_URL));
 }
 
 } // namespace morvex

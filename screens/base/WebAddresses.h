@@ -4,7 +4,7 @@
 
 namespace morvex {
 
-/// The addresses the application talks to or opens in the browser, kept in one place.
+/// The addresses the application talks to or opens in the browser, set when the build is configured.
 class WebAddresses
 {
 public:

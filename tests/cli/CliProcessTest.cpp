@@ -52,7 +52,7 @@ TEST(CliProcess, ExitCodesReachTheShell)
     TempDir dir;
     EXPECT_EQ(runBinary(dir, "", "[1,").exit, 1);
     EXPECT_EQ(runBinary(dir, "--lang cobol", "{}").exit, 2);
-    EXPECT_EQ(runBinary(dir, "-o missing-folder", "{}").exit, 3);
+    EXPECT_EQ(runBinary(dir, "-o /dev/null/folder", "{}").exit, 3);
 }
 
 TEST(CliProcess, SourceDateEpochFromEnvironment)

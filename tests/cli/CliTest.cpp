@@ -61,7 +61,16 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"EmptyCompany", {"--company", ""}, "company must not be empty"},
                     UsageCase{"InvalidUTF8Name", {"-n", "Bad\xFF"}, "not valid UTF-8"},
                     UsageCase{"BadDate", {"--date", "2026-12-05"}, "YYYY/MM/DD"},
-                    UsageCase{"CommaRemembered", {"--company", "Acme, Inc.", "--remember"}, "contains a comma"}),
+                    UsageCase{"CommaRemembered", {"--company", "Acme, Inc.", "--remember"}, "contains a comma"},
+                    UsageCase{"AuthorLineBreak", {"--author", "Ann\n#import x", "--remember"}, "holds a control"},
+                    UsageCase{"CompanyBidiOverride", {"--company", "\u202Eoc"}, "\"\\u{202E}oc\" holds a control"},
+                    UsageCase{"PrefixCode", {"-p", "M;X"}, "prefix \"M;X\" may hold only"},
+                    UsageCase{"NameLineBreak", {"-n", "Root\u2028"}, "name \"Root\\u{2028}\" may hold only"},
+                    UsageCase{"BaseCode", {"-b", "Codable {}"}, "base class"},
+                    UsageCase{"SwiftProtocolList", {"-b", "A <B>"}, "base class"},
+                    UsageCase{"TwoProtocolLists", {"-l", "objc", "-b", "NSObject <A> <B>"}, "base class"},
+                    UsageCase{"NoSuchDay", {"--date", "2026/02/31"}, "YYYY/MM/DD"},
+                    UsageCase{"NotALeapYear", {"--date", "2025/02/29"}, "YYYY/MM/DD"}),
     [](const testing::TestParamInfo<UsageCase>& row) { return row.param.name; });
 
 TEST_F(CliFixture, CommaValueIsUsedWhenNotRemembered)
@@ -114,11 +123,34 @@ TEST_F(CliFixture, FailedWritesExitThreeNamingEachFileAndWriteTheRest)
     EXPECT_EQ(result.out, "");
 }
 
-TEST_F(CliFixture, MissingOutputFolderExitsThree)
+// --check writes nothing (not even a missing folder), ignores only the header's date, and the exit codes of
+// check, --strict and a report that cannot be written combine by severity.
+TEST_F(CliFixture, CheckStrictAndReportExitCodes)
 {
-    const CliRun result = run({"-o", (out / "missing").string()});
-    EXPECT_EQ(result.exit, exitWriteFailed);
-    EXPECT_NE(result.err.find("No such file or directory"), std::string::npos);
+    const std::string json = R"({"a":{"x":1},"memo":null})";
+    const std::string folder = (out / "models").string();
+    struct Step
+    {
+        std::vector<std::string> arguments;
+        int exit;
+    };
+    const Step steps[] = {
+        {{"--check", "-o", folder}, exitCheckDiffers},
+        {{"--date", "2026/12/05", "-o", folder}, exitOk},
+        {{"--date", "2027/01/02", "--check", "-o", folder}, exitOk},
+        {{"--check", "--author", "Someone else", "-o", folder}, exitCheckDiffers},
+        {{"--strict", "-o", folder}, exitStrictFindings},
+        {{"--strict", "--check", "--author", "Someone else", "-o", folder}, exitCheckDiffers},
+        {{"--strict", "--report", folder + "/MXA.swift/r.json", "-o", folder}, exitWriteFailed},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(run(steps[i].arguments, json).exit, steps[i].exit);
+        if (i == 0) {
+            EXPECT_FALSE(std::filesystem::exists(folder)) << "a check creates no folder";
+        }
+    }
+    EXPECT_EQ(listFolder(folder), (std::vector<std::string>{"MXA.swift", "MXRootModel.swift"}));
 }
 
 TEST_F(CliFixture, RememberStoresFourValuesAndLaterRunsUseThem)
@@ -151,6 +183,16 @@ TEST_F(CliFixture, ObjectiveCIgnoresKindAndDefaultsToNSObject)
     const CliRun result = run({"-l", "objc", "-k", "struct"});
     EXPECT_EQ(result.exit, exitOk);
     EXPECT_NE(result.out.find("@interface MXRootModel : NSObject\n"), std::string::npos);
+}
+
+TEST_F(CliFixture, BaseListsAndLeapDayAreTaken)
+{
+    EXPECT_NE(run({"-b", "Codable & Equatable,Hashable"}).out.find("class MXRootModel: Codable & Equatable,Hashable {"),
+              std::string::npos);
+    EXPECT_NE(run({"-l", "objc", "-b", "NSObject<NSCoding, NSCopying>"})
+                  .out.find("@interface MXRootModel : NSObject<NSCoding, NSCopying>\n"),
+              std::string::npos);
+    EXPECT_NE(run({"-l", "objc", "--date", "2024/02/29"}).out.find("on 2024/02/29."), std::string::npos);
 }
 
 TEST_F(CliFixture, SourceDateEpochSetsHeaderDate)

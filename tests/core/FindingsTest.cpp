@@ -62,7 +62,15 @@ TEST(Findings, EachKindAtItsPath)
         {R"({"f":[2.5,3]})", true, {}},
         {R"({"big":18446744073709551616,"n":1.00000001})", true, {"number-beyond-64-bits $.big", "not-an-integer $.n"}},
         {R"({"user":{"a":1},"owner":{"user":{"b":2}}})", true, {"type-name-shared $.owner.user MXUser $.user"}},
-        {R"({"a~/b":{"x":null}})", true, {"key-not-identifier $['a~/b'] a~/b Swift", "null-dropped $['a~/b'].x x"}},
+        {R"({"a~/b":{"x":null}})", true, {"key-changed $['a~/b'] a~/b a__b", "null-dropped $['a~/b'].x x"}},
+        {R"({"a;b":1,"x":{"a;b":2,"c(d e":3}})",
+         true,
+         {"key-changed $['a;b'] a;b a_b", "key-changed $.x['c(d e'] c(d e c_d e",
+          "key-not-identifier $.x['c(d e'] c(d e Swift"}},
+        {"{\"user\":{\"a\":1},\"uSer\":{\"b\":1},\"caf\u00e9\":{\"c\":1},\"cafe\u0301\":{\"d\":1}}",
+         true,
+         {"file-name-case $.uSer MXUser MXUSer MXUser.swift case",
+          "file-name-case $.cafe\u0301 MXCaf\u00e9 MXCafe\u0301 MXCaf\u00e9.swift normalisation"}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(said(run(row.json, row.swift)), row.expected) << row.json;

@@ -31,14 +31,17 @@ public:
     /// Where the next folder chooser answers; nullopt is a cancelled chooser.
     std::optional<QString> nextFolder;
     int chooserRuns = 0;
+    /// The folder the last chooser opened in.
+    QString chooserStart;
 
     ScreenContext context()
     {
         ScreenContext context;
         context.store = m_store.get();
         context.date = &m_date;
-        context.chooseFolder = [this](QWidget*) {
+        context.chooseFolder = [this](QWidget*, const QString& start) {
             ++chooserRuns;
+            chooserStart = start;
             return nextFolder;
         };
         return context;

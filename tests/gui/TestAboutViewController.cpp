@@ -1,13 +1,16 @@
 // The About sheet: the version text, the back button, the update check and the two links.
 
 #include "AboutViewController.h"
+#include "AlertViewController.h"
 #include "HostWindow.h"
+#include "LocalHttpServer.h"
 #include "RecordingUserDriver.h"
 #include "StandardUpdaterController.h"
 #include "WebAddresses.h"
 #include "Workspace.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace morvex;
@@ -23,9 +26,10 @@ private slots:
         m_host = test::shownHostWindow(800, 600);
         QVERIFY(m_host);
         m_opened.clear();
+        m_opens = true;
         m_previousOpener = Workspace::shared().setOpener([this](const QUrl& url) {
             m_opened.append(url);
-            return true;
+            return m_opens;
         });
     }
 
@@ -72,12 +76,29 @@ private slots:
         QVERIFY(second->backbtn()->isVisible());
     }
 
+    void theLinksOpenForumAndHomePage_data()
+    {
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("a browser opens them") << true;
+        QTest::newRow("no browser: an alert gives the address") << false;
+    }
+
     void theLinksOpenForumAndHomePage()
     {
+        QFETCH(bool, opens);
+        m_opens = opens;
         auto* about = new AboutViewController(nullptr);
         about->presentAsSheet(m_host.get());
-        QTest::mouseClick(about->bbsButton(), Qt::LeftButton);
-        QTest::mouseClick(about->webButton(), Qt::LeftButton);
+        for (QPushButton* link : {about->bbsButton(), about->webButton()}) {
+            QTest::mouseClick(link, Qt::LeftButton);
+            AlertViewController* alert = AlertViewController::current();
+            QCOMPARE(alert != nullptr, !opens);
+            if (!alert)
+                continue;
+            QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"无法打开网页"));
+            QVERIFY(alert->msgLabel()->stringValue().contains(m_opened.constLast().toString()));
+            alert->disappear();
+        }
         QCOMPARE(m_opened, (QList<QUrl>{WebAddresses::forum(), WebAddresses::homePage()}));
         QVERIFY(WebAddresses::forum() != WebAddresses::homePage());
         QCOMPARE(WebAddresses::forum().scheme(), QStringLiteral("https"));
@@ -104,6 +125,48 @@ private slots:
         QVERIFY(shown[2].startsWith(QStringLiteral("error ")));
     }
 
+    void theSwitchRemembersWhetherToCheckAutomatically()
+    {
+        QStringList shown;
+        QTemporaryDir folder;
+        KeyValueStore store(QFile::encodeName(folder.filePath(QStringLiteral("settings.json"))).toStdString());
+        UpdaterConfiguration configuration;
+        configuration.preferences = &store;
+        StandardUpdaterController updater(configuration, std::make_unique<RecordingUserDriver>(&shown));
+        for (const bool expected : {true, false, true}) {
+            auto* about = new AboutViewController(&updater);
+            about->presentAsSheet(m_host.get());
+            QCOMPARE(about->automaticChecksSwitch()->isChecked(), expected);
+            QCOMPARE(updater.automaticallyChecksForUpdates(), expected);
+            QTest::mouseClick(about->automaticChecksSwitch(), Qt::LeftButton);
+            about->disappear();
+        }
+    }
+
+    void aBuildWithoutChecksOffersNeitherButtonNorSwitchAndFetchesNothing()
+    {
+        QStringList shown;
+        UpdaterConfiguration configuration;
+        LocalHttpServer server;
+        QVERIFY(server.isListening());
+        server.route("/appcast.xml", {200, "<rss version=\"2.0\"><channel/></rss>", {}, -1, false});
+        configuration.enabled = false;
+        configuration.allowLoopbackHttp = true;
+        configuration.feedUrl = server.url("/appcast.xml");
+        StandardUpdaterController updater(configuration, std::make_unique<RecordingUserDriver>(&shown));
+        auto* about = new AboutViewController(&updater);
+        about->presentAsSheet(m_host.get());
+        QVERIFY(!about->updateButton()->isVisible());
+        QVERIFY(!about->automaticChecksSwitch());
+        QVERIFY(about->webButton()->isVisible());
+        QVERIFY(!updater.automaticallyChecksForUpdates());
+        QSignalSpy finished(updater.updater(), &Updater::checkFinished);
+        updater.updater()->checkForUpdates();
+        QVERIFY(finished.wait(5000));
+        QVERIFY(shown.last().startsWith(QStringLiteral("error ")));
+        QVERIFY(server.requests().isEmpty());
+    }
+
     void withoutAnUpdaterTheButtonDoesNothing()
     {
         auto* about = new AboutViewController(nullptr);
@@ -116,6 +179,7 @@ private slots:
 private:
     std::unique_ptr<QWidget> m_host;
     QList<QUrl> m_opened;
+    bool m_opens = true;
     Workspace::Opener m_previousOpener;
 };
 

@@ -49,6 +49,7 @@ private slots:
         updates.current = AppVersion{QStringLiteral("1.0.0"), QStringLiteral("1")};
         // Refused before anything is sent: no test reaches the network.
         updates.feedUrl = QUrl(QStringLiteral("http://example.invalid/appcast.xml"));
+        updates.preferences = &m_fixture->store();
         m_delegate = std::make_unique<AppDelegate>(std::move(interface), updates);
         m_delegate->setDelay([this](double seconds, QObject*, std::function<void()> event) {
             m_scheduled.push_back({seconds, std::move(event)});
@@ -84,15 +85,26 @@ private slots:
                                       QString::fromUtf8(u8"Morvex 论坛"), QString::fromUtf8(u8"退出 Morvex")}));
     }
 
+    void theBackgroundCheckRunsOnceFiveSecondsAfterLaunch_data()
+    {
+        QTest::addColumn<bool>("switchedOff");
+        QTest::newRow("nothing remembered") << false;
+        QTest::newRow("switched off after launch") << true;
+    }
+
     void theBackgroundCheckRunsOnceFiveSecondsAfterLaunch()
     {
+        QFETCH(bool, switchedOff);
         QCOMPARE(m_scheduled.size(), std::size_t(1));
         QCOMPARE(m_scheduled[0].seconds, 5.0);
         QSignalSpy started(m_delegate->standardUpdater()->updater(), &Updater::checkStarted);
         QCOMPARE(started.size(), 0); // not at once
+        if (switchedOff)
+            QVERIFY(m_delegate->standardUpdater()->setAutomaticallyChecksForUpdates(false));
         m_scheduled[0].event();
-        QCOMPARE(started.size(), 1);
-        QCOMPARE(started[0][0].toBool(), false); // a background check
+        QCOMPARE(started.size(), switchedOff ? 0 : 1);
+        if (!switchedOff)
+            QCOMPARE(started[0][0].toBool(), false); // a background check
     }
 
     void closingTheWindowLeavesItToBeBroughtBack()

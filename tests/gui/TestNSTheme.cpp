@@ -1,5 +1,4 @@
 #include "NSColor.h"
-#include "NSTheme.h"
 #include "PaletteAppearanceProbe.h"
 #include "PortalAppearanceProbe.h"
 #include "PortalSettings.h"
@@ -50,12 +49,6 @@ class TestNSTheme : public QObject
     Q_OBJECT
 
 private slots:
-    void paletteColours_data();
-    void paletteColours();
-    void paletteColoursAreMadeOnce();
-
-    void nsColorInRange_data();
-    void nsColorInRange();
     void nsColorKeepsComponentsOutsideTheRange();
 
     void portalColorScheme_data();
@@ -65,65 +58,6 @@ private slots:
 
     void paletteProbeFollowsTheApplicationPalette();
 };
-
-void TestNSTheme::paletteColours_data()
-{
-    QTest::addColumn<QColor>("color");
-    QTest::addColumn<int>("red");
-    QTest::addColumn<int>("green");
-    QTest::addColumn<int>("blue");
-
-    QTest::newRow("accent of the main buttons") << NSTheme::accent() << 235 << 115 << 75;
-    QTest::newRow("accent under the pointer") << NSTheme::accentHover() << 235 << 100 << 75;
-    QTest::newRow("link of the underlined label") << NSTheme::link() << 222 << 128 << 60;
-    QTest::newRow("hint of the input rows") << NSTheme::hint() << 111 << 111 << 111;
-}
-
-void TestNSTheme::paletteColours()
-{
-    QFETCH(QColor, color);
-    QFETCH(int, red);
-    QFETCH(int, green);
-    QFETCH(int, blue);
-
-    QCOMPARE(color.red(), red);
-    QCOMPARE(color.green(), green);
-    QCOMPARE(color.blue(), blue);
-    QCOMPARE(color.alpha(), 255);
-    QCOMPARE(color, QColor(red, green, blue));
-}
-
-void TestNSTheme::paletteColoursAreMadeOnce()
-{
-    QCOMPARE(&NSTheme::accent(), &NSTheme::accent());
-    QCOMPARE(&NSTheme::accentHover(), &NSTheme::accentHover());
-    QCOMPARE(&NSTheme::link(), &NSTheme::link());
-    QCOMPARE(&NSTheme::hint(), &NSTheme::hint());
-}
-
-void TestNSTheme::nsColorInRange_data()
-{
-    QTest::addColumn<int>("red");
-    QTest::addColumn<int>("green");
-    QTest::addColumn<int>("blue");
-
-    QTest::newRow("white") << 255 << 255 << 255;
-    QTest::newRow("black") << 0 << 0 << 0;
-    QTest::newRow("the light grey of the underlined label") << 236 << 236 << 236;
-    QTest::newRow("odd components") << 1 << 127 << 254;
-}
-
-void TestNSTheme::nsColorInRange()
-{
-    QFETCH(int, red);
-    QFETCH(int, green);
-    QFETCH(int, blue);
-
-    const QColor color = NSColor(red, green, blue);
-    QCOMPARE(color, QColor(red, green, blue));
-    QCOMPARE(color.alphaF(), 1.0f);
-    QCOMPARE(color.redF(), static_cast<float>(red / 255.0));
-}
 
 void TestNSTheme::nsColorKeepsComponentsOutsideTheRange()
 {

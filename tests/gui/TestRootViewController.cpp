@@ -8,12 +8,16 @@
 #include "UIButton.h"
 #include "UIInteractiveView.h"
 #include "UILabel.h"
+#include "Workspace.h"
 #include "morvex/SettingValues.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 
 using namespace morvex;
 using namespace morvex::test;
@@ -237,24 +241,132 @@ private slots:
         QCOMPARE(m_root->presentedSetting()->authorInput()->label().stringValue(), QStringLiteral("Lintrel"));
     }
 
-    void textThatIsNotJSONGivesARootTypeWithoutMembers()
+    void longLinesAreBrokenForDisplayOnly_data()
     {
-        QTest::keyClicks(m_root->jsonTextView(), goldenInput(QStringLiteral("swift-not-json-root")));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("atLeastLines");
+        QString records;
+        for (int i = 0; i < 400; ++i)
+            records += QStringLiteral("{\"id\":%1,\"s\":\"a, b: [c\\\"\"},").arg(i);
+        QTest::newRow("one long line of records, commas inside strings")
+            << QStringLiteral("[") + records + QStringLiteral("{}]") << 60;
+        QTest::newRow("a string longer than any line, with CJK and an emoji")
+            << QStringLiteral("{\"s\":\"") + QString::fromUtf8(u8"名😀").repeated(2000) + QStringLiteral("\"}\n") << 4;
+        QTest::newRow("short lines stay as they are") << QStringLiteral("{\n  \"a\": 1,\n  \"b\": [2]\n}") << 4;
+        QTest::newRow("text holding the break mark is shown unbroken")
+            << QStringLiteral("[\"\u2063\",") + records + QStringLiteral("1]") << 1;
+    }
+
+    void longLinesAreBrokenForDisplayOnly()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, atLeastLines);
+        JSONTextView* view = m_root->jsonTextView();
+        auto* data = new QMimeData;
+        data->setText(text);
+        QGuiApplication::clipboard()->setMimeData(data);
+        view->paste();
+        QCOMPARE(view->text(), text);
+        QVERIFY(view->document()->blockCount() >= atLeastLines);
+        for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
+            QVERIFY(block.length() < 1000 || atLeastLines == 1);
+        // Places in the text are found in the view, and a copy is the text itself.
+        for (qsizetype offset : {qsizetype(0), text.size() / 3, text.size() - 1}) {
+            if (text[offset].isLowSurrogate())
+                --offset;
+            QTextCursor cursor(view->document());
+            cursor.setPosition(view->documentPosition(offset));
+            cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+            QCOMPARE(JSONTextView::withoutDisplayBreaks(cursor.selectedText()),
+                     text.mid(offset, text[offset].isHighSurrogate() ? 2 : 1));
+        }
+        view->selectAll();
+        view->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), text);
+    }
+
+    void textThatIsNotJSONIsNamedAndWritesNothing_data()
+    {
+        QTest::addColumn<QString>("json");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("cut short") << QStringLiteral("{\"a\": [1, 2") << QString::fromUtf8(u8"第 1 行，第 12 列：");
+        QTest::newRow("on the third line, after CJK text")
+            << QString::fromUtf8(u8"{\n  \"名\": \"值\",\n  \"b\": tru\n}")
+            << QString::fromUtf8(u8"第 3 行，第 8 列：");
+    }
+
+    void textThatIsNotJSONIsNamedAndWritesNothing()
+    {
+        QFETCH(QString, json);
+        QFETCH(QString, where);
+        m_root->codeTextView()->setPlainText(QStringLiteral("earlier result"));
+        m_root->jsonTextView()->setText(json);
         click(m_root->convetBtn());
         SettingViewController* sheet = m_root->presentedSetting();
         QVERIFY(sheet);
         const QString folder = m_fixture->makeFolder(QStringLiteral("notjson"));
+        QFile good(folder + QStringLiteral("/MXRootModel.swift"));
+        QVERIFY(good.open(QIODevice::WriteOnly) && good.write("good") == 4);
+        good.close();
         m_fixture->nextFolder = folder;
         click(sheet->pathBtn());
         click(sheet->doBtn());
 
-        QVERIFY(!AlertViewController::current());
-        const QString empty = golden(QStringLiteral("swift-empty-object"));
-        QCOMPARE(m_root->codeTextView()->toPlainText(),
-                 QString::fromUtf8(readAll(empty + QStringLiteral("/display.txt"))));
+        AlertViewController* alert = AlertViewController::current();
+        QVERIFY(alert);
+        QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"JSON 格式不正确"));
+        QVERIFY2(alert->msgLabel()->stringValue().startsWith(where), qPrintable(alert->msgLabel()->stringValue()));
+        QVERIFY(alert->msgLabel()->stringValue().size() > where.size()); // and the reason
         QCOMPARE(fileNames(folder), QStringList{QStringLiteral("MXRootModel.swift")});
-        QCOMPARE(readAll(folder + QStringLiteral("/MXRootModel.swift")),
-                 readAll(empty + QStringLiteral("/files/MXRootModel.swift")));
+        QCOMPARE(readAll(folder + QStringLiteral("/MXRootModel.swift")), QByteArray("good"));
+        QCOMPARE(m_root->codeTextView()->toPlainText(), QStringLiteral("earlier result"));
+        QCOMPARE(m_root->resultLabel()->text(), QString());
+        QCOMPARE(m_root->jsonTextView()->text(), json);
+    }
+
+    void theWindowSaysWhatWasWrittenWhereAndOpensIt_data()
+    {
+        QTest::addColumn<bool>("objectiveC");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<int>("files");
+        QTest::newRow("Swift, the folder opens") << false << true << 3;
+        QTest::newRow("Objective-C, the folder cannot be opened") << true << false << 6;
+    }
+
+    void theWindowSaysWhatWasWrittenWhereAndOpensIt()
+    {
+        QFETCH(bool, objectiveC);
+        QFETCH(bool, opens);
+        QFETCH(int, files);
+        QList<QUrl> opened;
+        const auto previous = Workspace::shared().setOpener([&](const QUrl& url) {
+            opened << url;
+            return opens;
+        });
+        QVERIFY(m_root->resultLabel()->text().isEmpty());
+        QVERIFY(m_root->openFolderButton()->isHidden());
+        QTest::keyClicks(m_root->jsonTextView(), QStringLiteral("{\"a\": {\"b\": 1}, \"c\": [{\"d\": 2}]}"));
+        click(m_root->convetBtn());
+        SettingViewController* sheet = m_root->presentedSetting();
+        QVERIFY(sheet);
+        if (objectiveC)
+            click(sheet->ocBtn());
+        const QString folder = m_fixture->makeFolder(QStringLiteral("written"));
+        m_fixture->nextFolder = folder;
+        click(sheet->pathBtn());
+        click(sheet->doBtn());
+
+        QCOMPARE(fileNames(folder).size(), files);
+        QCOMPARE(m_root->resultLabel()->text(), QString::fromUtf8(u8"已将 %1 个文件写入 %2").arg(files).arg(folder));
+        click(m_root->openFolderButton());
+        Workspace::shared().setOpener(previous);
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
+        AlertViewController* alert = AlertViewController::current();
+        QCOMPARE(alert != nullptr, !opens);
+        if (alert) {
+            QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"无法打开文件夹"));
+            QCOMPARE(alert->msgLabel()->stringValue(), folder);
+        }
     }
 
     void filesThatCouldNotBeWrittenAreNamedInTheAlert_data()

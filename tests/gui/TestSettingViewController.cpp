@@ -7,15 +7,25 @@
 #include "UIButton.h"
 #include "UIInteractiveView.h"
 #include "UILabel.h"
+#include "UITextField.h"
 #include "morvex/SettingValues.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QPointer>
+#include <QShortcut>
 #include <QTest>
 
 using namespace morvex;
 using namespace morvex::test;
 
 namespace {
+
+QString describe(const QWidget* widget)
+{
+    const auto* button = qobject_cast<const QAbstractButton*>(widget);
+    return QString::fromLatin1(widget->metaObject()->className()) + u' ' + (button ? button->text() : QString());
+}
 
 struct Options
 {
@@ -126,6 +136,20 @@ private slots:
         QWidget* widget = parts.value(part);
         QVERIFY(widget);
         QCOMPARE(QRect(widget->mapTo(sheet, QPoint(0, 0)), widget->size()), frame);
+    }
+
+    void hangsFromTheTopCentreOfItsWindowAndMovesWithIt()
+    {
+        SettingViewController* sheet = present();
+        QVERIFY(sheet->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(sheet->pos(), m_host->mapToGlobal(QPoint((1000 - 900) / 2, 0)));
+        m_host->move(m_host->pos() + QPoint(40, 30));
+        QTRY_COMPARE(sheet->pos(), m_host->mapToGlobal(QPoint((1000 - 900) / 2, 0)));
+        // The window below is dimmed while the sheet is open, and only then.
+        const QColor open = m_host->grab().toImage().pixelColor(5, 690);
+        sheet->disappear();
+        const QColor closed = m_host->grab().toImage().pixelColor(5, 690);
+        QVERIFY2(open.lightness() < closed.lightness(), qPrintable(open.name() + u' ' + closed.name()));
     }
 
     void optionButtonsKeepAConsistentPair_data()
@@ -369,19 +393,81 @@ private slots:
         QCOMPARE(conversions, 0);
     }
 
-    void aCancelledFolderChooserKeepsThePreviousText()
+    void theChooserOpensInTheLastFolderAndACancelKeepsTheText()
     {
         SettingViewController* sheet = present();
         m_fixture->nextFolder = std::nullopt;
         QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
         QCOMPARE(sheet->outputFolder(), QString::fromUtf8(u8"代码输出路径："));
-        const QString folder = m_fixture->makeFolder(QStringLiteral("first"));
+        QCOMPARE(m_fixture->chooserStart, QString());
+        const QString folder = m_fixture->makeFolder(QString::fromUtf8(u8"第一个"));
         m_fixture->nextFolder = folder;
         QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
         m_fixture->nextFolder = std::nullopt;
         QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
         QCOMPARE(sheet->outputFolder(), folder);
         QCOMPARE(m_fixture->chooserRuns, 3);
+        // Stored as text of its own, and where the next sheet's chooser opens.
+        QCOMPARE(QString::fromStdString(m_fixture->store().string(ScreenContext::lastFolderKey)), folder);
+        QCOMPARE(m_fixture->store().string(settingSaveKey), std::string());
+        sheet->disappear();
+        QTest::mouseClick(present()->pathBtn(), Qt::LeftButton);
+        QCOMPARE(m_fixture->chooserStart, folder);
+    }
+
+    void tabStopsOnlyWhereTheKeyboardActsAndShowsWhere()
+    {
+        SettingViewController* sheet = present();
+        QApplication::setActiveWindow(sheet); // the headless platform leaves activation to the test
+        QTRY_COMPARE(QApplication::activeWindow(), sheet);
+        QList<QWidget*> stops;
+        while (QWidget* focused = QApplication::focusWidget()) {
+            if (stops.contains(focused) || stops.size() > 30)
+                break;
+            stops << focused;
+            const auto* field = qobject_cast<UITextField*>(focused);
+            QVERIFY2((field && field->isEditable()) || qobject_cast<QAbstractButton*>(focused),
+                     focused->metaObject()->className());
+            const QImage shown = focused->grab().toImage();
+            QTest::keyClick(focused, Qt::Key_Tab);
+            QVERIFY2(focused->grab().toImage() != shown, qPrintable(describe(focused)));
+        }
+        // Five rows, four options, back, choose and confirm; the hidden mapping styles are no stops.
+        QCOMPARE(stops.size(), 12);
+    }
+
+    void keysConfirmCloseAndQuit_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("conversions");
+        QTest::addColumn<bool>("quits");
+        QTest::newRow("Return in a row confirms") << int(Qt::Key_Return) << 0 << 1 << false;
+        QTest::newRow("Escape closes") << int(Qt::Key_Escape) << 0 << 0 << false;
+        QTest::newRow("Ctrl+Q quits") << int(Qt::Key_Q) << int(Qt::ControlModifier) << 0 << true;
+    }
+
+    void keysConfirmCloseAndQuit()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, conversions);
+        QFETCH(bool, quits);
+        SettingViewController* sheet = present();
+        QApplication::setActiveWindow(sheet); // the headless platform leaves activation to the test
+        QTRY_COMPARE(QApplication::activeWindow(), sheet);
+        int ran = 0;
+        sheet->convertBlack = [&ran] { ++ran; };
+        m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("out"));
+        QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
+        bool quit = false;
+        for (auto* shortcut : sheet->findChildren<QShortcut*>())
+            connect(shortcut, &QShortcut::activated, this, [&quit] { quit = true; });
+
+        QTest::keyClick(&sheet->prefixInput()->label(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(ran, conversions);
+        QCOMPARE(quit, quits);
+        QCOMPARE(sheet->isVisible(), quits);
     }
 
     void confirmingSavesRecordsTheChoicesAndRunsTheConversionOnceTheSheetHasGone()

@@ -45,7 +45,6 @@ class TestUITextField : public QObject
     Q_OBJECT
 
 private slots:
-    void newFieldDefaults();
 
     void cellTextRect_data();
     void cellTextRect();
@@ -66,19 +65,6 @@ private slots:
     void labelClickCounts();
     void labelIgnoringMouseEventsLetsClicksThrough();
 };
-
-void TestUITextField::newFieldDefaults()
-{
-    UITextField field;
-    QVERIFY(field.usesSingleLineMode());
-    QCOMPARE(field.lineBreakMode(), UITextField::LineBreakMode::TruncatingHead);
-    QVERIFY(field.isEditable());
-    QVERIFY(!field.hasFrame());
-    QVERIFY(!field.isSecure());
-    QVERIFY(!field.cell().isSecure());
-    QCOMPARE(field.cell().padding(), 5.0);
-    QCOMPARE(field.echoMode(), QLineEdit::Normal);
-}
 
 void TestUITextField::cellTextRect_data()
 {

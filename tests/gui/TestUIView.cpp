@@ -1,4 +1,3 @@
-#include "MaterialProgress.h"
 #include "Mouse.h"
 #include "NSTheme.h"
 #include "Pixels.h"
@@ -8,7 +7,6 @@
 #include "UIUnderlineLabel.h"
 #include "UIView.h"
 
-#include <QAbstractAnimation>
 #include <QFontInfo>
 #include <QTest>
 
@@ -42,12 +40,6 @@ private slots:
     void clickCounts_data();
     void clickCounts();
 
-    void loadingOverlayGeometry_data();
-    void loadingOverlayGeometry();
-    void hideLoadingBeforeShowLoading();
-    void showLoadingTwiceKeepsOneOverlayInFront();
-    void hideLoadingStopsTheRingButKeepsItsFlag();
-    void overlayKeepsItsFirstSize();
     void overlaySwallowsClicks();
 
     void rowGeometry_data();
@@ -155,101 +147,6 @@ void TestUIView::clickCounts()
     }
     QCOMPARE(single, singles);
     QCOMPARE(twice, doubleClicks);
-}
-
-void TestUIView::loadingOverlayGeometry_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QRect>("ring");
-
-    QTest::newRow("300 by 200") << QSize(300, 200) << QRect(100, 50, 100, 100);
-    QTest::newRow("900 by 585, the settings sheet: half a point rounds")
-        << QSize(900, 585) << QRect(400, 243, 100, 100);
-    QTest::newRow("smaller than the ring") << QSize(60, 40) << QRect(-20, -30, 100, 100);
-}
-
-void TestUIView::loadingOverlayGeometry()
-{
-    QFETCH(QSize, size);
-    QFETCH(QRect, ring);
-
-    UIView view;
-    view.resize(size);
-    view.showLoading();
-    ProgressView& overlay = view.loadingProgress();
-    QCOMPARE(overlay.parentWidget(), &view);
-    QVERIFY(!overlay.isHidden());
-    QCOMPARE(overlay.geometry(), QRect(QPoint(0, 0), size));
-    QCOMPARE(overlay.progress().geometry(), ring);
-    QCOMPARE(overlay.progress().lineWidth(), 2.0);
-    QCOMPARE(overlay.progress().progressLayer().animationKeys(), QStringList{QStringLiteral("strokeEnd")});
-    QCOMPARE(overlay.progress().backgroundRotationLayer().animationKeys(),
-             QStringList{QStringLiteral("transform.rotation")});
-    QVERIFY(!overlay.progress().animate());
-}
-
-void TestUIView::hideLoadingBeforeShowLoading()
-{
-    UIView view;
-    view.resize(300, 200);
-    view.background().setColor(QColor(Qt::white));
-    view.hideLoading();
-    ProgressView& overlay = view.loadingProgress();
-    QCOMPARE(overlay.parentWidget(), nullptr);
-    QVERIFY(overlay.isHidden());
-    QVERIFY(view.findChildren<ProgressView*>().isEmpty());
-    QVERIFY(overlay.progress().progressLayer().animationKeys().isEmpty());
-    // Nothing of the ring shows.
-    QVERIFY(samePixel(grabWidget(view), 150, 100, QColor(Qt::white)));
-}
-
-void TestUIView::showLoadingTwiceKeepsOneOverlayInFront()
-{
-    UIView view;
-    view.resize(300, 200);
-    view.showLoading();
-    auto* later = new UIView(&view);
-    later->setGeometry(0, 0, 300, 200);
-    QAbstractAnimation* firstClock =
-        view.loadingProgress().progress().progressLayer().clock(QStringLiteral("strokeEnd"));
-    QVERIFY(firstClock);
-    firstClock->pause();
-    firstClock->setCurrentTime(500);
-
-    view.showLoading();
-    QCOMPARE(view.findChildren<ProgressView*>().size(), 1);
-    QCOMPARE(view.children().constLast(), &view.loadingProgress());
-    QAbstractAnimation* secondClock =
-        view.loadingProgress().progress().progressLayer().clock(QStringLiteral("strokeEnd"));
-    QVERIFY(secondClock);
-    QVERIFY(secondClock->currentTime() < 500); // started again
-}
-
-void TestUIView::hideLoadingStopsTheRingButKeepsItsFlag()
-{
-    UIView view;
-    view.resize(300, 200);
-    view.showLoading();
-    MaterialProgress& ring = view.loadingProgress().progress();
-    ring.setAnimate(true);
-    view.hideLoading();
-    QVERIFY(view.loadingProgress().isHidden());
-    QCOMPARE(view.loadingProgress().parentWidget(), nullptr);
-    QVERIFY(ring.backgroundRotationLayer().animationKeys().isEmpty());
-    QVERIFY(ring.animate());
-    // The removed stroke group came back through the cycle rule, as the flag is still on.
-    QCOMPARE(ring.progressLayer().animationKeys(), QStringList{QStringLiteral("strokeEnd")});
-}
-
-void TestUIView::overlayKeepsItsFirstSize()
-{
-    UIView view;
-    view.resize(300, 200);
-    view.hideLoading(); // creates the overlay at 300 × 200
-    view.resize(500, 400);
-    view.showLoading();
-    QCOMPARE(view.loadingProgress().size(), QSize(300, 200));
-    QCOMPARE(view.loadingProgress().progress().geometry(), QRect(100, 50, 100, 100));
 }
 
 void TestUIView::overlaySwallowsClicks()

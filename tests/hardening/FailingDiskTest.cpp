@@ -2,9 +2,11 @@
 
 #include "HardeningSupport.h"
 
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/file.h>
 #include <sys/resource.h>
 
 namespace morvex {
@@ -143,27 +145,20 @@ TEST_F(FailingDisk, ReadOnlyFolderNamesEachFileAndKeepsWhatWasThere)
     EXPECT_EQ(listFolder(out), (std::vector<std::string>{"MXRootModel.swift", "notes.txt"}));
 }
 
-TEST_F(FailingDisk, MissingFolderNamesEachFileAndCreatesNothing)
+// Regression: a missing folder gave one error line per file (58,806 lines for one cause).
+TEST_F(FailingDisk, MissingFoldersAreCreatedAndOneThatCannotBeIsOneLine)
 {
     const auto missing = dir / "missing" / "deeper";
-    const Process run = runCliProcess(dir, with(dated, {"-o", missing.string()}), R"({"a":{"b":1}})");
-    EXPECT_EQ(run.exit, 3);
-    for (const char* name : {"MXRootModel.swift", "MXA.swift"})
-        EXPECT_NE(run.err.find("cannot write " + (missing / name).string() + ": cannot open the folder " +
-                               missing.string() + ": No such file or directory"),
-                  std::string::npos)
-            << run.err;
-    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
-}
+    EXPECT_EQ(runCliProcess(dir, with(dated, {"-o", missing.string()}), R"({"a":{"b":1}})").exit, 0);
+    EXPECT_EQ(listFolder(missing), (std::vector<std::string>{"MXA.swift", "MXRootModel.swift"}));
 
-TEST_F(FailingDisk, OutputThatIsAFileIsLeftAlone)
-{
     writeFile(dir / "plain", "not a folder\n");
-    const Process run = runCliProcess(dir, with(dated, {"-o", (dir / "plain").string()}), R"({"a":1})");
-    EXPECT_EQ(run.exit, 3);
-    EXPECT_NE(run.err.find("cannot open the folder " + (dir / "plain").string() + ": Not a directory"),
-              std::string::npos)
-        << run.err;
+    for (const auto& folder : {dir / "plain", dir / "plain" / "below"}) {
+        const Process run = runCliProcess(dir, with(dated, {"-o", folder.string()}), R"({"a":{"b":1}})");
+        EXPECT_EQ(run.exit, 3);
+        EXPECT_EQ(run.err.substr(run.err.find("; ")), "; 2 files were not written\n") << run.err;
+        EXPECT_NE(run.err.find(folder.string()), std::string::npos) << run.err;
+    }
     EXPECT_EQ(readFile(dir / "plain"), "not a folder\n");
 }
 
@@ -203,15 +198,63 @@ TEST_F(FailingDisk, SharedAndCaseOnlyDifferentNamesAreWarnedNamingBothTypes)
     const Process run = runCliProcess(dir, with(dated, {"-o", out.string()}),
                                       R"({"user":{"id":1},"owner":{"user":{"name":"x"}},"uSer":{"z":1}})");
     EXPECT_EQ(run.exit, 0) << "a warning is not a failure";
-    EXPECT_EQ(run.err, "morvex-cli: warning: types MXUser and MXUser share the file name MXUser: the later one "
-                       "replaces the earlier\n"
-                       "morvex-cli: warning: types MXUser and MXUSer have file names that differ only in letter case "
-                       "(MXUser, MXUSer) and collide on case-insensitive file systems\n");
+    EXPECT_EQ(run.err, "morvex-cli: warning: $.owner.user: types MXUser and MXUser share the file name MXUser: the "
+                       "later one replaces the earlier (the earlier at $.user)\n"
+                       "morvex-cli: warning: $.uSer: types MXUser and MXUSer have file names that differ only in "
+                       "letter case (MXUser.swift, MXUSer.swift) and collide on case-insensitive file systems\n"
+                       "morvex-cli: 2 findings (--report FILE writes them as JSON)\n");
     EXPECT_EQ(listFolder(out),
               (std::vector<std::string>{"MXOwner.swift", "MXRootModel.swift", "MXUSer.swift", "MXUser.swift"}));
     const std::string kept = readFile(out / "MXUser.swift");
     EXPECT_NE(kept.find("var name: String"), std::string::npos) << "the later type is the one on disk";
     EXPECT_EQ(kept.find("var id: Int"), std::string::npos);
+}
+
+bool holdsTemporaryFile(const std::filesystem::path& folder)
+{
+    const auto names = listFolder(folder);
+    return std::any_of(names.begin(), names.end(),
+                       [](const std::string& name) { return name.starts_with(".morvex-"); });
+}
+
+// Regression: Ctrl+C while writing left .morvex-*.tmp files in the output folder (4 of 12 tries).
+TEST_F(FailingDisk, InterruptWhileWritingLeavesNoTemporaryFile)
+{
+    std::string text = "{";
+    for (int i = 0; i < 30'000; ++i)
+        text += (i ? ",\"t" : "\"t") + std::to_string(i) + "\":{\"v\":1}";
+    text += "}";
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        const auto folder = out / std::to_string(signal);
+        std::filesystem::create_directories(folder);
+        // The command line gets its own process group; a watcher signals the group once files appear.
+        const Process run = runCliProcess(dir, {"-l", "objc", "-o", folder.string()}, text, [&] {
+            ::setpgid(0, 0);
+            ::signal(signal, SIG_IGN);
+            if (::fork() == 0) {
+                while (listFolder(folder).size() < 50)
+                    ::usleep(1000);
+                ::kill(-::getpgid(0), signal);
+                ::_exit(0);
+            }
+            return 0;
+        });
+        EXPECT_EQ(run.exit, 128 + signal);
+        EXPECT_FALSE(holdsTemporaryFile(folder));
+    }
+}
+
+TEST_F(FailingDisk, TemporaryFilesOfKilledRunsGoButHeldOnesStay)
+{
+    std::filesystem::create_directory(out);
+    writeFile(out / ".morvex-1-2-3.tmp", "left by a killed run");
+    writeFile(out / ".morvex-4-5-6.tmp", "being written");
+    const int held = ::open((out / ".morvex-4-5-6.tmp").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    EXPECT_EQ(runCliProcess(dir, with(dated, {"-o", out.string()}), R"({"a":1})").exit, 0);
+    ::close(held);
+    EXPECT_EQ(listFolder(out), (std::vector<std::string>{".morvex-4-5-6.tmp", "MXRootModel.swift"}));
 }
 
 } // namespace

@@ -5,12 +5,14 @@
 
 #include "morvex/Cli.h"
 #include "morvex/Conversion.h"
+#include "morvex/JSONTool.h"
 #include "morvex/SettingValues.h"
 
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
 #include <sstream>
+#include <sys/resource.h>
 
 namespace morvex {
 namespace {
@@ -215,6 +217,55 @@ TEST(HostileKeys, EmptyAndRepeatedKeysFollowTheDocumentedRules)
         << "a repeated key counts once, at its first place, with its last value";
 }
 
+// Regression: a key's text went into the code as it stood, so a key could add declarations of its own (an
+// Objective-C constructor running system(), a Swift property set by a closure). Each row is a key (as JSON text)
+// and the name it must become everywhere: member, type, file, #import path and mapping entry.
+TEST(HostileKeys, NeverBecomeCode)
+{
+    struct Row
+    {
+        std::string key;
+        std::string name;
+        bool changed;
+    };
+    const Row rows[] = {
+        {R"(a\nb;c)", "a_b_c", true},
+        {R"(x;\n__attribute__((constructor)) static void f(void){system(\"id\");}\n@property int y)",
+         "x____attribute____constructor__ static void f_void__system__id______property int y", true},
+        {R"(v: Int = { run() }()\n    var w)", "v_ Int _ _ run__ ____    var w", true},
+        {R"(\u202Eevil\u200Dx\u0000\u001B]0;t\u0007)", "_evil_x___0_t_", true},
+        {R"(q\"\\'`[]{}()=:,#@/*<>?%!^|~+&)", "q___________________________", true},
+        {"$ok-1.2 x_\u00FC\u0301\u00B2\U0001F600a\u203Fb\u7528", "$ok-1.2 x_\u00FC\u0301\u00B2\U0001F600a\u203Fb\u7528",
+         false},
+    };
+    ConversionChoices swift;
+    ConversionChoices objc;
+    objc.isSwift = false;
+    objc.base = "NSObject";
+    objc.adjustType = MXAdjustType::mjExtension();
+    for (const auto& [key, name, changed] : rows) {
+        SCOPED_TRACE(key);
+        const std::string type = "MX" + upperFirstCharacter(name);
+        const std::string text = "{\"" + key + "\":[{\"v\":1}]}";
+        const Conversion inSwift = convert(text, swift, defaultSettingValues(), fixedDate);
+        const Conversion inObjc = convert(text, objc, defaultSettingValues(), fixedDate);
+        EXPECT_EQ(inSwift.models[0].code, "class MXRootModel: Codable {\n\n    var " + name + ": [" + type + "]\n}\n");
+        EXPECT_EQ(inSwift.files[1].name, type + ".swift");
+        EXPECT_NE(inObjc.files[0].text.find("#import \"" + type + ".h\"\n\nNS_ASSUME_NONNULL_BEGIN"),
+                  std::string::npos);
+        EXPECT_NE(inObjc.files[0].text.find("NSArray<" + type + " *> *" + name + ";\n\n@end"), std::string::npos);
+        EXPECT_NE(inObjc.files[1].text.find("return @{@\"" + name + "\": @\"" + type + "\"};"), std::string::npos);
+        const auto& findings = inSwift.findings.kept;
+        const bool said = !findings.empty() && findings[0].kind == FindingKind::keyChanged;
+        ASSERT_EQ(said, changed);
+        if (changed) {
+            EXPECT_EQ(findings[0].arguments.at(1), name);
+            EXPECT_NE(text.substr(findings[0].offset, findings[0].length).find(key), std::string::npos)
+                << "the place is the key's own bytes";
+        }
+    }
+}
+
 // Regression: a key repeated at every level of deep text gave one identical warning per level (100,000 lines).
 TEST(HostileNesting, RepeatedKeyAtEveryLevelWarnsOnce)
 {
@@ -223,8 +274,10 @@ TEST(HostileNesting, RepeatedKeyAtEveryLevelWarnsOnce)
     const Conversion conversion = convert(text, ConversionChoices{}, defaultSettingValues(), fixedDate);
     ASSERT_FALSE(conversion.jsonError);
     EXPECT_EQ(conversion.models.size(), depth); // the root and 99,999 nested objects
-    ASSERT_EQ(conversion.warnings.size(), 1u);
-    EXPECT_EQ(conversion.warnings[0], "types MXA and MXA share the file name MXA: the later one replaces the earlier");
+    ASSERT_EQ(conversion.findings.total(), 2u) << "the shared name once, and the count of types";
+    EXPECT_EQ(conversion.findings.kept[0].kind, FindingKind::typeNameShared);
+    EXPECT_EQ(conversion.findings.kept[0].arguments[0], "MXA");
+    EXPECT_EQ(conversion.findings.kept[1].kind, FindingKind::tooManyTypes);
 
     TempDir out;
     EXPECT_TRUE(writeFiles(conversion.files, out.path()).empty());
@@ -302,17 +355,20 @@ TEST(HostileKeys, ObjectiveCImportsOverLongTypesByTheirFileNames)
         << "the code keeps the type's own name";
 }
 
-// Regression: names that differ only in the case of a non-ASCII letter collide on case-insensitive file systems
-// just as ASCII ones do, but went unreported.
-TEST(HostileKeys, NonAsciiNamesDifferingOnlyInCaseAreReported)
+// Regression: names that differ only in the case of a non-ASCII letter, or only in Unicode normalisation, collide
+// on case-insensitive or normalising file systems just as ASCII ones do, but went unreported.
+TEST(HostileKeys, NonAsciiNamesCollidingOnOtherFileSystemsAreReported)
 {
-    const Conversion conversion =
-        convert(R"({"x\u00c4":{"a":1},"x\u00e4":{"b":1}})", ConversionChoices{}, defaultSettingValues(), fixedDate);
-    ASSERT_EQ(conversion.warnings.size(), 1u);
-    EXPECT_NE(conversion.warnings[0].find("types MXX\u00c4 and MXX\u00e4 have file names that differ only in letter "
-                                          "case"),
-              std::string::npos)
-        << conversion.warnings[0];
+    const std::pair<std::string, std::string> rows[] = {
+        {R"({"x\u00c4":{"a":1},"x\u00e4":{"b":1}})", "case"},
+        {R"({"caf\u00e9":{"a":1},"cafe\u0301":{"b":1}})", "normalisation"},
+    };
+    for (const auto& [text, why] : rows) {
+        const Conversion conversion = convert(text, ConversionChoices{}, defaultSettingValues(), fixedDate);
+        ASSERT_EQ(conversion.findings.total(), 1u) << text;
+        EXPECT_EQ(conversion.findings.kept[0].kind, FindingKind::fileNameCase);
+        EXPECT_EQ(conversion.findings.kept[0].arguments.at(3), why);
+    }
 }
 
 struct CliCase
@@ -327,6 +383,7 @@ struct CliCase
 std::vector<CliCase> cliCases()
 {
     constexpr std::size_t depth = 100'000;
+    const std::string deepPath = "$" + repeated(".a", 500) + "\u2026" + repeated(".a", 500);
     return {
         {"ByteOrderMark", "\xEF\xBB\xBF{\"a\":1}", 0, "", {"MXRootModel.swift"}},
         {"NaN", "{\"a\":NaN}", 1, "<stdin>: not JSON: line 1, column 6: ", {}},
@@ -345,12 +402,24 @@ std::vector<CliCase> cliCases()
         {"PathLikeKeys",
          R"({"../x":{"a":1},"a/b":{"a":1},"..":{"a":1},"\u0000":{"a":1},"CON":{"a":1}})",
          0,
-         "",
+         "morvex-cli: warning: $['../x']: key \"../x\" is written as \".._x\"\n"
+         "morvex-cli: warning: $['../x']: key \"../x\" is not a Swift identifier: the code does not compile\n"
+         "morvex-cli: warning: $['a/b']: key \"a/b\" is written as \"a_b\"\n"
+         "morvex-cli: warning: $['..']: key \"..\" is not a Swift identifier: the code does not compile\n"
+         "morvex-cli: warning: $['\\u{0}']: key \"\\u{0}\" is written as \"_\"\n"
+         "morvex-cli: warning: $['\\u{0}']: key \"\\u{0}\" is a reserved name in Swift: the code does not compile\n"
+         "morvex-cli: 6 findings (--report FILE writes them as JSON)\n",
          {"MX...swift", "MX.._x.swift", "MXA_b.swift", "MXCON.swift", "MXRootModel.swift", "MX_.swift"}},
         {"DeepNesting",
          repeated("{\"a\":", depth) + "1" + std::string(depth, '}'),
          0,
-         "morvex-cli: warning: types MXA and MXA share the file name MXA: the later one replaces the earlier\n",
+         // Both places are deeper than a path shows whole: their first and last 500 steps.
+         "morvex-cli: warning: " + deepPath +
+             ": types MXA and MXA share the file name MXA: the later one replaces "
+             "the earlier (the earlier at " +
+             deepPath +
+             ")\nmorvex-cli: warning: $: 100000 types are generated "
+             "(more than 10,000)\nmorvex-cli: 2 findings (--report FILE writes them as JSON)\n",
          {"MXA.swift", "MXRootModel.swift"}},
         {"TooDeep", std::string(1'000'001, '['), 1, "nesting deeper than 1000000 levels", {}},
     };
@@ -378,6 +447,32 @@ TEST_P(HostileInputCli, ExitCodeMessageAndOnlyExpectedFiles)
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostileInputCli, testing::ValuesIn(cliCases()),
                          [](const testing::TestParamInfo<CliCase>& row) { return row.param.name; });
+
+// Regression: running out of memory aborted with an uncaught std::bad_alloc (exit 134), or was called "not JSON"
+// at an invented column.
+TEST(HostileMemory, RunningOutIsOneLineExitOneAndNothingWritten)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizers reserve more address space than the limit allows";
+#endif
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{"/dev/zero"}, ""},
+        {{}, repeated("{\"a\":", 999'999) + "1" + std::string(999'999, '}')},
+    };
+    for (const auto& [arguments, input] : rows) {
+        TempDir dir;
+        std::vector<std::string> all = arguments;
+        all.insert(all.end(), {"-o", (dir / "out").string()});
+        const Process run = runCliProcess(dir, all, input, [] {
+            const rlimit limit{200u << 20, 200u << 20};
+            return ::setrlimit(RLIMIT_AS, &limit) == 0 ? 0 : setupImpossible;
+        });
+        EXPECT_EQ(run.exit, 1) << run.err;
+        EXPECT_EQ(run.err.rfind("morvex-cli: not enough memory to ", 0), 0u) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "out") && !entriesUnder(dir / "out").empty());
+    }
+}
 
 } // namespace
 } // namespace morvex

@@ -8,10 +8,13 @@
 #include "morvex/MXLog.h"
 #include "morvex/SettingValues.h"
 
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -45,31 +48,77 @@ TEST_P(CorruptSettings, WarnsNamingTheFileAndUsesTheDefaults)
     EXPECT_EQ(run.exit, 0);
     EXPECT_EQ(run.err.rfind("morvex-cli: warning: ", 0), 0u) << run.err;
     EXPECT_NE(run.err.find(file.string()), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("; using the default settings\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("; using the default "), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("@interface MXRootModel : NSObject"), std::string::npos);
     EXPECT_NE(run.out.find("Created by Lintrel on 2026/12/05."), std::string::npos);
     EXPECT_EQ(readFile(file), GetParam().content) << "reading never rewrites the store";
 }
 
-INSTANTIATE_TEST_SUITE_P(Contents, CorruptSettings,
-                         testing::Values(CorruptCase{"Truncated", "{\"SettingSave\": \"Ann,Co"},
-                                         CorruptCase{"BinaryGarbage", std::string("\0\xFF\xFE\x01garbage", 11)},
-                                         CorruptCase{"InvalidUTF8", "{\"SettingSave\": \"Ann\xFF,Co,P,N\"}"},
-                                         CorruptCase{"NotAnObject", "[\"Ann,Co,P,N\"]"},
-                                         CorruptCase{"ValueNotText", "{\"SettingSave\": [\"Ann\"]}"},
-                                         CorruptCase{"Megabytes", std::string(4 << 20, '{')}),
-                         [](const testing::TestParamInfo<CorruptCase>& row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Contents, CorruptSettings,
+    testing::Values(CorruptCase{"Truncated", "{\"SettingSave\": \"Ann,Co"},
+                    CorruptCase{"BinaryGarbage", std::string("\0\xFF\xFE\x01garbage", 11)},
+                    CorruptCase{"InvalidUTF8", "{\"SettingSave\": \"Ann\xFF,Co,P,N\"}"},
+                    CorruptCase{"NotAnObject", "[\"Ann,Co,P,N\"]"},
+                    CorruptCase{"ValueNotText", "{\"SettingSave\": [\"Ann\"]}"},
+                    CorruptCase{"Megabytes", std::string(4 << 20, '{')},
+                    CorruptCase{"AuthorEndingTheComment", R"({"SettingSave": "A\n#import x,Co,MX,RootModel"})"},
+                    CorruptCase{"PrefixThatIsCode", R"({"SettingSave": "Lintrel,Co,M;X,RootModel"})"}),
+    [](const testing::TestParamInfo<CorruptCase>& row) { return row.param.name; });
 
-TEST_F(StoredState, CorruptStoreIsReplacedWholeWhenRemembering)
+// Regression: remembering over a store that could not be read (one starting with a byte-order mark, say)
+// overwrote it, losing its other keys.
+TEST_F(StoredState, UnreadableStoreIsMovedAsideBeforeRemembering)
 {
     writeFile(file, "{\"SettingSave\": ");
     const Process run =
         runCliProcess(dir, {"--remember", "--author", "Ann", "--company", "Co", "-p", "P", "-n", "n"}, R"({"a":1})");
     EXPECT_EQ(run.exit, 0) << run.err;
-    EXPECT_NE(run.err.find("warning: "), std::string::npos);
     std::string problem;
     EXPECT_EQ(KeyValueStore(file).string("SettingSave", &problem), "Ann,Co,P,n");
     EXPECT_EQ(problem, "");
+    const auto names = listFolder(folder);
+    const auto aside = std::find_if(names.begin(), names.end(), [](const std::string& name) {
+        return name.starts_with("settings.json.unreadable-");
+    });
+    ASSERT_NE(aside, names.end());
+    EXPECT_EQ(readFile(folder / *aside), "{\"SettingSave\": ");
+    EXPECT_NE(run.err.find("moved to " + (folder / *aside).string()), std::string::npos) << run.err;
+}
+
+TEST_F(StoredState, ByteOrderMarkIsRead)
+{
+    writeFile(file, "\xEF\xBB\xBF{\"SettingSave\": \"Ann,Co,ZZ,shop\"}");
+    const Process run = runCliProcess(dir, {}, R"({"a":1})");
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("class ZZShop: Codable"), std::string::npos);
+}
+
+// Regression: a program holding the lock made every --remember wait without end and without a word.
+TEST_F(StoredState, LockHeldElsewhereIsWaitedForBrieflyThenReported)
+{
+    const int lock = ::open((folder / "settings.json.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    const Process run = runCliProcess(dir, {"--remember", "--author", "Ann"}, R"({"a":1})");
+    ::close(lock);
+    EXPECT_EQ(run.exit, 3);
+    EXPECT_NE(run.err.find("kept them locked for 5 seconds"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("class MXRootModel: Codable"), std::string::npos) << "converted all the same";
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST(StoredStateHome, UnsetHomeNeverMeansTheCurrentFolder)
+{
+    std::map<std::string, std::string> saved;
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME"}) {
+        if (const char* value = std::getenv(name))
+            saved[name] = value;
+        ::unsetenv(name);
+    }
+    const auto location = KeyValueStore::defaultLocation();
+    for (const auto& [name, value] : saved)
+        ::setenv(name.c_str(), value.c_str(), 1);
+    EXPECT_TRUE(location.empty() || location.is_absolute()) << location;
 }
 
 TEST_F(StoredState, FolderWhereTheFileShouldBeWarnsAndUsesTheDefaults)

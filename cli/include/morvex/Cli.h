@@ -1,5 +1,6 @@
 #pragma once
 
+#include "morvex/ExitCode.h"
 #include "morvex/MXDate.h"
 
 #include <filesystem>
@@ -23,16 +24,8 @@ struct CliEnvironment
     static CliEnvironment fromProcess();
 };
 
-/// Exit codes of morvex-cli.
-enum CliExit : int
-{
-    exitOk = 0,
-    exitBadInput = 1,
-    exitUsage = 2,
-    exitWriteFailed = 3
-};
-
-/// Runs morvex-cli with `arguments` (without the program name), reading JSON from `in` when no file is named.
+/// Runs morvex-cli with `arguments` (without the program name), reading JSON from `in` when no file is named;
+/// returns one of the codes of ExitCode.h.
 int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err,
            const CliEnvironment& environment = CliEnvironment::fromProcess());
 

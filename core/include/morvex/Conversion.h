@@ -47,9 +47,8 @@ struct Conversion
     std::string display;
     /// Why the JSON text did not parse; the conversion then holds a root type without members.
     std::optional<JSONError> jsonError;
-    /// Types whose files would overwrite each other (same name, or names that differ only in letter case).
-    std::vector<std::string> warnings;
-    /// What the sample holds that the generated types cannot say, each with its place in the input.
+    /// What the sample holds that the generated types cannot say, each with its place in the input: keys changed
+    /// to become names, types whose files would overwrite each other, and what the rules lose.
     Findings findings;
 };
 
@@ -71,8 +70,10 @@ struct WriteFailure
 
 /// Writes each file atomically into `folder` (which must exist), replacing files of the same name; of several
 /// files with one name only the last is written, as it would replace the others. A failure does not stop the
-/// others; every failure is returned. The folder not existing fails every file.
-std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder);
+/// others; every failure is returned. The folder not existing fails every file. Temporary files that killed
+/// runs left in the folder are removed first. `written`, when given, counts the files in place as it goes.
+std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder,
+                                     std::size_t* written = nullptr);
 
 /// The file name for a type: `className` + `extension` when that is a safe single file name; otherwise path
 /// separators and control characters become "_", an empty name becomes "_", and a name too long for the file

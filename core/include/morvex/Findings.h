@@ -21,7 +21,7 @@ enum class FindingKind
     kindDiffers,      // first kind, later kind
     typeNameShared,   // type name, path of the earlier type
     fileReplaced,     // file name, earlier type, later type
-    fileNameCase,     // file name, other file name
+    fileNameCase,     // earlier type, later type, earlier file name, "case" or "normalisation"
     wideNumber,       // number text
     notInteger,       // number text
     tooManyTypes,     // count

@@ -21,9 +21,9 @@ public:
     /// The nested types found so far, children before their parent (post-order).
     std::vector<CodeModel> model;
 
-    /// `classPrefix` followed by `key` with its first user-perceived character upper-cased by the full Unicode
-    /// mapping ("ß" becomes "SS"; a digit stays). The rest of the key is kept as it is. An empty key gives the
-    /// prefix alone; text that is not valid UTF-8 is kept unchanged.
+    /// `classPrefix` followed by safeName(`key`) with its first user-perceived character upper-cased by the full
+    /// Unicode mapping ("ß" becomes "SS"; a digit stays). The rest of the key is kept as it is. An empty key gives
+    /// the prefix alone.
     std::string typeName(std::string_view key) const;
 };
 

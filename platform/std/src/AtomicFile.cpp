@@ -1,10 +1,14 @@
 #include "morvex/AtomicFile.h"
 
+#include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,12 +27,46 @@ bool isSingleComponent(std::string_view name)
            name.find('\0') == std::string_view::npos;
 }
 
+constexpr std::string_view temporaryPrefix = ".morvex-";
+constexpr std::string_view temporarySuffix = ".tmp";
+
+// The temporary files this process has open, for removal from a signal handler: plain slots that the handler can
+// read without locks or allocation. A slot is filled before its file is created and freed once it is renamed.
+struct PendingTemporary
+{
+    std::atomic<int> dirfd{-1};
+    char name[64]{};
+};
+std::array<PendingTemporary, 16> pending;
+
+PendingTemporary* claimSlot(int dirfd, const std::string& name)
+{
+    if (name.size() >= sizeof(PendingTemporary::name))
+        return nullptr;
+    for (auto& slot : pending) {
+        int expected = -1;
+        // -2 marks a slot being filled, so the handler skips its half-written name.
+        if (slot.dirfd.compare_exchange_strong(expected, -2)) {
+            std::memcpy(slot.name, name.c_str(), name.size() + 1);
+            slot.dirfd.store(dirfd, std::memory_order_release);
+            return &slot;
+        }
+    }
+    return nullptr;
+}
+
+void releaseSlot(PendingTemporary* slot)
+{
+    if (slot)
+        slot->dirfd.store(-1, std::memory_order_release);
+}
+
 std::string temporaryName()
 {
     static std::atomic<unsigned long> counter{0};
     static const unsigned long seed = std::random_device{}();
     // Kept short so that a target name at the file-system limit still leaves a valid temporary name.
-    return ".morvex-" + std::to_string(::getpid()) + "-" + std::to_string(seed % 100000) + "-" +
+    return std::string(temporaryPrefix) + std::to_string(::getpid()) + "-" + std::to_string(seed % 100000) + "-" +
            std::to_string(counter.fetch_add(1)) + ".tmp";
 }
 
@@ -57,22 +95,40 @@ std::error_code writeAt(int dirfd, std::string_view name, std::string_view bytes
     const std::string target(name);
     std::string temp;
     int fd = -1;
+    PendingTemporary* slot = nullptr;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = temporaryName();
+        releaseSlot(slot);
+        slot = claimSlot(dirfd, temp);
         fd = ::openat(dirfd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0 && errno != EEXIST)
+        if (fd < 0 && errno != EEXIST) {
+            releaseSlot(slot);
             return lastError();
+        }
+        // Held until the file is renamed: a temporary file nobody holds a lock on was left by a run that died.
+        // Another run may have judged it so in the moment before the lock was taken; then take a new name.
+        struct stat info
+        {};
+        if (fd >= 0 && (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &info) != 0 || info.st_nlink == 0)) {
+            ::close(fd);
+            fd = -1;
+        }
     }
+    struct Release
+    {
+        PendingTemporary*& slot;
+        ~Release() { releaseSlot(slot); }
+    } release{slot};
     if (fd < 0)
         return std::make_error_code(std::errc::file_exists);
 
     std::error_code error = writeAll(fd, bytes);
-    if (::close(fd) != 0 && !error)
-        error = lastError();
     if (!error && ::renameat(dirfd, temp.c_str(), dirfd, target.c_str()) != 0)
         error = lastError();
     if (error)
         ::unlinkat(dirfd, temp.c_str(), 0);
+    if (::close(fd) != 0 && !error)
+        error = lastError();
     return error;
 }
 
@@ -99,6 +155,44 @@ std::unique_ptr<AtomicFolder> AtomicFolder::open(const std::filesystem::path& fo
 std::error_code AtomicFolder::write(std::string_view name, std::string_view bytes) const
 {
     return writeAt(m_fd, name, bytes);
+}
+
+std::size_t AtomicFolder::removeStaleTemporaryFiles() const
+{
+    const int fd = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!listing) {
+        if (fd >= 0)
+            ::close(fd);
+        return 0;
+    }
+    std::size_t removed = 0;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with(temporaryPrefix) || !name.ends_with(temporarySuffix))
+            continue;
+        const int file = ::openat(m_fd, entry->d_name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (file < 0)
+            continue;
+        // Never judged by process id (ids are reused): only a lock that nobody holds marks it as left behind.
+        struct stat info
+        {};
+        if (::flock(file, LOCK_EX | LOCK_NB) == 0 && ::fstat(file, &info) == 0 && S_ISREG(info.st_mode) &&
+            ::unlinkat(m_fd, entry->d_name, 0) == 0)
+            ++removed;
+        ::close(file);
+    }
+    ::closedir(listing);
+    return removed;
+}
+
+void removeTemporaryFilesNow() noexcept
+{
+    for (auto& slot : pending) {
+        const int dirfd = slot.dirfd.load(std::memory_order_acquire);
+        if (dirfd >= 0)
+            ::unlinkat(dirfd, slot.name, 0);
+    }
 }
 
 std::error_code writeFileAtomically(const std::filesystem::path& file, std::string_view bytes)

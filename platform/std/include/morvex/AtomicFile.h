@@ -26,6 +26,10 @@ public:
     /// Replaces (or creates) the file `name` with exactly `bytes`. Returns the error, empty on success.
     std::error_code write(std::string_view name, std::string_view bytes) const;
 
+    /// Removes the temporary files that runs killed outright left in the folder: those no process holds the
+    /// lock of. Returns how many were removed.
+    std::size_t removeStaleTemporaryFiles() const;
+
     const std::filesystem::path& path() const { return m_path; }
 
 private:
@@ -34,6 +38,10 @@ private:
     int m_fd;
     std::filesystem::path m_path;
 };
+
+/// Removes the temporary files this process is writing at this moment. Safe to call from a signal handler, which
+/// then ends the process: nothing it was writing is left behind.
+void removeTemporaryFilesNow() noexcept;
 
 /// Writes `bytes` to `file` atomically, creating missing parent folders. Returns the error, empty on success.
 std::error_code writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
