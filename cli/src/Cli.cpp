@@ -1,6 +1,8 @@
 #include "morvex/Cli.h"
 
+#include "CheckMode.h"
 #include "InputGuard.h"
+#include "Report.h"
 #include "morvex/ExitCode.h"
 
 #include "morvex/AtomicFile.h"
@@ -40,6 +42,10 @@ struct Options
     std::optional<std::string> output;
     std::optional<std::string> date;
     bool remember = false;
+    bool faithful = false;
+    bool strict = false;
+    bool check = false;
+    std::optional<std::string> report;
 };
 
 class UsageError : public std::runtime_error
@@ -155,6 +161,26 @@ std::string inputName(const Options& options)
     return options.file.empty() || options.file == "-" ? std::string("<stdin>") : options.file;
 }
 
+template <typename Complain>
+CliExit writeReport(const std::string& target, const Findings& findings, const std::string& input, std::ostream& out,
+                    Complain&& complain)
+{
+    const std::string text = reportText(findings, input);
+    if (target == "-") {
+        out << text;
+        out.flush();
+        if (out)
+            return exitOk;
+        complain("cannot write the report to standard output");
+        return exitWriteFailed;
+    }
+    if (std::error_code error = writeFileAtomically(target, text)) {
+        complain("cannot write the report " + target + ": " + error.message());
+        return exitWriteFailed;
+    }
+    return exitOk;
+}
+
 // What the run is doing, for the one line said when memory runs out.
 struct Stage
 {
@@ -163,8 +189,47 @@ struct Stage
     bool writing = false;
 };
 
-// Beyond this many types the user may not have expected what the sample makes.
-constexpr std::size_t manyTypes = 10'000;
+// Prints the code, compares it with the folder (--check), or writes it there.
+CliExit writeOutput(const Options& options, const Conversion& conversion, std::ostream& out, std::ostream& err,
+                    Stage& stage)
+{
+    auto complain = [&](std::string_view message) { err << programName << ": " << printable(message) << '\n'; };
+    if (!options.output) {
+        out << conversion.display;
+        out.flush();
+        // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
+        if (!out) {
+            complain("cannot write the code to standard output");
+            return exitWriteFailed;
+        }
+        return exitOk;
+    }
+    const std::filesystem::path folder(*options.output);
+    // A check writes nothing, not even the folder: a missing one reports every file as missing.
+    if (options.check)
+        return checkFiles(conversion.files, folder, programName, err) ? exitOk : exitCheckDiffers;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!error && !std::filesystem::is_directory(folder, error))
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error) {
+        // One cause, one line: not a line per file.
+        std::unordered_set<std::string_view> names;
+        for (const auto& file : conversion.files)
+            names.insert(file.name);
+        complain("cannot create or open the folder " + folder.string() + ": " + error.message() + "; " +
+                 std::to_string(names.size()) + (names.size() == 1 ? " file was" : " files were") + " not written");
+        return exitWriteFailed;
+    }
+    stage.doing = "write the files";
+    stage.writing = true;
+    CliExit status = exitOk;
+    for (const auto& failure : writeFiles(conversion.files, folder, &stage.written)) {
+        complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
+        status = exitWriteFailed;
+    }
+    return status;
+}
 
 int run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
         const CliEnvironment& environment, Stage& stage)
@@ -191,10 +256,15 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     choices.isClass = options.kind == "class";
     choices.adjustType = options.mapping == "mjextension" ? MXAdjustType::mjExtension() : MXAdjustType::none();
     choices.base = options.base.value_or(choices.isSwift ? "Codable" : "NSObject");
+    choices.faithful = options.faithful;
 
     requireSettingValues(values, choices);
     if (options.output && options.output->empty())
         throw UsageError("the output folder must not be empty");
+    if (options.check && !options.output)
+        throw UsageError("--check needs the folder to compare with (-o DIR)");
+    if (options.report && (options.report->empty() || (*options.report == "-" && !options.output)))
+        throw UsageError("--report - writes to standard output, which holds the code unless -o DIR is given");
     if (options.remember) {
         if (auto problem = settingValuesProblem(values))
             throw UsageError("cannot remember the settings: " + *problem);
@@ -236,41 +306,13 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
         if (!notice.empty())
             complain("warning: " + notice);
     }
-    for (const auto& warning : conversion.warnings)
-        complain("warning: " + warning);
-    if (conversion.models.size() > manyTypes)
-        complain("warning: the sample makes " + std::to_string(conversion.models.size()) + " types");
-
-    if (!options.output) {
-        out << conversion.display;
-        out.flush();
-        // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
-        if (!out) {
-            complain("cannot write the code to standard output");
-            return moreSevere(status, exitWriteFailed);
-        }
-        return status;
-    }
-    const std::filesystem::path folder(*options.output);
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (!error && !std::filesystem::is_directory(folder, error))
-        error = std::make_error_code(std::errc::not_a_directory);
-    if (error) {
-        // One cause, one line: not a line per file.
-        std::unordered_set<std::string_view> names;
-        for (const auto& file : conversion.files)
-            names.insert(file.name);
-        complain("cannot create or open the folder " + folder.string() + ": " + error.message() + "; " +
-                 std::to_string(names.size()) + (names.size() == 1 ? " file was" : " files were") + " not written");
-        return moreSevere(status, exitWriteFailed);
-    }
-    stage.doing = "write the files";
-    stage.writing = true;
-    for (const auto& failure : writeFiles(conversion.files, folder, &stage.written)) {
-        complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
-        status = moreSevere(status, exitWriteFailed);
-    }
+    printFindings(conversion.findings, programName, err);
+    status = moreSevere(status, writeOutput(options, conversion, out, err, stage));
+    if (options.report)
+        status =
+            moreSevere(status, writeReport(*options.report, conversion.findings, inputName(options), out, complain));
+    if (options.strict && conversion.findings.total() > 0)
+        status = moreSevere(status, exitStrictFindings);
     return status;
 }
 
@@ -312,6 +354,12 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     app.add_option("-o,--output", options.output, "Write the files into DIR instead of printing the code")
         ->type_name("DIR");
     app.add_flag("--remember", options.remember, "Remember author, company, prefix and name for next time");
+    app.add_flag("--faithful", options.faithful, "Types that hold every value of the sample (see the README)");
+    app.add_option("--report", options.report, "Write the findings as JSON to FILE (\"-\": standard output, with -o)")
+        ->type_name("FILE");
+    app.add_flag("--strict", options.strict, "Exit 5 when there is any finding");
+    app.add_flag("--check", options.check,
+                 "Compare with the files in DIR (-o) and write nothing; exit 4 if they differ");
     app.add_option("--date", options.date, "Header date as YYYY/MM/DD (SOURCE_DATE_EPOCH is honoured too)");
 
     try {

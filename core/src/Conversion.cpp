@@ -1,5 +1,7 @@
 #include "morvex/Conversion.h"
 
+#include "Rules.h"
+
 #include "morvex/AtomicFile.h"
 #include "morvex/CodeFileStart.h"
 #include "morvex/Identifier.h"
@@ -82,9 +84,9 @@ std::string composed(std::string_view text)
 
 // Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
 // letter case or Unicode normalisation (they collide on case-insensitive or normalising file systems).
-std::vector<std::string> collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems)
+void collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems, const SampleTypes& types,
+                std::string_view extension, Findings& findings)
 {
-    std::vector<std::string> warnings;
     // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: say it once.
     std::unordered_set<std::string> said;
     std::unordered_map<std::string, std::size_t> seen;
@@ -92,23 +94,32 @@ std::vector<std::string> collisions(const std::vector<CodeModel>& models, const 
         auto [found, inserted] = seen.try_emplace(caseFolded(composed(stems[i])), i);
         if (inserted)
             continue;
-        const std::string& earlier = models[found->second].className;
-        std::string warning;
-        if (stems[found->second] == stems[i])
-            warning = concat({"types ", earlier, " and ", models[i].className, " share the file name ", stems[i],
-                              ": the later one replaces the earlier"});
-        else if (composed(stems[found->second]) == composed(stems[i]))
-            warning = concat({"types ", earlier, " and ", models[i].className,
-                              " have file names that differ only in Unicode normalisation (", stems[found->second],
-                              ", ", stems[i], ") and collide on file systems that normalise names"});
-        else
-            warning = concat({"types ", earlier, " and ", models[i].className,
-                              " have file names that differ only in letter case (", stems[found->second], ", ",
-                              stems[i], ") and collide on case-insensitive file systems"});
-        if (said.insert(warning).second)
-            warnings.push_back(std::move(warning));
+        const CodeModel& first = models[found->second];
+        const CodeModel& later = models[i];
+        const std::string& earlierStem = stems[found->second];
+        const bool sameFile = earlierStem == stems[i];
+        if (!said.insert(concat({sameFile ? "=" : "~", first.className, "/", later.className})).second)
+            continue;
+        const Place place = later.shape < types.shapes.size() ? types.shapes[later.shape].firstPlace : Place{};
+        std::string file = concat({stems[i], extension});
+        if (first.className == later.className) {
+            // Paths are built only for findings that are kept.
+            const std::string earlierPath = findings.full() || first.shape >= types.shapes.size()
+                                                ? std::string("$")
+                                                : types.path(types.shapes[first.shape].firstPlace);
+            detail::addFinding(findings, types, FindingKind::typeNameShared, place, {later.className, earlierPath},
+                               std::move(file));
+        } else if (sameFile) {
+            detail::addFinding(findings, types, FindingKind::fileReplaced, place, {first.className, later.className},
+                               std::move(file));
+        } else {
+            const bool byCase = composed(earlierStem) != composed(stems[i]);
+            detail::addFinding(
+                findings, types, FindingKind::fileNameCase, place,
+                {first.className, later.className, concat({earlierStem, extension}), byCase ? "case" : "normalisation"},
+                std::move(file));
+        }
     }
-    return warnings;
 }
 
 std::string implementationText(const CodeFileStart& fileStart, const CodeModel& model, const std::string& hName,
@@ -118,10 +129,19 @@ std::string implementationText(const CodeFileStart& fileStart, const CodeModel& 
     // header value that happens to contain a placeholder's text is never rewritten.
     std::string text = fileStart.header(mName);
     text += '\n';
-    text += ObjectiveCEmitter::importText(adjustType, model.classInArray);
+    text +=
+        ObjectiveCEmitter::importText(adjustType, model.classInArray.empty() ? model.replacedKeys : model.classInArray);
     // The header is imported under the name it was written with, which is shortened for over-long type names.
     text += concat({"#import \"", hName, "\"\n\n@implementation ", model.className, "\n\n"});
     text += ObjectiveCEmitter::mappingText(adjustType, model.classInArray);
+    if (!adjustType.isNone() && !model.replacedKeys.empty()) {
+        // Renamed members (faithful rules) are mapped back to their JSON keys.
+        text += "+ (NSDictionary *)mj_replacedKeyFromPropertyName {\n    return @{";
+        for (std::size_t i = 0; i < model.replacedKeys.size(); ++i)
+            text += concat(
+                {i ? "," : "", "@\"", model.replacedKeys[i].first, "\": @\"", model.replacedKeys[i].second, "\""});
+        text += "};\n}\n\n";
+    }
     text += "@end\n";
     return text;
 }
@@ -142,26 +162,46 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
 
     CodeModel root;
     root.className = tool.typeName(rootName);
-    if (choices.isSwift) {
+    root.shape = 0;
+    std::vector<CodeModel> faithful;
+    if (choices.faithful && !document.error())
+        faithful = detail::faithfulModels(document.types(), tool, choices, rootName);
+    const bool usedFaithful = !faithful.empty();
+    if (usedFaithful) {
+        conversion.models = std::move(faithful);
+    } else if (choices.isSwift) {
         root.code = SwiftEmitter(tool).parse(document.root(), rootName);
     } else {
         auto result = ObjectiveCEmitter(tool).parse(document.root(), rootName);
         root.code = std::move(result.code);
         root.classInArray = std::move(result.classInArray);
     }
-    conversion.warnings = std::move(tool.warnings);
-    conversion.models.reserve(tool.model.size() + 1);
-    conversion.models.push_back(std::move(root));
-    for (auto& model : tool.model)
-        conversion.models.push_back(std::move(model));
+    if (conversion.models.empty()) {
+        conversion.models.reserve(tool.model.size() + 1);
+        conversion.models.push_back(std::move(root));
+        for (auto& model : tool.model)
+            conversion.models.push_back(std::move(model));
+    }
 
     const CodeFileStart fileStart(settingValues, date);
     std::vector<std::string> stems;
     stems.reserve(conversion.models.size());
     for (const auto& model : conversion.models)
         stems.push_back(fileNameFor(model.className, ""));
-    for (auto& warning : collisions(conversion.models, stems))
-        conversion.warnings.push_back(std::move(warning));
+    const SampleTypes& types = document.types();
+    const Language language = choices.isSwift ? Language::swift : Language::objectiveC;
+    if (!document.error() && !usedFaithful) {
+        detail::defaultFindings(types, language, choices.base, conversion.findings);
+    } else if (!document.error()) {
+        // The faithful types hold every value; only numbers beyond 64 bits still lose digits.
+        for (const SampleShape& shape : types.shapes) {
+            if (shape.widePlace.known())
+                detail::addFinding(conversion.findings, types, FindingKind::wideNumber, shape.widePlace, {});
+        }
+    }
+    collisions(conversion.models, stems, types, choices.isSwift ? ".swift" : ".h", conversion.findings);
+    if (!document.error())
+        detail::outputFindings(conversion.models, types, choices, conversion.findings);
 
     auto& files = conversion.files;
     std::string& display = conversion.display;

@@ -123,6 +123,36 @@ TEST_F(CliFixture, FailedWritesExitThreeNamingEachFileAndWriteTheRest)
     EXPECT_EQ(result.out, "");
 }
 
+// --check writes nothing (not even a missing folder), ignores only the header's date, and the exit codes of
+// check, --strict and a report that cannot be written combine by severity.
+TEST_F(CliFixture, CheckStrictAndReportExitCodes)
+{
+    const std::string json = R"({"a":{"x":1},"memo":null})";
+    const std::string folder = (out / "models").string();
+    struct Step
+    {
+        std::vector<std::string> arguments;
+        int exit;
+    };
+    const Step steps[] = {
+        {{"--check", "-o", folder}, exitCheckDiffers},
+        {{"--date", "2026/12/05", "-o", folder}, exitOk},
+        {{"--date", "2027/01/02", "--check", "-o", folder}, exitOk},
+        {{"--check", "--author", "Someone else", "-o", folder}, exitCheckDiffers},
+        {{"--strict", "-o", folder}, exitStrictFindings},
+        {{"--strict", "--check", "--author", "Someone else", "-o", folder}, exitCheckDiffers},
+        {{"--strict", "--report", folder + "/MXA.swift/r.json", "-o", folder}, exitWriteFailed},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(run(steps[i].arguments, json).exit, steps[i].exit);
+        if (i == 0) {
+            EXPECT_FALSE(std::filesystem::exists(folder)) << "a check creates no folder";
+        }
+    }
+    EXPECT_EQ(listFolder(folder), (std::vector<std::string>{"MXA.swift", "MXRootModel.swift"}));
+}
+
 TEST_F(CliFixture, RememberStoresFourValuesAndLaterRunsUseThem)
 {
     EXPECT_EQ(run({"--remember", "--author", "Ann", "--company", "Co", "-p", "ZZ", "-n", "shop"}).exit, exitOk);

@@ -82,15 +82,6 @@ TEST(ConvertFileNames, UnsafeKeysGiveTypeAndFileNamesAlike)
     EXPECT_NE(conversion.files[1].text.find("class .._up: Codable {"), std::string::npos);
 }
 
-TEST(ConvertFileNames, WarnsWhenTypesShareAFileName)
-{
-    auto conversion = convert(R"({"user":{"id":1},"owner":{"user":{"n":1}},"uSer":{"x":1}})", ConversionChoices{},
-                              defaultSettingValues(), fixedDate);
-    ASSERT_EQ(conversion.warnings.size(), 2u);
-    EXPECT_NE(conversion.warnings[0].find("share the file name MXUser"), std::string::npos);
-    EXPECT_NE(conversion.warnings[1].find("differ only in letter case"), std::string::npos);
-}
-
 TEST(FileNameFor, ReplacesSeparatorsAndControlCharacters)
 {
     EXPECT_EQ(fileNameFor("MXUser", ".swift"), "MXUser.swift");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "morvex/CodeModel.h"
+#include "morvex/Findings.h"
 #include "morvex/JSON.h"
 #include "morvex/MXAdjustType.h"
 #include "morvex/MXDate.h"
@@ -23,6 +24,9 @@ struct ConversionChoices
     MXAdjustType adjustType = MXAdjustType::none();
     /// Base class or protocol; the dialog's default is "Codable" for Swift and "NSObject" for Objective-C.
     std::string base = "Codable";
+    /// Types that hold every value of the sample (merged array elements, optionals, wider numbers, names that
+    /// compile) instead of the default rules.
+    bool faithful = false;
 };
 
 /// One file to write: its name in the output folder and its UTF-8 text.
@@ -43,9 +47,9 @@ struct Conversion
     std::string display;
     /// Why the JSON text did not parse; the conversion then holds a root type without members.
     std::optional<JSONError> jsonError;
-    /// Keys changed to become names (once each, with their JSON path), then types whose files would overwrite
-    /// each other (same name, or names that differ only in letter case).
-    std::vector<std::string> warnings;
+    /// What the sample holds that the generated types cannot say, each with its place in the input: keys changed
+    /// to become names, types whose files would overwrite each other, and what the rules lose.
+    Findings findings;
 };
 
 /// Runs the generator over `jsonText` with `choices` and the remembered `settingValues` (prefix and root name

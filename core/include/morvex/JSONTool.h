@@ -20,8 +20,6 @@ public:
     std::string typePrefix;
     /// The nested types found so far, children before their parent (post-order).
     std::vector<CodeModel> model;
-    /// Keys that had to be changed to become names, each said once with its JSON path.
-    std::vector<std::string> warnings;
 
     /// `classPrefix` followed by safeName(`key`) with its first user-perceived character upper-cased by the full
     /// Unicode mapping ("ß" becomes "SS"; a digit stays). The rest of the key is kept as it is. An empty key gives
