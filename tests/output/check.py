@@ -243,13 +243,15 @@ RULES = [
     Rule('reserved-word', 'compile', 'a key that is a reserved word of the language becomes a member name as written',
          lambda c, m: any(k in (SWIFT_KEYWORDS if c.swift else OBJC_KEYWORDS) for k in m.keys)),
     Rule('never-generated', 'compile', 'an empty array, or one whose first element is null or an array, names an '
-         'element type that is never generated', lambda c, m: any(isinstance(t, Never) and t.name not in m.surviving for t in m.referenced())),
+         'element type that is never generated',
+         lambda c, m: any(isinstance(t, Never) and t.name not in m.surviving for t in m.referenced())),
     Rule('nsobject-stored', 'compile', 'a class on NSObject with at least one stored property has no initialiser',
          lambda c, m: c.swift and nsobject_class(c, m)),
     Rule('recursive-struct', 'compile', 'where a type\'s file replaces another of the same name, a struct can come '
          'to hold itself', lambda c, m: c.swift and c.kind == 'struct' and m.cycle(1, False)),
     Rule('import-cycle', 'compile', 'where a type\'s file replaces another of the same name, two headers can '
-         'import each other, and one then names a class not yet declared', lambda c, m: not c.swift and m.cycle(2, True)),
+         'import each other, and one then names a class not yet declared',
+         lambda c, m: not c.swift and m.cycle(2, True)),
     Rule('arc-owned-name', 'compile', 'under ARC, an object property named in the new, copy, mutableCopy, alloc or '
          'init family breaks the ownership rules', lambda c, m: c.arc and any(
              in_arc_family(mended(k)) and object_typed(mt) for t in m.surviving.values() for k, mt in t.members)),
@@ -277,6 +279,9 @@ def numbers(value):
 
 # A faithful model holds every value, but a number can still come back other than it was written.
 FAITHFUL_RULES = [
+    Rule('no-object', 'faithful', 'a document that is neither an object nor an array of objects has no type to hold '
+         'it', lambda v: not isinstance(v, dict) and not (isinstance(v, list) and v and all(isinstance(e, dict)
+                                                                                              for e in v))),
     Rule('float-precision', 'faithful', 'a fraction that Float cannot hold exactly comes back rounded',
          lambda v: any(isinstance(n, float) and not n.is_integer() and float32(n) != n for n in numbers(v))),
     Rule('wide-number', 'faithful', 'an integer beyond 2^53 may be read as Double and lose digits',
@@ -394,6 +399,10 @@ class Maker:
         return self.fill(self.shape(0))
 
 
+def run(command, **options):
+    return subprocess.run(command, capture_output=True, text=True, errors='replace', **options)
+
+
 # --- Compilers ----------------------------------------------------------------------------------------------------
 
 def swiftc():
@@ -405,8 +414,8 @@ def swiftc():
 def objc_flags():
     if not shutil.which('clang-14') or not shutil.which('gnustep-config'):
         return None
-    flags = subprocess.run(['gnustep-config', '--objc-flags'], capture_output=True, text=True, errors='replace').stdout.split()
-    gcc = subprocess.run(['gcc', '-print-file-name=include'], capture_output=True, text=True, errors='replace').stdout.strip()
+    flags = run(['gnustep-config', '--objc-flags']).stdout.split()
+    gcc = run(['gcc', '-print-file-name=include']).stdout.strip()
     # GNUstep's Foundation imports the runtime headers that come with GCC's libobjc.
     return [f for f in flags if f not in ('-MMD', '-MP')] + ['-idirafter', gcc, '-fobjc-runtime=gnustep-2.0',
                                                               '-I', str(HERE / 'include'), '-ferror-limit=0']
@@ -447,7 +456,9 @@ func text(_ value: Any) -> String {
     String(decoding: try! JSONSerialization.data(withJSONObject: dump(value), options: [.sortedKeys]), as: UTF8.self)
 }
 
-func decode<T: Decodable>(_ type: T.Type, _ data: Data) throws -> String { text(try JSONDecoder().decode(type, from: data)) }
+func decode<T: Decodable>(_ type: T.Type, _ data: Data) throws -> String {
+    text(try JSONDecoder().decode(type, from: data))
+}
 
 func decode<T: Codable>(_ type: T.Type, _ data: Data) throws -> String {
     let value = try JSONDecoder().decode(type, from: data)
@@ -480,11 +491,11 @@ def run_program(config, docs, work, compiler):
     main.write_text(HARNESS + f'\ndecodeAll([\n{cases}\n])\n')
     sources = [str(p) for d in docs for p in sorted((work / d.folder).glob('*.swift'))]
     program = work / 'decode'
-    build = subprocess.run([compiler, '-wmo', '-num-threads', '2', '-Onone', '-suppress-warnings', '-o', str(program), str(main),
-                            *sources], capture_output=True, text=True, errors='replace')
+    build = run([compiler, '-wmo', '-num-threads', '2', '-Onone', '-suppress-warnings', '-o', str(program),
+                 str(main), *sources])
     if build.returncode != 0:
         return None, build.stderr
-    out = subprocess.run([str(program), str(work.parent / 'samples')], capture_output=True, text=True, errors='replace')
+    out = run([str(program), str(work.parent / 'samples')])
     lines = dict(line.split(' ', 1) for line in out.stdout.splitlines() if ' ' in line)
     return lines, out.stderr
 
@@ -502,9 +513,9 @@ def compile_all(config, docs, work, swift, flags):
         else:
             unit = work / f'{batch[0].folder if len(batch) == 1 else "all"}-units.m'
             unit.write_text(''.join(f'#import "{p}"\n' for d in batch for p in sorted((work / d.folder).glob('*.m'))))
-            command = ['clang-14', '-fsyntax-only', '-x', 'objective-c', *flags, *(['-fobjc-arc'] if config.arc else []),
-                       str(unit)]
-        out = subprocess.run(command, capture_output=True, text=True, errors='replace', cwd=work)
+            arc = ['-fobjc-arc'] if config.arc else []
+            command = ['clang-14', '-fsyntax-only', '-x', 'objective-c', *flags, *arc, str(unit)]
+        out = run(command, cwd=work)
         found = errors_by_folder(out.stderr, work)
         if config.arc:
             found.pop(None, None)  # GCC's runtime header does not compile under ARC; our files are what counts
@@ -566,9 +577,9 @@ def main():
         cwork = work / config.name
         for d in docs:
             (cwork / d.folder).mkdir(parents=True)
-            out = subprocess.run([args.cli, *config.args, '-p', d.folder + 'MX', '-n', ROOT, '--author', 'Check',
+            out = run([args.cli, *config.args, '-p', d.folder + 'MX', '-n', ROOT, '--author', 'Check',
                                   '--company', 'Check', '--date', '2026/12/05', '-o', str(cwork / d.folder),
-                                  str(work / 'samples' / f'{d.folder}.json')], capture_output=True, text=True, errors='replace', env=env)
+                                  str(work / 'samples' / f'{d.folder}.json')], env=env)
             if out.returncode != 0:
                 failures.append(f'{d.name} ({config.name}): morvex-cli exited {out.returncode}: {out.stderr.strip()}')
         errors = compile_all(config, docs, cwork, swift, flags)
