@@ -1,6 +1,7 @@
 #include "morvex/Cli.h"
 
 #include "CheckMode.h"
+#include "Completions.h"
 #include "InputGuard.h"
 #include "Report.h"
 #include "morvex/ExitCode.h"
@@ -42,10 +43,13 @@ struct Options
     std::optional<std::string> output;
     std::optional<std::string> date;
     bool remember = false;
+    bool defaults = false;
+    bool quiet = false;
     bool faithful = false;
     bool strict = false;
     bool check = false;
     std::optional<std::string> report;
+    std::optional<std::string> completions;
 };
 
 class UsageError : public std::runtime_error
@@ -237,11 +241,18 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     // Messages quote keys, names and paths: never let one of them drive the terminal.
     auto complain = [&](std::string_view message) { err << programName << ": " << printable(message) << '\n'; };
 
-    const KeyValueStore store(environment.settingsFile);
-    std::string storeProblem;
-    std::vector<std::string> values = loadSettingValues(store, &storeProblem);
-    if (!storeProblem.empty())
-        complain("warning: " + storeProblem);
+    auto warn = [&](std::string_view message) {
+        if (!options.quiet)
+            complain("warning: " + std::string(message));
+    };
+
+    std::vector<std::string> values = defaultSettingValues();
+    if (!options.defaults) {
+        std::string storeProblem;
+        values = loadSettingValues(KeyValueStore(environment.settingsFile), &storeProblem);
+        if (!storeProblem.empty())
+            warn(storeProblem);
+    }
     if (options.author)
         values[authorIndex] = *options.author;
     if (options.company)
@@ -304,9 +315,10 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
             status = moreSevere(status, exitWriteFailed);
         }
         if (!notice.empty())
-            complain("warning: " + notice);
+            warn(notice);
     }
-    printFindings(conversion.findings, programName, err);
+    if (!options.quiet)
+        printFindings(conversion.findings, programName, err);
     status = moreSevere(status, writeOutput(options, conversion, out, err, stage));
     if (options.report)
         status =
@@ -337,14 +349,18 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     app.footer(std::string(exitCodeTable));
     app.set_version_flag("--version", std::string(programName) + " " + MORVEX_VERSION);
     app.add_option("FILE", options.file, "The JSON sample (default: standard input)");
+    const OptionChoices choices{{"lang", {"swift", "objc"}},
+                                {"kind", {"class", "struct"}},
+                                {"mapping", {"none", "mjextension"}},
+                                {"completions", {"bash", "zsh", "fish"}}};
     app.add_option("-l,--lang", options.lang, "Output language")
-        ->check(CLI::IsMember({"swift", "objc"}))
+        ->check(CLI::IsMember(choices.at("lang")))
         ->capture_default_str();
     app.add_option("-k,--kind", options.kind, "Swift type kind (Objective-C output is always a class)")
-        ->check(CLI::IsMember({"class", "struct"}))
+        ->check(CLI::IsMember(choices.at("kind")))
         ->capture_default_str();
     app.add_option("-m,--mapping", options.mapping, "Objective-C JSON mapping")
-        ->check(CLI::IsMember({"none", "mjextension"}))
+        ->check(CLI::IsMember(choices.at("mapping")))
         ->capture_default_str();
     app.add_option("-b,--base", options.base, "Base class or protocol (default: Codable, or NSObject for objc)");
     app.add_option("-p,--prefix", options.prefix, "Class-name prefix (default: the remembered one)");
@@ -354,6 +370,8 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     app.add_option("-o,--output", options.output, "Write the files into DIR instead of printing the code")
         ->type_name("DIR");
     app.add_flag("--remember", options.remember, "Remember author, company, prefix and name for next time");
+    app.add_flag("--defaults", options.defaults, "Ignore the remembered values, for reproducible scripts");
+    app.add_flag("-q,--quiet", options.quiet, "Print errors only");
     app.add_flag("--faithful", options.faithful, "Types that hold every value of the sample (see the README)");
     app.add_option("--report", options.report, "Write the findings as JSON to FILE (\"-\": standard output, with -o)")
         ->type_name("FILE");
@@ -361,13 +379,24 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     app.add_flag("--check", options.check,
                  "Compare with the files in DIR (-o) and write nothing; exit 4 if they differ");
     app.add_option("--date", options.date, "Header date as YYYY/MM/DD (SOURCE_DATE_EPOCH is honoured too)");
+    app.add_option("--completions", options.completions, "Print the completion script for SHELL and exit")
+        ->check(CLI::IsMember(choices.at("completions")))
+        ->type_name("SHELL");
 
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
         app.parse(reversed);
+    } catch (const CLI::Success& answer) { // --help, --version
+        app.exit(answer, out, err);
+        return exitOk;
     } catch (const CLI::ParseError& error) {
-        const int code = app.exit(error, out, err);
-        return code == 0 ? exitOk : exitUsage;
+        err << programName << ": " << printable(error.what()) << "\nRun with --help for more information.\n";
+        return exitUsage;
+    }
+
+    if (options.completions) {
+        out << *completionScript(app, *options.completions, choices, {"output"});
+        return out.flush() ? exitOk : exitWriteFailed;
     }
 
     Stage stage;
