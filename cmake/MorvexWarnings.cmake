@@ -14,3 +14,9 @@ if(MORVEX_FUZZ)
     add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# The Qt string-safety defines every Qt target of ours builds with: no silent conversion between QString and
+# bytes, QStringBuilder for concatenation, no Q_FOREACH, and the Q_ macros instead of signals/slots/emit.
+add_library(morvex_qt_defines INTERFACE)
+target_compile_definitions(morvex_qt_defines INTERFACE
+    QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_USE_QSTRINGBUILDER QT_NO_FOREACH QT_NO_KEYWORDS)

@@ -80,7 +80,7 @@ public:
     /// What a downloaded feed means for the running version.
     static UpdateCheckResult evaluate(const QByteArray& feed, const AppVersion& current, bool allowLoopbackHttp);
 
-signals:
+Q_SIGNALS:
     void checkStarted(bool userInitiated);
     void checkFinished(const morvex::UpdateCheckResult& result, bool userInitiated);
 
