@@ -78,7 +78,7 @@ class TestRootViewController : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { isolateHome(m_home); }
 
     void init()

@@ -39,7 +39,7 @@ class TestSettingViewController : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { isolateHome(m_home); }
 
     void init()

@@ -81,7 +81,7 @@ class TestTranslations : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { isolateHome(m_home); }
     void cleanupTestCase() { installTranslations(UiLanguage::chinese); }
 

@@ -1,6 +1,6 @@
 // Failing disks under the command line: each problem named, exit 3, nothing half-written, the rest written.
 
-#include "HardeningSupport.h"
+#include "CliProcess.h"
 
 #include <algorithm>
 #include <csignal>

@@ -1,7 +1,7 @@
 // Hostile input through the core and the command line: never a crash, never a file outside the folder, a clear
 // message and the right exit code.
 
-#include "HardeningSupport.h"
+#include "CliProcess.h"
 
 #include "morvex/Cli.h"
 #include "morvex/Conversion.h"
