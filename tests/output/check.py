@@ -491,8 +491,8 @@ def run_program(config, docs, work, compiler):
     main.write_text(HARNESS + f'\ndecodeAll([\n{cases}\n])\n')
     sources = [str(p) for d in docs for p in sorted((work / d.folder).glob('*.swift'))]
     program = work / 'decode'
-    build = run([compiler, '-wmo', '-num-threads', '2', '-Onone', '-suppress-warnings', '-o', str(program),
-                 str(main), *sources])
+    build = run([compiler, '-wmo', '-num-threads', '2', '-Onone', '-suppress-warnings', '-module-cache-path',
+                 str(work.parent / 'tmp'), '-o', str(program), str(main), *sources])
     if build.returncode != 0:
         return None, build.stderr
     out = run([str(program), str(work.parent / 'samples')])
@@ -509,7 +509,8 @@ def compile_all(config, docs, work, swift, flags):
     def call(batch):
         if config.swift:
             files = [str(p) for d in batch for p in sorted((work / d.folder).glob('*.swift'))]
-            command = [swift, '-typecheck', '-wmo', '-diagnostic-style', 'llvm', *files]
+            command = [swift, '-typecheck', '-wmo', '-diagnostic-style', 'llvm', '-module-cache-path',
+                       str(work.parent / 'tmp'), *files]
         else:
             unit = work / f'{batch[0].folder if len(batch) == 1 else "all"}-units.m'
             unit.write_text(''.join(f'#import "{p}"\n' for d in batch for p in sorted((work / d.folder).glob('*.m'))))
@@ -560,7 +561,10 @@ def main():
     work = args.work.resolve()
     shutil.rmtree(work, ignore_errors=True)
     (work / 'samples').mkdir(parents=True)
-    env = {**os.environ, 'HOME': str(work / 'home'), 'XDG_CONFIG_HOME': str(work / 'home' / 'config')}
+    # Compilers keep temporary files and caches, morvex-cli its settings: all of it stays below the work folder.
+    (work / 'tmp').mkdir()
+    os.environ.update(TMPDIR=str(work / 'tmp'), HOME=str(work / 'home'), XDG_CONFIG_HOME=str(work / 'home/config'),
+                      XDG_CACHE_HOME=str(work / 'home/cache'))
     docs, unparsed = [], 0
     for name, text in documents(args.count, args.seed):
         try:
@@ -579,7 +583,7 @@ def main():
             (cwork / d.folder).mkdir(parents=True)
             out = run([args.cli, *config.args, '-p', d.folder + 'MX', '-n', ROOT, '--author', 'Check',
                                   '--company', 'Check', '--date', '2026/12/05', '-o', str(cwork / d.folder),
-                                  str(work / 'samples' / f'{d.folder}.json')], env=env)
+                                  str(work / 'samples' / f'{d.folder}.json')])
             if out.returncode != 0:
                 failures.append(f'{d.name} ({config.name}): morvex-cli exited {out.returncode}: {out.stderr.strip()}')
         errors = compile_all(config, docs, cwork, swift, flags)
