@@ -359,14 +359,30 @@ bool SettingViewController::saveValues()
                                                                  {m_copyrightInput, tr("版权描述")},
                                                                  {m_prefixInput, tr("类名前缀")},
                                                                  {m_nameInput, tr("模型名称")}};
-    for (const auto& [row, caption] : rows) {
+    for (std::size_t index = 0; index < std::size(rows); ++index) {
+        const auto& [row, caption] = rows[index];
         if (row && row->label().stringValue().contains(u',')) {
             AlertViewController::show(tr("输入项不能包含英文逗号“,”"),
                                       tr("“%1”中有英文逗号，请删除或改用中文逗号“，”。").arg(caption), ok, this);
             return false;
         }
+        // A line break or format character would end the header's comment, and a prefix or root name becomes
+        // type and file names: such values are refused, never remembered.
+        if (row && settingValueProblem(index, row->label().stringValue().toStdString())) {
+            const bool header = index == authorIndex || index == companyIndex;
+            AlertViewController::show(tr("输入项含有不能使用的字符"),
+                                      header
+                                          ? tr("“%1”中有控制字符、格式字符或换行，请删除。").arg(caption)
+                                          : tr("“%1”只能包含字母、数字、符号、“_”、“$”、“-”、“.”和空格。").arg(caption),
+                                      ok, this);
+            return false;
+        }
     }
-    if (const auto problem = saveSettingValues(settingValues(), *m_context.store)) {
+    std::string notice;
+    const auto problem = saveSettingValues(settingValues(), *m_context.store, &notice);
+    if (!notice.empty())
+        settingsNotice = fromStd(notice);
+    if (problem) {
         AlertViewController::show(tr("设置未能保存"), fromStd(*problem), ok, this);
         return false;
     }

@@ -40,6 +40,8 @@ public:
     /// Runs after the confirmed sheet has gone.
     std::function<void()> convertBlack;
     bool isCommit = false;
+    /// Where saving moved an unreadable settings file aside, for the main window to say once; "" usually.
+    QString settingsNotice;
 
     UIInteractiveView* authorInput() const { return m_authorInput; }
     UIInteractiveView* copyrightInput() const { return m_copyrightInput; }

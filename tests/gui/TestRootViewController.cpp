@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -407,21 +408,97 @@ private Q_SLOTS:
         QVERIFY(!QDir(folder).exists());
     }
 
+    void findingsAreCountedAndChoosingOneSelectsItsPlace_data()
+    {
+        QTest::addColumn<QString>("json");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("null dropped, later members, a key that is no identifier")
+            << QStringLiteral("{\"memo\":null,\"list\":[{\"a\":1},{\"b\":2}],\"first-name\":1}") << 4
+            << QStringLiteral("$.list[1].b") << QStringLiteral("\"b\"");
+        QTest::newRow("after non-ASCII text and an emoji")
+            << QString::fromUtf8(u8"{\"名字\":\"张三😀\",\n \"memo\":null}") << 1 << QStringLiteral("$.memo")
+            << QStringLiteral("null");
+        QTest::newRow("at the end of a line broken for display")
+            << QStringLiteral("{\"pad\":[") + QStringLiteral("1,").repeated(2000) + QStringLiteral("1],\"memo\":null}")
+            << 1 << QStringLiteral("$.memo") << QStringLiteral("null");
+    }
+
+    void findingsAreCountedAndChoosingOneSelectsItsPlace()
+    {
+        QFETCH(QString, json);
+        QFETCH(int, count);
+        QFETCH(QString, path);
+        QFETCH(QString, selected);
+        QVERIFY(m_root->findingsButton()->isHidden());
+        m_root->jsonTextView()->setText(json);
+        convertInto(QStringLiteral("findings"));
+        QVERIFY(!AlertViewController::current());
+
+        QCOMPARE(m_root->findingsButton()->text(), QString::fromUtf8(u8"%1 条提示").arg(count));
+        click(m_root->findingsButton());
+        QListWidget* list = m_root->findingsList();
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->count(), count);
+        const auto items = list->findItems(path + QString::fromUtf8(u8"："), Qt::MatchStartsWith);
+        QCOMPARE(items.size(), 1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items[0]).center());
+        QVERIFY(!list->isVisible());
+        QCOMPARE(JSONTextView::withoutDisplayBreaks(m_root->jsonTextView()->textCursor().selectedText()), selected);
+    }
+
+    void moreThanTenThousandTypesAreWrittenOnlyWhenConfirmed_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("declined") << false;
+        QTest::newRow("confirmed") << true;
+    }
+
+    void moreThanTenThousandTypesAreWrittenOnlyWhenConfirmed()
+    {
+        QFETCH(bool, confirm);
+        QStringList members;
+        for (int i = 0; i <= 10'000; ++i) // 10,001 members and the root
+            members << QStringLiteral("\"m%1\":{}").arg(i);
+        m_root->codeTextView()->setPlainText(QStringLiteral("earlier result"));
+        m_root->jsonTextView()->setText(QStringLiteral("{%1}").arg(members.join(u',')));
+        const QString folder = convertInto(QStringLiteral("many"));
+
+        AlertViewController* alert = AlertViewController::current();
+        QVERIFY(alert && alert->confirmBtn());
+        QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"将生成 10002 个类型"));
+        QCOMPARE(fileNames(folder), QStringList());
+        click(confirm ? alert->confirmBtn() : alert->cancelBtn());
+        QVERIFY(!AlertViewController::current());
+        QCOMPARE(fileNames(folder).size(), confirm ? 10'002 : 0);
+        QCOMPARE(m_root->codeTextView()->toPlainText() == QStringLiteral("earlier result"), !confirm);
+    }
+
     void aSecondConversionReplacesTheWholeCodeView()
     {
         m_root->codeTextView()->setPlainText(QStringLiteral("a long earlier result\nwith two lines"));
         QTest::keyClicks(m_root->jsonTextView(), QStringLiteral("{\"id\": 1}"));
-        click(m_root->convetBtn());
-        SettingViewController* sheet = m_root->presentedSetting();
-        QVERIFY(sheet);
-        m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("again"));
-        click(sheet->pathBtn());
-        click(sheet->doBtn());
+        convertInto(QStringLiteral("again"));
         QVERIFY(m_root->codeTextView()->toPlainText().startsWith(QStringLiteral("class MXRootModel: Codable {")));
         QVERIFY(!m_root->codeTextView()->toPlainText().contains(QStringLiteral("earlier")));
     }
 
 private:
+    // Confirms a fresh sheet with a new folder of that name, which it returns.
+    QString convertInto(const QString& name)
+    {
+        click(m_root->convetBtn());
+        SettingViewController* sheet = m_root->presentedSetting();
+        const QString folder = m_fixture->makeFolder(name);
+        if (!sheet)
+            return folder;
+        m_fixture->nextFolder = folder;
+        click(sheet->pathBtn());
+        click(sheet->doBtn());
+        return folder;
+    }
+
     QTemporaryDir m_home;
     std::unique_ptr<ScreenFixture> m_fixture;
     std::unique_ptr<RootViewController> m_root;

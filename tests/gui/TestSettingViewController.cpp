@@ -330,39 +330,58 @@ private Q_SLOTS:
                  QString::fromUtf8(u8" ,Morvex 科技有限公司,MX,RootModel"));
     }
 
-    void aCommaIsRefusedWithTheRowThatHoldsIt_data()
+    void aValueTheHeaderOrTheStoreCannotHoldIsRefusedWithItsRow_data()
     {
         QTest::addColumn<QString>("rowName");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("author") << QStringLiteral("author") << QString::fromUtf8(u8"代码署名");
-        QTest::newRow("company") << QStringLiteral("company") << QString::fromUtf8(u8"版权描述");
-        QTest::newRow("prefix") << QStringLiteral("prefix") << QString::fromUtf8(u8"类名前缀");
-        QTest::newRow("root type name") << QStringLiteral("name") << QString::fromUtf8(u8"模型名称");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("title");
+        const QString comma = QString::fromUtf8(u8"输入项不能包含英文逗号“,”");
+        const QString character = QString::fromUtf8(u8"输入项含有不能使用的字符");
+        const QString author = QString::fromUtf8(u8"代码署名");
+        const QString company = QString::fromUtf8(u8"版权描述");
+        const QString prefix = QString::fromUtf8(u8"类名前缀");
+        const QString name = QString::fromUtf8(u8"模型名称");
+        QTest::newRow("author, comma") << QStringLiteral("author") << author << QStringLiteral("Acme, Inc") << comma;
+        QTest::newRow("company, comma") << QStringLiteral("company") << company << QStringLiteral("Acme, Inc") << comma;
+        QTest::newRow("prefix, comma") << QStringLiteral("prefix") << prefix << QStringLiteral("Acme, Inc") << comma;
+        QTest::newRow("root type name, comma")
+            << QStringLiteral("name") << name << QStringLiteral("Acme, Inc") << comma;
+        QTest::newRow("author, line break")
+            << QStringLiteral("author") << author << QStringLiteral("Ann\nint x;") << character;
+        QTest::newRow("company, line separator")
+            << QStringLiteral("company") << company << QStringLiteral("Acme\u2028Inc") << character;
+        QTest::newRow("author, bidirectional override (Cf)")
+            << QStringLiteral("author") << author << QStringLiteral("Ann\u202E") << character;
+        QTest::newRow("prefix, semicolon") << QStringLiteral("prefix") << prefix << QStringLiteral("M;X") << character;
+        QTest::newRow("root type name, slash") << QStringLiteral("name") << name << QStringLiteral("a/b") << character;
     }
 
-    void aCommaIsRefusedWithTheRowThatHoldsIt()
+    void aValueTheHeaderOrTheStoreCannotHoldIsRefusedWithItsRow()
     {
         QFETCH(QString, rowName);
         QFETCH(QString, caption);
+        QFETCH(QString, value);
+        QFETCH(QString, title);
 
         SettingViewController* sheet = present();
         int conversions = 0;
         sheet->convertBlack = [&conversions] { ++conversions; };
         m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("out"));
         QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
-        row(sheet, rowName)->label().setStringValue(QStringLiteral("Acme, Inc"));
+        row(sheet, rowName)->label().setStringValue(value);
         QTest::mouseClick(sheet->doBtn(), Qt::LeftButton);
 
         AlertViewController* alert = AlertViewController::current();
         QVERIFY(alert);
-        QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"输入项不能包含英文逗号“,”"));
+        QCOMPARE(alert->titleLabel()->stringValue(), title);
         QVERIFY2(alert->msgLabel()->stringValue().contains(caption), qPrintable(alert->msgLabel()->stringValue()));
         QTest::mouseClick(alert->cancelBtn(), Qt::LeftButton);
         QVERIFY(sheet->isVisible());
         QVERIFY(!sheet->isCommit);
         QCOMPARE(conversions, 0);
         QCOMPARE(m_fixture->store().string(settingSaveKey), std::string());
-        QCOMPARE(row(sheet, rowName)->label().stringValue(), QStringLiteral("Acme, Inc"));
+        QCOMPARE(row(sheet, rowName)->label().stringValue(), value);
     }
 
     void aStoreThatCannotBeWrittenIsReportedAndNothingRuns()
