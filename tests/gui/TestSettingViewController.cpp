@@ -479,13 +479,13 @@ private Q_SLOTS:
         sheet->convertBlack = [&ran] { ++ran; };
         m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("out"));
         QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
-        bool quit = false;
+        const auto quit = std::make_shared<bool>(false);
         for (auto* shortcut : sheet->findChildren<QShortcut*>())
-            connect(shortcut, &QShortcut::activated, this, [&quit] { quit = true; });
+            connect(shortcut, &QShortcut::activated, this, [quit] { *quit = true; });
 
         QTest::keyClick(&sheet->prefixInput()->label(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(ran, conversions);
-        QCOMPARE(quit, quits);
+        QCOMPARE(*quit, quits);
         QCOMPARE(sheet->isVisible(), quits);
     }
 
