@@ -14,6 +14,7 @@
 
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 #include <system_error>
 
@@ -254,10 +255,12 @@ void SettingViewController::viewDidLoad()
     m_prefixInput = makeRow(tr("类名前缀:"), stored[prefixIndex], sideInset, prefixTop);
     m_nameInput = makeRow(tr("模型名称:"), stored[rootNameIndex], secondColumn, prefixTop);
     m_baseInput = makeRow(tr("基类/协议:"), "Codable", sideInset, baseTop);
-    // Beside the base class, where the row had room to spare, so nothing else moves.
+    // Beside the base class, where the row had room to spare, so nothing else moves; as wide as its title in
+    // either language, like the mapping styles.
     UIButton* faithful = faithfulBtn();
     faithful->setParent(content);
-    faithful->setGeometry(secondColumn, baseTop, rowWidth, rowHeight);
+    const int faithfulWidth = static_cast<int>(std::ceil(SystemFont::size(faithful->title(), 16).width())) + 35;
+    faithful->setGeometry(secondColumn, baseTop, std::min(faithfulWidth, rowWidth), rowHeight);
 
     UIButton* choose = pathBtn();
     choose->setParent(content);
