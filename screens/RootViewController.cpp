@@ -325,6 +325,7 @@ void RootViewController::runConversion(SettingViewController& setting)
     choices.isClass = setting.isClass;
     choices.adjustType = setting.adjustType;
     choices.base = setting.baseClass().toStdString();
+    choices.faithful = setting.isFaithful;
     m_notice = setting.settingsNotice;
 
     auto json = std::make_shared<const std::string>(m_jsonTextView->text().toStdString());

@@ -344,6 +344,14 @@
         <translation>MJExtension parsing</translation>
     </message>
     <message>
+        <source>保留全部数据</source>
+        <translation>Keep every value</translation>
+    </message>
+    <message>
+        <source>生成的类型能容纳样本中的每一个值：数组元素合并，缺少或为空的成员可选</source>
+        <translation>The generated types hold every value of the sample: array elements merged, members that are missing or null optional</translation>
+    </message>
+    <message>
         <source>代码署名:</source>
         <translation>Author:</translation>
     </message>

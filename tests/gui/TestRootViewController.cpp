@@ -105,7 +105,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("objectiveC");
         QTest::addColumn<bool>("structs");
-        QTest::addColumn<int>("mappingStyle"); // -1: none chosen, else the option's tag
+        QTest::addColumn<int>("mappingStyle"); // -1: none chosen, else the option's tag; 2: faithful models
         QTest::addColumn<QStringList>("rows"); // author, company, prefix, root name; empty keeps the stored ones
         QTest::addColumn<QString>("stored");
 
@@ -123,6 +123,8 @@ private Q_SLOTS:
             << QStringLiteral("objc-none-sample") << true << false << 0 << QStringList() << defaults;
         QTest::newRow("Objective-C after trying Struct, which stays off")
             << QStringLiteral("objc-none-sample") << true << true << -1 << QStringList() << defaults;
+        QTest::newRow("faithful Swift: a top-level array's elements merged into the root type")
+            << QStringLiteral("swift-faithful-top-level-array") << false << false << 2 << QStringList() << defaults;
     }
 
     void convertsThroughTheSheetIntoTheChosenFolder()
@@ -162,7 +164,7 @@ private Q_SLOTS:
         QCOMPARE(sheet->structBtn()->isChecked(), structs && !objectiveC);
         QCOMPARE(sheet->classBtn()->isChecked(), !(structs && !objectiveC));
         if (mappingStyle >= 0)
-            click(sheet->configBtn().at(std::size_t(mappingStyle)));
+            click(mappingStyle == 2 ? sheet->faithfulBtn() : sheet->configBtn().at(std::size_t(mappingStyle)).data());
         if (!rows.isEmpty()) {
             replaceText(sheet->authorInput(), rows[0]);
             replaceText(sheet->copyrightInput(), rows[1]);

@@ -92,6 +92,7 @@ private Q_SLOTS:
         QVERIFY(sheet->classBtn()->isChecked());
         QVERIFY(!sheet->ocBtn()->isChecked());
         QVERIFY(!sheet->structBtn()->isChecked());
+        QVERIFY(!sheet->faithfulBtn()->isChecked());
         QVERIFY(sheet->configView()->isHidden());
         QVERIFY(sheet->adjustType.isNone());
         QVERIFY(!sheet->isCommit);
@@ -112,6 +113,7 @@ private Q_SLOTS:
         QTest::newRow("prefix row") << QStringLiteral("prefix") << QRect(60, 249, 380, 34);
         QTest::newRow("root name row") << QStringLiteral("name") << QRect(460, 249, 380, 34);
         QTest::newRow("base class row") << QStringLiteral("base") << QRect(60, 293, 380, 34);
+        QTest::newRow("faithful option beside it") << QStringLiteral("faithful") << QRect(460, 293, 0, 34);
         QTest::newRow("choose button") << QStringLiteral("choose") << QRect(752, 342, 88, 28);
         QTest::newRow("confirm button") << QStringLiteral("confirm") << QRect(60, 477, 780, 48);
     }
@@ -131,10 +133,12 @@ private Q_SLOTS:
             {QStringLiteral("author"), sheet->authorInput()}, {QStringLiteral("company"), sheet->copyrightInput()},
             {QStringLiteral("prefix"), sheet->prefixInput()}, {QStringLiteral("name"), sheet->nameInput()},
             {QStringLiteral("base"), sheet->baseInput()},     {QStringLiteral("choose"), sheet->pathBtn()},
-            {QStringLiteral("confirm"), sheet->doBtn()},
+            {QStringLiteral("confirm"), sheet->doBtn()},      {QStringLiteral("faithful"), sheet->faithfulBtn()},
         };
         QWidget* widget = parts.value(part);
         QVERIFY(widget);
+        if (frame.width() == 0) // as wide as its title
+            frame.setWidth(widget->width());
         QCOMPARE(QRect(widget->mapTo(sheet, QPoint(0, 0)), widget->size()), frame);
     }
 
@@ -451,8 +455,8 @@ private Q_SLOTS:
             QTest::keyClick(focused, Qt::Key_Tab);
             QVERIFY2(focused->grab().toImage() != shown, qPrintable(describe(focused)));
         }
-        // Five rows, four options, back, choose and confirm; the hidden mapping styles are no stops.
-        QCOMPARE(stops.size(), 12);
+        // Five rows, five options, back, choose and confirm; the hidden mapping styles are no stops.
+        QCOMPARE(stops.size(), 13);
     }
 
     void keysConfirmCloseAndQuit_data()
@@ -503,6 +507,7 @@ private Q_SLOTS:
         };
         QTest::mouseClick(sheet->ocBtn(), Qt::LeftButton);
         QTest::mouseClick(sheet->configBtn()[1], Qt::LeftButton);
+        QTest::mouseClick(sheet->faithfulBtn(), Qt::LeftButton);
         sheet->prefixInput()->label().setStringValue(QStringLiteral("ZZ"));
         m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("out"));
         QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
@@ -514,8 +519,10 @@ private Q_SLOTS:
         QVERIFY(sheet->isCommit);
         QVERIFY(sheet->isClass);
         QVERIFY(!sheet->adjustType.isNone());
+        QVERIFY(sheet->isFaithful);
         QCOMPARE(QString::fromStdString(m_fixture->store().string(settingSaveKey)),
                  QString::fromUtf8(u8"Lintrel,Morvex 科技有限公司,ZZ,RootModel"));
+        QVERIFY(present()->faithfulBtn()->isChecked()); // remembered for the next sheet
         // The sheet is let go once it has gone.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!watch);
@@ -529,6 +536,7 @@ private Q_SLOTS:
         m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("out"));
         QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
         sheet->nameInput()->label().setStringValue(QStringLiteral("Changed"));
+        QTest::mouseClick(sheet->faithfulBtn(), Qt::LeftButton);
         QVERIFY(sheet->backbtn()->isVisible());
         QTest::mouseClick(sheet->backbtn(), Qt::LeftButton);
         QVERIFY(!sheet->isVisible());
@@ -537,6 +545,7 @@ private Q_SLOTS:
 
         SettingViewController* next = present();
         QCOMPARE(next->nameInput()->label().stringValue(), QStringLiteral("RootModel"));
+        QVERIFY(!next->faithfulBtn()->isChecked());
     }
 
 private:
