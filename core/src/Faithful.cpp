@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <deque>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -16,22 +18,45 @@ namespace {
 
 constexpr std::uint16_t numbers = kindBit(ValueKind::integer) | kindBit(ValueKind::fraction) | kindBit(ValueKind::wide);
 
-// A key as the text of a string literal (Swift and Objective-C escape alike for these).
-std::string literal(std::string_view key)
+// A key as the text of a string literal. Control, format and separator characters are escaped so that none
+// can end the line or reorder what is shown. Objective-C rejects a universal character name for a control
+// character, so those go as octal bytes there (three digits, so a digit after them stays itself).
+std::string literal(std::string_view key, Language language)
 {
+    const bool swift = language == Language::swift;
     std::string out;
-    for (char c : key) {
-        const auto byte = static_cast<unsigned char>(c);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(key.data());
+    const auto length = static_cast<std::int32_t>(key.size());
+    for (std::int32_t at = 0; at < length;) {
+        const std::int32_t start = at;
+        UChar32 c = 0;
+        U8_NEXT(bytes, at, length, c);
+        char escaped[16];
         if (c == '"' || c == '\\') {
             out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char escaped[12];
-            std::snprintf(escaped, sizeof escaped, "\\u{%X}", byte);
-            out += escaped;
-        } else {
-            out += c;
+            out += static_cast<char>(c);
+            continue;
         }
+        const bool control = c < 0 || (U_GET_GC_MASK(c) & U_GC_CC_MASK) != 0;
+        if (control && !swift) {
+            for (std::int32_t i = start; i < at; ++i) {
+                std::snprintf(escaped, sizeof escaped, "\\%03o", static_cast<unsigned>(bytes[i]));
+                out += escaped;
+            }
+            continue;
+        }
+        if (c < 0)
+            c = 0xFFFD;
+        if (control || (U_GET_GC_MASK(c) & (U_GC_CF_MASK | U_GC_ZL_MASK | U_GC_ZP_MASK)) != 0) {
+            std::snprintf(escaped, sizeof escaped,
+                          swift        ? "\\u{%X}"
+                          : c > 0xFFFF ? "\\U%08X"
+                                       : "\\u%04X",
+                          static_cast<unsigned>(c));
+            out += escaped;
+            continue;
+        }
+        out.append(key.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(at - start)));
     }
     return out;
 }
@@ -39,7 +64,7 @@ std::string literal(std::string_view key)
 // A comment must not end early: "*/" in a key is broken apart.
 std::string commentText(std::string_view key)
 {
-    std::string out = literal(key);
+    std::string out = literal(key, Language::objectiveC);
     for (std::size_t at = out.find("*/"); at != std::string::npos; at = out.find("*/", at + 2))
         out.insert(at + 1, " ");
     return out;
@@ -236,7 +261,8 @@ private:
             renamed = renamed || !same;
             if (m_choices.isSwift) {
                 body += "    var " + member + ": " + swiftType(field.shape, false) + (optional ? "?\n" : "\n");
-                codingKeys += "        case " + member + (same ? "" : " = \"" + literal(field.key) + "\"") + "\n";
+                codingKeys +=
+                    "        case " + member + (same ? "" : " = \"" + literal(field.key, m_language) + "\"") + "\n";
                 continue;
             }
             body += "@property (nonatomic, " + objcType(field.shape, optional) + member + ";";
@@ -244,7 +270,7 @@ private:
                 body += " // JSON key: \"" + commentText(field.key) + "\"";
             body += "\n";
             if (!same)
-                model.replacedKeys.emplace_back(member, literal(field.key));
+                model.replacedKeys.emplace_back(member, literal(field.key, m_language));
             const std::uint32_t nested = objectsIn(field.shape);
             if (nested != noIndex) {
                 imports += "#import \"" + fileNameFor(m_names.at(nested), ".h") + "\"\n";

@@ -19,7 +19,7 @@ constexpr std::array swiftKeywords = {
     "private",     "protocol", "public",      "repeat",    "rethrows",       "return",
     "self",        "static",   "struct",      "subscript", "super",          "switch",
     "throw",       "throws",   "true",        "try",       "typealias",      "var",
-    "where",       "while"};
+    "where",       "while",    "Protocol"};
 
 constexpr std::array swiftReliedOn = {"Codable",    "Decodable",     "Encodable", "CodingKey",
                                       "CodingKeys", "DecodingError", "Foundation"};
@@ -32,9 +32,13 @@ constexpr std::array objcKeywords = {
     "Nil",      "YES",    "NO",       "SEL",    "BOOL",        "Class",    "IMP",     "in",     "out",     "inout",
     "bycopy",   "byref",  "oneway",   "NULL",   "instancetype"};
 
+// GNU keywords, and macros that the headers the code imports define as a value or as nothing.
+constexpr std::array objcMoreKeywords = {"asm",   "typeof", "bool",          "true", "false",    "TRUE",    "FALSE",
+                                         "errno", "linux",  "static_assert", "unix", "IBAction", "IBOutlet"};
+
 constexpr std::array nsObjectMembers = {"description", "debugDescription", "hash",        "class",  "superclass",
                                         "zone",        "isProxy",          "retainCount", "retain", "release",
-                                        "autorelease", "dealloc",          "finalize"};
+                                        "autorelease", "dealloc",          "finalize",    "isa"};
 
 constexpr std::array arcFamilies = {"alloc", "copy", "mutableCopy", "new", "init"};
 
@@ -94,7 +98,10 @@ Reserved reservedWord(std::string_view key, Language language, std::string_view 
             return Reserved::reliedOn;
         return Reserved::no;
     }
-    if (among(objcKeywords, key))
+    // C keeps names that begin with "__" or "_" and a capital for its own keywords and macros (_Atomic, __asm).
+    const bool implementationName =
+        key.size() > 1 && key[0] == '_' && (key[1] == '_' || (key[1] >= 'A' && key[1] <= 'Z'));
+    if (among(objcKeywords, key) || among(objcMoreKeywords, key) || implementationName)
         return Reserved::keyword;
     if (among(nsObjectMembers, key) || (!base.empty() && key == base))
         return Reserved::reliedOn;
@@ -123,7 +130,10 @@ std::string lowerCamel(std::string_view key)
     });
     if (out.empty())
         return "_";
-    if (out[0] >= '0' && out[0] <= '9')
+    // A digit or a mark cannot begin a name.
+    UChar32 first = 0;
+    U8_GET_UNSAFE(reinterpret_cast<const std::uint8_t*>(out.data()), 0, first);
+    if (first != '_' && !u_hasBinaryProperty(first, UCHAR_XID_START))
         out.insert(out.begin(), '_');
     return out;
 }

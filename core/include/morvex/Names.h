@@ -29,7 +29,7 @@ Reserved reservedWord(std::string_view key, Language language, std::string_view 
                       std::string_view jsonValueType = {});
 
 /// lowerCamelCase of the letter and digit runs of `key` (`first-name` → `firstName`), `_` before a leading
-/// digit; `_` when it has none.
+/// character that cannot begin a name (a digit, a combining mark); `_` when it has none.
 std::string lowerCamel(std::string_view key);
 
 } // namespace morvex
