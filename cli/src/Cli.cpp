@@ -12,6 +12,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <istream>
@@ -159,12 +160,31 @@ std::string inputName(const Options& options)
 struct Stage
 {
     const char* doing = "start";
-    std::size_t written = 0;
+    std::atomic<std::size_t> written{0};
     bool writing = false;
 };
 
 // Beyond this many types the user may not have expected what the sample makes.
 constexpr std::size_t manyTypes = 10'000;
+
+template <typename Complain>
+CliExit remember(const Options& options, const std::vector<std::string>& values, const CliEnvironment& environment,
+                 Stage& stage, Complain& complain)
+{
+    if (!options.remember)
+        return exitOk;
+    stage.doing = "remember the settings";
+    KeyValueStore writable(environment.settingsFile);
+    std::string notice;
+    CliExit status = exitOk;
+    if (auto failure = saveSettingValues(values, writable, &notice)) {
+        complain(*failure);
+        status = exitWriteFailed;
+    }
+    if (!notice.empty())
+        complain("warning: " + notice);
+    return status;
+}
 
 int run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
         const CliEnvironment& environment, Stage& stage)
@@ -214,34 +234,20 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     }
 
     stage.doing = "convert the input";
-    Conversion conversion = [&] {
-        const InputGuard guard;
-        return convert(PaddedText{input.text}, choices, values, date);
-    }();
-    input = Input{}; // nothing reads the mapped file after this
-    if (conversion.jsonError) {
-        complain(inputName(options) + ": not JSON: " + conversion.jsonError->describe());
-        return exitBadInput;
-    }
-
-    CliExit status = exitOk;
-    if (options.remember) {
-        stage.doing = "remember the settings";
-        KeyValueStore writable(environment.settingsFile);
-        std::string notice;
-        if (auto failure = saveSettingValues(values, writable, &notice)) {
-            complain(*failure);
-            status = moreSevere(status, exitWriteFailed);
-        }
-        if (!notice.empty())
-            complain("warning: " + notice);
-    }
-    for (const auto& warning : conversion.warnings)
-        complain("warning: " + warning);
-    if (conversion.models.size() > manyTypes)
-        complain("warning: the sample makes " + std::to_string(conversion.models.size()) + " types");
-
+    // The input stays mapped while the files are written: the walk reads its keys from it.
+    const InputGuard guard;
     if (!options.output) {
+        Conversion conversion = convert(PaddedText{input.text}, choices, values, date);
+        input = Input{}; // nothing reads the mapped file after this
+        if (conversion.jsonError) {
+            complain(inputName(options) + ": not JSON: " + conversion.jsonError->describe());
+            return exitBadInput;
+        }
+        CliExit status = remember(options, values, environment, stage, complain);
+        for (const auto& warning : conversion.warnings)
+            complain("warning: " + warning);
+        if (conversion.models.size() > manyTypes)
+            complain("warning: the sample makes " + std::to_string(conversion.models.size()) + " types");
         out << conversion.display;
         out.flush();
         // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
@@ -251,23 +257,30 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
         }
         return status;
     }
-    const std::filesystem::path folder(*options.output);
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (!error && !std::filesystem::is_directory(folder, error))
-        error = std::make_error_code(std::errc::not_a_directory);
-    if (error) {
-        // One cause, one line: not a line per file.
-        std::unordered_set<std::string_view> names;
-        for (const auto& file : conversion.files)
-            names.insert(file.name);
-        complain("cannot create or open the folder " + folder.string() + ": " + error.message() + "; " +
-                 std::to_string(names.size()) + (names.size() == 1 ? " file was" : " files were") + " not written");
-        return moreSevere(status, exitWriteFailed);
+
+    const JSONDocument document = JSONDocument::parse(PaddedText{input.text});
+    if (const JSONError* error = document.error()) {
+        complain(inputName(options) + ": not JSON: " + error->describe());
+        return exitBadInput;
     }
+    CliExit status = remember(options, values, environment, stage, complain);
+    // Each type's files are written as soon as its text is complete, so the texts of all types are never held.
+    const std::filesystem::path folder(*options.output);
     stage.doing = "write the files";
     stage.writing = true;
-    for (const auto& failure : writeFiles(conversion.files, folder, &stage.written)) {
+    const WrittenConversion conversion = convertInto(document, choices, values, folder, date, &stage.written);
+    for (const auto& warning : conversion.warnings)
+        complain("warning: " + warning);
+    if (conversion.typeCount > manyTypes)
+        complain("warning: the sample makes " + std::to_string(conversion.typeCount) + " types");
+    if (conversion.folderProblem) {
+        // One cause, one line: not a line per file.
+        const std::size_t count = conversion.fileNames;
+        complain("cannot create or open the folder " + folder.string() + ": " + *conversion.folderProblem + "; " +
+                 std::to_string(count) + (count == 1 ? " file was" : " files were") + " not written");
+        return moreSevere(status, exitWriteFailed);
+    }
+    for (const auto& failure : conversion.failures) {
         complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
         status = moreSevere(status, exitWriteFailed);
     }
@@ -329,7 +342,7 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
         // Said without building strings on the heap, which has just run out.
         err << programName << ": not enough memory to " << stage.doing;
         if (stage.writing)
-            err << "; " << stage.written << " files were written whole, no file was left half-written";
+            err << "; " << stage.written.load() << " files were written whole, no file was left half-written";
         err << '\n';
         return exitBadInput;
     } catch (const UsageError& error) {

@@ -8,6 +8,8 @@
 #include "morvex/SettingValues.h"
 #include "morvex/SwiftEmitter.h"
 
+#include "TypeFiles.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -80,37 +82,6 @@ std::string composed(std::string_view text)
     return U_FAILURE(status) ? std::string(text) : out;
 }
 
-// Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
-// letter case or Unicode normalisation (they collide on case-insensitive or normalising file systems).
-std::vector<std::string> collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems)
-{
-    std::vector<std::string> warnings;
-    // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: say it once.
-    std::unordered_set<std::string> said;
-    std::unordered_map<std::string, std::size_t> seen;
-    for (std::size_t i = 0; i < models.size(); ++i) {
-        auto [found, inserted] = seen.try_emplace(caseFolded(composed(stems[i])), i);
-        if (inserted)
-            continue;
-        const std::string& earlier = models[found->second].className;
-        std::string warning;
-        if (stems[found->second] == stems[i])
-            warning = concat({"types ", earlier, " and ", models[i].className, " share the file name ", stems[i],
-                              ": the later one replaces the earlier"});
-        else if (composed(stems[found->second]) == composed(stems[i]))
-            warning = concat({"types ", earlier, " and ", models[i].className,
-                              " have file names that differ only in Unicode normalisation (", stems[found->second],
-                              ", ", stems[i], ") and collide on file systems that normalise names"});
-        else
-            warning = concat({"types ", earlier, " and ", models[i].className,
-                              " have file names that differ only in letter case (", stems[found->second], ", ",
-                              stems[i], ") and collide on case-insensitive file systems"});
-        if (said.insert(warning).second)
-            warnings.push_back(std::move(warning));
-    }
-    return warnings;
-}
-
 std::string implementationText(const CodeFileStart& fileStart, const CodeModel& model, const std::string& hName,
                                const std::string& mName, const MXAdjustType& adjustType)
 {
@@ -133,13 +104,8 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
     if (const JSONError* error = document.error())
         conversion.jsonError = *error;
 
-    JSONTool tool;
-    // The command line and the app refuse a prefix or root name that is not a safe name; this is the last guard.
-    tool.classPrefix = safeName(settingAt(settingValues, prefixIndex));
-    tool.typePrefix = choices.isClass ? "class" : "struct";
-    tool.base = choices.base;
-    const std::string rootName = safeName(settingAt(settingValues, rootNameIndex));
-
+    std::string rootName;
+    JSONTool tool = detail::makeTool(choices, settingValues, rootName);
     CodeModel root;
     root.className = tool.typeName(rootName);
     if (choices.isSwift) {
@@ -155,44 +121,100 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
     for (auto& model : tool.model)
         conversion.models.push_back(std::move(model));
 
-    const CodeFileStart fileStart(settingValues, date);
-    std::vector<std::string> stems;
-    stems.reserve(conversion.models.size());
+    std::vector<std::string> classNames;
+    classNames.reserve(conversion.models.size());
     for (const auto& model : conversion.models)
-        stems.push_back(fileNameFor(model.className, ""));
-    for (auto& warning : collisions(conversion.models, stems))
+        classNames.push_back(model.className);
+    for (auto& warning : detail::fileNameCollisions(classNames))
         conversion.warnings.push_back(std::move(warning));
 
-    auto& files = conversion.files;
-    std::string& display = conversion.display;
-    if (choices.isSwift) {
-        files.reserve(conversion.models.size());
-        for (std::size_t i = 0; i < conversion.models.size(); ++i) {
-            const CodeModel& model = conversion.models[i];
-            if (i > 0)
-                display += '\n';
-            display += model.code;
-            std::string name = fileNameFor(model.className, ".swift");
-            std::string text = concat({fileStart.header(name), "\nimport Foundation\n\n", model.code});
-            files.push_back({std::move(name), std::move(text)});
-        }
-        return conversion;
-    }
-
-    files.reserve(conversion.models.size() * 2);
-    for (const CodeModel& model : conversion.models) {
-        std::string hName = fileNameFor(model.className, ".h");
-        std::string mName = fileNameFor(model.className, ".m");
-        std::string hText = concat({fileStart.header(hName), "\n#import <Foundation/Foundation.h>\n", model.code});
-        std::string mText = implementationText(fileStart, model, hName, mName, choices.adjustType);
-        display.append(hText).append("\n").append(mText).append(separator);
-        files.push_back({std::move(hName), std::move(hText)});
-        files.push_back({std::move(mName), std::move(mText)});
-    }
+    const detail::TypeFiles typeFiles(choices, settingValues, date);
+    conversion.files.reserve(conversion.models.size() * (choices.isSwift ? 1 : 2));
+    for (const CodeModel& model : conversion.models)
+        typeFiles.append(model, conversion.files, &conversion.display);
     return conversion;
 }
 
 } // namespace
+
+namespace detail {
+
+JSONTool makeTool(const ConversionChoices& choices, const std::vector<std::string>& settingValues,
+                  std::string& rootName)
+{
+    JSONTool tool;
+    // The command line and the app refuse a prefix or root name that is not a safe name; this is the last guard.
+    tool.classPrefix = safeName(settingAt(settingValues, prefixIndex));
+    tool.typePrefix = choices.isClass ? "class" : "struct";
+    tool.base = choices.base;
+    rootName = safeName(settingAt(settingValues, rootNameIndex));
+    return tool;
+}
+
+// Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
+// letter case or Unicode normalisation (they collide on case-insensitive or normalising file systems).
+std::vector<std::string> fileNameCollisions(const std::vector<std::string>& classNames)
+{
+    std::vector<std::string> stems;
+    stems.reserve(classNames.size());
+    for (const auto& className : classNames)
+        stems.push_back(fileNameFor(className, ""));
+    std::vector<std::string> warnings;
+    // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: say it once.
+    std::unordered_set<std::string> said;
+    std::unordered_map<std::string, std::size_t> seen;
+    for (std::size_t i = 0; i < classNames.size(); ++i) {
+        auto [found, inserted] = seen.try_emplace(caseFolded(composed(stems[i])), i);
+        if (inserted)
+            continue;
+        const std::string& earlier = classNames[found->second];
+        std::string warning;
+        if (stems[found->second] == stems[i])
+            warning = concat({"types ", earlier, " and ", classNames[i], " share the file name ", stems[i],
+                              ": the later one replaces the earlier"});
+        else if (composed(stems[found->second]) == composed(stems[i]))
+            warning = concat({"types ", earlier, " and ", classNames[i],
+                              " have file names that differ only in Unicode normalisation (", stems[found->second],
+                              ", ", stems[i], ") and collide on file systems that normalise names"});
+        else
+            warning =
+                concat({"types ", earlier, " and ", classNames[i], " have file names that differ only in letter case (",
+                        stems[found->second], ", ", stems[i], ") and collide on case-insensitive file systems"});
+        if (said.insert(warning).second)
+            warnings.push_back(std::move(warning));
+    }
+    return warnings;
+}
+
+std::string TypeFiles::firstName(const std::string& className) const
+{
+    return fileNameFor(className, m_choices.isSwift ? ".swift" : ".h");
+}
+
+void TypeFiles::append(const CodeModel& model, std::vector<GeneratedFile>& files, std::string* display) const
+{
+    if (m_choices.isSwift) {
+        if (display) {
+            if (!display->empty())
+                *display += '\n';
+            *display += model.code;
+        }
+        std::string name = fileNameFor(model.className, ".swift");
+        std::string text = concat({m_fileStart.header(name), "\nimport Foundation\n\n", model.code});
+        files.push_back({std::move(name), std::move(text)});
+        return;
+    }
+    std::string hName = fileNameFor(model.className, ".h");
+    std::string mName = fileNameFor(model.className, ".m");
+    std::string hText = concat({m_fileStart.header(hName), "\n#import <Foundation/Foundation.h>\n", model.code});
+    std::string mText = implementationText(m_fileStart, model, hName, mName, m_choices.adjustType);
+    if (display)
+        display->append(hText).append("\n").append(mText).append(separator);
+    files.push_back({std::move(hName), std::move(hText)});
+    files.push_back({std::move(mName), std::move(mText)});
+}
+
+} // namespace detail
 
 std::string fileNameFor(std::string_view className, std::string_view extension)
 {

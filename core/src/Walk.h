@@ -163,7 +163,11 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         std::string name = std::move(frame.name);
         stack.pop_back();
         emitter.nested(stack.back().builder, name, result);
-        tool.model.push_back(CodeModel{std::move(name), std::move(result.code), std::move(result.classInArray)});
+        CodeModel model{std::move(name), std::move(result.code), std::move(result.classInArray)};
+        if (tool.onType)
+            tool.onType(std::move(model));
+        else
+            tool.model.push_back(std::move(model));
     }
 }
 

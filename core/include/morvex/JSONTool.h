@@ -2,6 +2,7 @@
 
 #include "morvex/CodeModel.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,8 @@ public:
     std::string typePrefix;
     /// The nested types found so far, children before their parent (post-order).
     std::vector<CodeModel> model;
+    /// When set, each nested type goes here as soon as its text is complete, instead of into `model`.
+    std::function<void(CodeModel&&)> onType;
     /// Keys that had to be changed to become names, each said once with its JSON path.
     std::vector<std::string> warnings;
 
