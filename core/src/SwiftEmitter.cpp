@@ -27,7 +27,6 @@ struct SwiftTexts
     Builder open(const std::string& name) const
     {
         Builder builder;
-        builder.text.reserve(256);
         builder.text.append(tool.typePrefix).append(" ").append(name).append(": ").append(tool.base).append(" {\n\n");
         return builder;
     }
