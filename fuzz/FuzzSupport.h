@@ -2,6 +2,8 @@
 
 // What the fuzz targets share: a loud stop on a broken property, and one scratch folder per process.
 
+#include "TempDir.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,14 +21,8 @@ namespace morvex::fuzz {
 /// A private folder under the temporary folder, removed when the process exits.
 inline const std::filesystem::path& scratch()
 {
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvex-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            fail("mkdtemp", pattern);
-        std::atexit([] { std::filesystem::remove_all(scratch()); });
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
+    static const test::TempDir folder;
+    return folder.path();
 }
 
 } // namespace morvex::fuzz

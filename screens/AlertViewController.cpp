@@ -7,6 +7,8 @@
 #include "UIView.h"
 #include "Workspace.h"
 
+#include <utility>
+
 namespace morvex {
 
 namespace {
@@ -42,6 +44,27 @@ void AlertViewController::show(const QString& title, const QString& detail, cons
     alert->titleLabel()->setToolTip(title);
     alert->msgLabel()->setStringValue(detail);
     alert->presentAsSheet(from);
+}
+
+void AlertViewController::ask(const QString& title, const QString& detail, const QString& confirm,
+                              const QString& cancel, QWidget* from, std::function<void()> confirmed)
+{
+    show(title, detail, cancel, from);
+    AlertViewController* alert = slot();
+    auto* button = new UIButton(alert->view());
+    button->text().setColor(Qt::white);
+    button->text().setFontSize(16);
+    button->setAutoDefault(false);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setTitle(confirm);
+    alert->m_confirmed = std::move(confirmed);
+    connect(button, &UIButton::clicked, alert, [alert] {
+        alert->m_isConfirmed = true;
+        alert->disappear();
+    });
+    alert->m_confirmBtn = button;
+    button->setGeometry(width - 20 - 100 - 10 - 100, height - 10 - 38, 100, 38);
+    button->show();
 }
 
 void AlertViewController::openLink(const QUrl& url, QWidget* from)
@@ -131,6 +154,10 @@ void AlertViewController::viewDidDisappear()
     UIViewController::viewDidDisappear();
     if (slot() == this)
         slot() = nullptr;
+    if (m_isConfirmed && m_confirmed) {
+        m_isConfirmed = false;
+        std::exchange(m_confirmed, nullptr)();
+    }
 }
 
 } // namespace morvex

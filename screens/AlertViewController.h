@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QUrl>
 
+#include <functional>
+
 namespace morvex {
 
 /// The one-button message sheet in the accent colour: a white one-line title, a grey detail text that
@@ -26,6 +28,9 @@ public:
     /// Shows a new alert as a sheet over the window of `from` and returns at once. It replaces the alert
     /// that was shown before, if any.
     static void show(const QString& title, const QString& detail, const QString& button, QWidget* from);
+    /// The same with a second button left of `cancel` that closes it and then runs `confirmed`.
+    static void ask(const QString& title, const QString& detail, const QString& confirm, const QString& cancel,
+                    QWidget* from, std::function<void()> confirmed);
 
     /// Opens `url` in the browser; when it cannot, an alert over `from` says so and gives the address.
     static void openLink(const QUrl& url, QWidget* from);
@@ -35,6 +40,8 @@ public:
     static AlertViewController* current();
 
     UIButton* cancelBtn();
+    /// Null unless the alert asks.
+    UIButton* confirmBtn() const { return m_confirmBtn; }
     UILabel* titleLabel();
     UILabel* msgLabel();
 
@@ -45,6 +52,9 @@ protected:
 
 private:
     QPointer<UIButton> m_cancelBtn;
+    QPointer<UIButton> m_confirmBtn;
+    std::function<void()> m_confirmed;
+    bool m_isConfirmed = false;
     QPointer<UILabel> m_titleLabel;
     QPointer<UILabel> m_msgLabel;
 };

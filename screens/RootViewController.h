@@ -7,10 +7,15 @@
 
 #include "MXBaseViewController.h"
 #include "ScreenContext.h"
+#include "morvex/Conversion.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+
+#include <utility>
+#include <vector>
 
 namespace morvex {
 
@@ -43,6 +48,13 @@ public:
     /// Opens the last output folder in the file manager; an alert says when it cannot.
     void openOutputFolder();
 
+    /// The count of the last conversion's findings beside the code view (hidden when there are none), and the
+    /// list it opens: each finding's path and message.
+    QPushButton* findingsButton() const { return m_findingsButton; }
+    QListWidget* findingsList() const { return m_findingsList; }
+    /// Selects the place of the finding in row `row` of the list in the JSON text and closes the list.
+    void selectFinding(int row);
+
     /// The settings sheet on screen now, if any.
     SettingViewController* presentedSetting() const { return m_presentedSetting; }
 
@@ -51,6 +63,10 @@ protected:
 
 private:
     void viewDidLoad();
+    void writeConversion(const Conversion& conversion, bool isSwift, const QString& folderText,
+                         const std::string& json);
+    void showFindings(const Findings& findings, std::string_view json);
+    QString withNotice(QString detail);
 
     ScreenContext m_context;
     QPointer<UIButton> m_convetBtn;
@@ -60,6 +76,12 @@ private:
     QPointer<QLabel> m_resultLabel;
     QPointer<QPushButton> m_openFolderButton;
     QString m_outputFolder;
+    QPointer<QPushButton> m_findingsButton;
+    QPointer<QListWidget> m_findingsList;
+    /// Per listed finding, its place in the JSON text as converted, in UTF-16 units.
+    std::vector<std::pair<qsizetype, qsizetype>> m_findingPlaces;
+    /// Where an unreadable settings file went, said with the next alert.
+    QString m_notice;
 };
 
 } // namespace morvex

@@ -23,6 +23,8 @@ struct ScreenContext
 
     /// The key of the last output folder chosen, stored as text beside the four remembered values.
     static constexpr std::string_view lastFolderKey = "LastOutputFolder";
+    /// Whether the settings sheet last asked for faithful models: "true" or "false", stored beside the others.
+    static constexpr std::string_view faithfulKey = "FaithfulModels";
 
     KeyValueStore* store = nullptr;
     FolderChooser chooseFolder;

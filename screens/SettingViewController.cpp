@@ -14,7 +14,9 @@
 
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
+#include <system_error>
 
 namespace morvex {
 
@@ -91,7 +93,8 @@ UIButton* SettingViewController::optionButton(const QString& title, int tag,
     button->setAutoDefault(false);
     button->setCursor(Qt::PointingHandCursor);
     button->setTitle(title);
-    connect(button, &UIButton::clicked, this, [this, button, action] { (this->*action)(button); });
+    if (action)
+        connect(button, &UIButton::clicked, this, [this, button, action] { (this->*action)(button); });
     return button;
 }
 
@@ -129,6 +132,18 @@ UIButton* SettingViewController::structBtn()
         m_structBtn->setChecked(false);
     }
     return m_structBtn;
+}
+
+UIButton* SettingViewController::faithfulBtn()
+{
+    if (!m_faithfulBtn) {
+        // A plain check box beside the others: its state is read on confirmation.
+        m_faithfulBtn = optionButton(tr("保留全部数据"), 1, nullptr);
+        m_faithfulBtn->setToolTip(tr("生成的类型能容纳样本中的每一个值：数组元素合并，缺少或为空的成员可选"));
+        const bool stored = m_context.store && m_context.store->string(ScreenContext::faithfulKey) == "true";
+        m_faithfulBtn->setChecked(stored);
+    }
+    return m_faithfulBtn;
 }
 
 UIButton* SettingViewController::doBtn()
@@ -240,6 +255,12 @@ void SettingViewController::viewDidLoad()
     m_prefixInput = makeRow(tr("类名前缀:"), stored[prefixIndex], sideInset, prefixTop);
     m_nameInput = makeRow(tr("模型名称:"), stored[rootNameIndex], secondColumn, prefixTop);
     m_baseInput = makeRow(tr("基类/协议:"), "Codable", sideInset, baseTop);
+    // Beside the base class, where the row had room to spare, so nothing else moves; as wide as its title in
+    // either language, like the mapping styles.
+    UIButton* faithful = faithfulBtn();
+    faithful->setParent(content);
+    const int faithfulWidth = static_cast<int>(std::ceil(SystemFont::size(faithful->title(), 16).width())) + 35;
+    faithful->setGeometry(secondColumn, baseTop, std::min(faithfulWidth, rowWidth), rowHeight);
 
     UIButton* choose = pathBtn();
     choose->setParent(content);
@@ -260,6 +281,7 @@ void SettingViewController::viewDidLoad()
     setTabOrder(&m_copyrightInput->label(), &m_prefixInput->label());
     setTabOrder(&m_prefixInput->label(), &m_nameInput->label());
     setTabOrder(&m_nameInput->label(), &m_baseInput->label());
+    setTabOrder(&m_baseInput->label(), faithful);
     m_authorInput->label().setFocus();
 
     // Every change of the Objective-C option, by a click or by code, updates what depends on the language.
@@ -359,14 +381,35 @@ bool SettingViewController::saveValues()
                                                                  {m_copyrightInput, tr("版权描述")},
                                                                  {m_prefixInput, tr("类名前缀")},
                                                                  {m_nameInput, tr("模型名称")}};
-    for (const auto& [row, caption] : rows) {
+    for (std::size_t index = 0; index < std::size(rows); ++index) {
+        const auto& [row, caption] = rows[index];
         if (row && row->label().stringValue().contains(u',')) {
             AlertViewController::show(tr("输入项不能包含英文逗号“,”"),
                                       tr("“%1”中有英文逗号，请删除或改用中文逗号“，”。").arg(caption), ok, this);
             return false;
         }
+        // A line break or format character would end the header's comment, and a prefix or root name becomes
+        // type and file names: such values are refused, never remembered.
+        if (row && settingValueProblem(index, row->label().stringValue().toStdString())) {
+            const bool header = index == authorIndex || index == companyIndex;
+            AlertViewController::show(tr("输入项含有不能使用的字符"),
+                                      header
+                                          ? tr("“%1”中有控制字符、格式字符或换行，请删除。").arg(caption)
+                                          : tr("“%1”只能包含字母、数字、符号、“_”、“$”、“-”、“.”和空格。").arg(caption),
+                                      ok, this);
+            return false;
+        }
     }
-    if (const auto problem = saveSettingValues(settingValues(), *m_context.store)) {
+    std::string notice;
+    auto problem = saveSettingValues(settingValues(), *m_context.store, &notice);
+    if (!notice.empty())
+        settingsNotice = fromStd(notice);
+    if (!problem) {
+        if (std::error_code error =
+                m_context.store->set(faithfulBtn()->isChecked() ? "true" : "false", ScreenContext::faithfulKey))
+            problem = "cannot save the settings to " + m_context.store->file().string() + ": " + error.message();
+    }
+    if (problem) {
         AlertViewController::show(tr("设置未能保存"), fromStd(*problem), ok, this);
         return false;
     }
@@ -382,6 +425,7 @@ void SettingViewController::sureAction()
         return;
     isSwift = swiftBtn()->isChecked();
     isClass = classBtn()->isChecked();
+    isFaithful = faithfulBtn()->isChecked();
     isCommit = true;
     disappear();
 }

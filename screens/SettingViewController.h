@@ -17,8 +17,8 @@
 namespace morvex {
 
 /// The settings sheet of one conversion: language, class or struct, the Objective-C mapping style, the four
-/// remembered values, the base class and the output folder. Confirming checks the inputs, saves the four
-/// values and closes; once the sheet has gone, `convertBlack` runs.
+/// remembered values, the base class, faithful models and the output folder. Confirming checks the inputs, saves the
+/// four values and closes; once the sheet has gone, `convertBlack` runs.
 class SettingViewController : public UIViewController
 {
     Q_OBJECT
@@ -37,9 +37,13 @@ public:
     MXAdjustType adjustType = MXAdjustType::none();
     bool isSwift = true;
     bool isClass = true;
+    /// Types that hold every value of the sample, written on confirmation.
+    bool isFaithful = false;
     /// Runs after the confirmed sheet has gone.
     std::function<void()> convertBlack;
     bool isCommit = false;
+    /// Where saving moved an unreadable settings file aside, for the main window to say once; "" usually.
+    QString settingsNotice;
 
     UIInteractiveView* authorInput() const { return m_authorInput; }
     UIInteractiveView* copyrightInput() const { return m_copyrightInput; }
@@ -50,6 +54,7 @@ public:
     UIButton* ocBtn();
     UIButton* classBtn();
     UIButton* structBtn();
+    UIButton* faithfulBtn();
     UIButton* doBtn();
     UIButton* pathBtn();
     UILabel* codeOutPath();
@@ -94,6 +99,7 @@ private:
     QPointer<UIButton> m_ocBtn;
     QPointer<UIButton> m_classBtn;
     QPointer<UIButton> m_structBtn;
+    QPointer<UIButton> m_faithfulBtn;
     QPointer<UIButton> m_doBtn;
     QPointer<UIButton> m_pathBtn;
     QPointer<UILabel> m_codeOutPath;

@@ -24,6 +24,7 @@ class UITextField : public QLineEdit, public LayerHost
 {
     Q_OBJECT
     // The field's own background colour; the layer's is what shows.
+    // Animated and styled, never bound, so no change signal: clazy:excludeall=qproperty-without-notify
     Q_PROPERTY(QColor backgroundColor READ backgroundColor WRITE setBackgroundColor)
 
 public:

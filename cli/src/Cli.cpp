@@ -1,6 +1,9 @@
 #include "morvex/Cli.h"
 
+#include "CheckMode.h"
+#include "Completions.h"
 #include "InputGuard.h"
+#include "Report.h"
 #include "morvex/ExitCode.h"
 
 #include "morvex/AtomicFile.h"
@@ -41,6 +44,13 @@ struct Options
     std::optional<std::string> output;
     std::optional<std::string> date;
     bool remember = false;
+    bool defaults = false;
+    bool quiet = false;
+    bool faithful = false;
+    bool strict = false;
+    bool check = false;
+    std::optional<std::string> report;
+    std::optional<std::string> completions;
 };
 
 class UsageError : public std::runtime_error
@@ -156,6 +166,26 @@ std::string inputName(const Options& options)
     return options.file.empty() || options.file == "-" ? std::string("<stdin>") : options.file;
 }
 
+template <typename Complain>
+CliExit writeReport(const std::string& target, const Findings& findings, const std::string& input, std::ostream& out,
+                    Complain&& complain)
+{
+    const std::string text = reportText(findings, input);
+    if (target == "-") {
+        out << text;
+        out.flush();
+        if (out)
+            return exitOk;
+        complain("cannot write the report to standard output");
+        return exitWriteFailed;
+    }
+    if (std::error_code error = writeFileAtomically(target, text)) {
+        complain("cannot write the report " + target + ": " + error.message());
+        return exitWriteFailed;
+    }
+    return exitOk;
+}
+
 // What the run is doing, for the one line said when memory runs out.
 struct Stage
 {
@@ -164,12 +194,26 @@ struct Stage
     bool writing = false;
 };
 
-// Beyond this many types the user may not have expected what the sample makes.
-constexpr std::size_t manyTypes = 10'000;
+// Prints the code, or compares it with the folder (--check).
+CliExit writeOutput(const Options& options, const Conversion& conversion, std::ostream& out, std::ostream& err)
+{
+    if (options.output) {
+        // A check writes nothing, not even the folder: a missing one reports every file as missing.
+        return checkFiles(conversion.files, *options.output, programName, err) ? exitOk : exitCheckDiffers;
+    }
+    out << conversion.display;
+    out.flush();
+    // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
+    if (!out) {
+        err << programName << ": cannot write the code to standard output\n";
+        return exitWriteFailed;
+    }
+    return exitOk;
+}
 
-template <typename Complain>
+template <typename Complain, typename Warn>
 CliExit remember(const Options& options, const std::vector<std::string>& values, const CliEnvironment& environment,
-                 Stage& stage, Complain& complain)
+                 Stage& stage, Complain& complain, Warn& warn)
 {
     if (!options.remember)
         return exitOk;
@@ -182,7 +226,18 @@ CliExit remember(const Options& options, const std::vector<std::string>& values,
         status = exitWriteFailed;
     }
     if (!notice.empty())
-        complain("warning: " + notice);
+        warn(notice);
+    return status;
+}
+
+// The report and the strict exit, once the code is out.
+template <typename Complain>
+CliExit finish(const Options& options, const Findings& findings, CliExit status, std::ostream& out, Complain& complain)
+{
+    if (options.report)
+        status = moreSevere(status, writeReport(*options.report, findings, inputName(options), out, complain));
+    if (options.strict && findings.total() > 0)
+        status = moreSevere(status, exitStrictFindings);
     return status;
 }
 
@@ -192,11 +247,18 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     // Messages quote keys, names and paths: never let one of them drive the terminal.
     auto complain = [&](std::string_view message) { err << programName << ": " << printable(message) << '\n'; };
 
-    const KeyValueStore store(environment.settingsFile);
-    std::string storeProblem;
-    std::vector<std::string> values = loadSettingValues(store, &storeProblem);
-    if (!storeProblem.empty())
-        complain("warning: " + storeProblem);
+    auto warn = [&](std::string_view message) {
+        if (!options.quiet)
+            complain("warning: " + std::string(message));
+    };
+
+    std::vector<std::string> values = defaultSettingValues();
+    if (!options.defaults) {
+        std::string storeProblem;
+        values = loadSettingValues(KeyValueStore(environment.settingsFile), &storeProblem);
+        if (!storeProblem.empty())
+            warn(storeProblem);
+    }
     if (options.author)
         values[authorIndex] = *options.author;
     if (options.company)
@@ -211,10 +273,15 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     choices.isClass = options.kind == "class";
     choices.adjustType = options.mapping == "mjextension" ? MXAdjustType::mjExtension() : MXAdjustType::none();
     choices.base = options.base.value_or(choices.isSwift ? "Codable" : "NSObject");
+    choices.faithful = options.faithful;
 
     requireSettingValues(values, choices);
     if (options.output && options.output->empty())
         throw UsageError("the output folder must not be empty");
+    if (options.check && !options.output)
+        throw UsageError("--check needs the folder to compare with (-o DIR)");
+    if (options.report && (options.report->empty() || (*options.report == "-" && !options.output)))
+        throw UsageError("--report - writes to standard output, which holds the code unless -o DIR is given");
     if (options.remember) {
         if (auto problem = settingValuesProblem(values))
             throw UsageError("cannot remember the settings: " + *problem);
@@ -236,26 +303,19 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     stage.doing = "convert the input";
     // The input stays mapped while the files are written: the walk reads its keys from it.
     const InputGuard guard;
-    if (!options.output) {
+    if (!options.output || options.check) {
+        // The code view's text, or a check, which writes nothing: both need every text at once.
         Conversion conversion = convert(PaddedText{input.text}, choices, values, date);
         input = Input{}; // nothing reads the mapped file after this
         if (conversion.jsonError) {
             complain(inputName(options) + ": not JSON: " + conversion.jsonError->describe());
             return exitBadInput;
         }
-        CliExit status = remember(options, values, environment, stage, complain);
-        for (const auto& warning : conversion.warnings)
-            complain("warning: " + warning);
-        if (conversion.models.size() > manyTypes)
-            complain("warning: the sample makes " + std::to_string(conversion.models.size()) + " types");
-        out << conversion.display;
-        out.flush();
-        // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
-        if (!out) {
-            complain("cannot write the code to standard output");
-            return moreSevere(status, exitWriteFailed);
-        }
-        return status;
+        CliExit status = remember(options, values, environment, stage, complain, warn);
+        if (!options.quiet)
+            printFindings(conversion.findings, programName, err);
+        status = moreSevere(status, writeOutput(options, conversion, out, err));
+        return finish(options, conversion.findings, status, out, complain);
     }
 
     const JSONDocument document = JSONDocument::parse(PaddedText{input.text});
@@ -263,28 +323,26 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
         complain(inputName(options) + ": not JSON: " + error->describe());
         return exitBadInput;
     }
-    CliExit status = remember(options, values, environment, stage, complain);
+    CliExit status = remember(options, values, environment, stage, complain, warn);
     // Each type's files are written as soon as its text is complete, so the texts of all types are never held.
     const std::filesystem::path folder(*options.output);
     stage.doing = "write the files";
     stage.writing = true;
     const WrittenConversion conversion = convertInto(document, choices, values, folder, date, &stage.written);
-    for (const auto& warning : conversion.warnings)
-        complain("warning: " + warning);
-    if (conversion.typeCount > manyTypes)
-        complain("warning: the sample makes " + std::to_string(conversion.typeCount) + " types");
+    if (!options.quiet)
+        printFindings(conversion.findings, programName, err);
     if (conversion.folderProblem) {
         // One cause, one line: not a line per file.
         const std::size_t count = conversion.fileNames;
         complain("cannot create or open the folder " + folder.string() + ": " + *conversion.folderProblem + "; " +
                  std::to_string(count) + (count == 1 ? " file was" : " files were") + " not written");
-        return moreSevere(status, exitWriteFailed);
+        status = moreSevere(status, exitWriteFailed);
     }
     for (const auto& failure : conversion.failures) {
         complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
         status = moreSevere(status, exitWriteFailed);
     }
-    return status;
+    return finish(options, conversion.findings, status, out, complain);
 }
 
 } // namespace
@@ -308,14 +366,18 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     app.footer(std::string(exitCodeTable));
     app.set_version_flag("--version", std::string(programName) + " " + MORVEX_VERSION);
     app.add_option("FILE", options.file, "The JSON sample (default: standard input)");
+    const OptionChoices choices{{"lang", {"swift", "objc"}},
+                                {"kind", {"class", "struct"}},
+                                {"mapping", {"none", "mjextension"}},
+                                {"completions", {"bash", "zsh", "fish"}}};
     app.add_option("-l,--lang", options.lang, "Output language")
-        ->check(CLI::IsMember({"swift", "objc"}))
+        ->check(CLI::IsMember(choices.at("lang")))
         ->capture_default_str();
     app.add_option("-k,--kind", options.kind, "Swift type kind (Objective-C output is always a class)")
-        ->check(CLI::IsMember({"class", "struct"}))
+        ->check(CLI::IsMember(choices.at("kind")))
         ->capture_default_str();
     app.add_option("-m,--mapping", options.mapping, "Objective-C JSON mapping")
-        ->check(CLI::IsMember({"none", "mjextension"}))
+        ->check(CLI::IsMember(choices.at("mapping")))
         ->capture_default_str();
     app.add_option("-b,--base", options.base, "Base class or protocol (default: Codable, or NSObject for objc)");
     app.add_option("-p,--prefix", options.prefix, "Class-name prefix (default: the remembered one)");
@@ -325,14 +387,33 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     app.add_option("-o,--output", options.output, "Write the files into DIR instead of printing the code")
         ->type_name("DIR");
     app.add_flag("--remember", options.remember, "Remember author, company, prefix and name for next time");
+    app.add_flag("--defaults", options.defaults, "Ignore the remembered values, for reproducible scripts");
+    app.add_flag("-q,--quiet", options.quiet, "Print errors only");
+    app.add_flag("--faithful", options.faithful, "Types that hold every value of the sample (see the README)");
+    app.add_option("--report", options.report, "Write the findings as JSON to FILE (\"-\": standard output, with -o)")
+        ->type_name("FILE");
+    app.add_flag("--strict", options.strict, "Exit 5 when there is any finding");
+    app.add_flag("--check", options.check,
+                 "Compare with the files in DIR (-o) and write nothing; exit 4 if they differ");
     app.add_option("--date", options.date, "Header date as YYYY/MM/DD (SOURCE_DATE_EPOCH is honoured too)");
+    app.add_option("--completions", options.completions, "Print the completion script for SHELL and exit")
+        ->check(CLI::IsMember(choices.at("completions")))
+        ->type_name("SHELL");
 
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
         app.parse(reversed);
+    } catch (const CLI::Success& answer) { // --help, --version
+        app.exit(answer, out, err);
+        return exitOk;
     } catch (const CLI::ParseError& error) {
-        const int code = app.exit(error, out, err);
-        return code == 0 ? exitOk : exitUsage;
+        err << programName << ": " << printable(error.what()) << "\nRun with --help for more information.\n";
+        return exitUsage;
+    }
+
+    if (options.completions) {
+        out << *completionScript(app, *options.completions, choices, {"output"});
+        return out.flush() ? exitOk : exitWriteFailed;
     }
 
     Stage stage;

@@ -1,5 +1,7 @@
 #include "morvex/Conversion.h"
 
+#include "Rules.h"
+
 #include "morvex/AtomicFile.h"
 #include "morvex/CodeFileStart.h"
 #include "morvex/Identifier.h"
@@ -82,6 +84,46 @@ std::string composed(std::string_view text)
     return U_FAILURE(status) ? std::string(text) : out;
 }
 
+// Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
+// letter case or Unicode normalisation (they collide on case-insensitive or normalising file systems).
+void collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems, const SampleTypes& types,
+                std::string_view extension, Findings& findings)
+{
+    // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: say it once.
+    std::unordered_set<std::string> said;
+    std::unordered_map<std::string, std::size_t> seen;
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        auto [found, inserted] = seen.try_emplace(caseFolded(composed(stems[i])), i);
+        if (inserted)
+            continue;
+        const CodeModel& first = models[found->second];
+        const CodeModel& later = models[i];
+        const std::string& earlierStem = stems[found->second];
+        const bool sameFile = earlierStem == stems[i];
+        if (!said.insert(concat({sameFile ? "=" : "~", first.className, "/", later.className})).second)
+            continue;
+        const Place place = later.shape < types.shapes.size() ? types.shapes[later.shape].firstPlace : Place{};
+        std::string file = concat({stems[i], extension});
+        if (first.className == later.className) {
+            // Paths are built only for findings that are kept.
+            const std::string earlierPath = findings.full() || first.shape >= types.shapes.size()
+                                                ? std::string("$")
+                                                : types.path(types.shapes[first.shape].firstPlace);
+            detail::addFinding(findings, types, FindingKind::typeNameShared, place, {later.className, earlierPath},
+                               std::move(file));
+        } else if (sameFile) {
+            detail::addFinding(findings, types, FindingKind::fileReplaced, place, {first.className, later.className},
+                               std::move(file));
+        } else {
+            const bool byCase = composed(earlierStem) != composed(stems[i]);
+            detail::addFinding(
+                findings, types, FindingKind::fileNameCase, place,
+                {first.className, later.className, concat({earlierStem, extension}), byCase ? "case" : "normalisation"},
+                std::move(file));
+        }
+    }
+}
+
 std::string implementationText(const CodeFileStart& fileStart, const CodeModel& model, const std::string& hName,
                                const std::string& mName, const MXAdjustType& adjustType)
 {
@@ -89,13 +131,26 @@ std::string implementationText(const CodeFileStart& fileStart, const CodeModel& 
     // header value that happens to contain a placeholder's text is never rewritten.
     std::string text = fileStart.header(mName);
     text += '\n';
-    text += ObjectiveCEmitter::importText(adjustType, model.classInArray);
+    text +=
+        ObjectiveCEmitter::importText(adjustType, model.classInArray.empty() ? model.replacedKeys : model.classInArray);
     // The header is imported under the name it was written with, which is shortened for over-long type names.
     text += concat({"#import \"", hName, "\"\n\n@implementation ", model.className, "\n\n"});
     text += ObjectiveCEmitter::mappingText(adjustType, model.classInArray);
+    if (!adjustType.isNone() && !model.replacedKeys.empty()) {
+        // Renamed members (faithful rules) are mapped back to their JSON keys.
+        text += "+ (NSDictionary *)mj_replacedKeyFromPropertyName {\n    return @{";
+        for (std::size_t i = 0; i < model.replacedKeys.size(); ++i)
+            text += concat(
+                {i ? "," : "", "@\"", model.replacedKeys[i].first, "\": @\"", model.replacedKeys[i].second, "\""});
+        text += "};\n}\n\n";
+    }
     text += "@end\n";
     return text;
 }
+
+} // namespace
+
+namespace detail {
 
 Conversion generate(const JSONDocument& document, const ConversionChoices& choices,
                     const std::vector<std::string>& settingValues, const MXDate& date)
@@ -108,25 +163,30 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
     JSONTool tool = detail::makeTool(choices, settingValues, rootName);
     CodeModel root;
     root.className = tool.typeName(rootName);
-    if (choices.isSwift) {
+    root.shape = 0;
+    std::vector<CodeModel> faithful;
+    if (choices.faithful && !document.error())
+        faithful = detail::faithfulModels(document.types(), tool, choices, rootName);
+    const bool usedFaithful = !faithful.empty();
+    if (usedFaithful) {
+        conversion.models = std::move(faithful);
+    } else if (choices.isSwift) {
         root.code = SwiftEmitter(tool).parse(document.root(), rootName);
     } else {
         auto result = ObjectiveCEmitter(tool).parse(document.root(), rootName);
         root.code = std::move(result.code);
         root.classInArray = std::move(result.classInArray);
     }
-    conversion.warnings = std::move(tool.warnings);
-    conversion.models.reserve(tool.model.size() + 1);
-    conversion.models.push_back(std::move(root));
-    for (auto& model : tool.model)
-        conversion.models.push_back(std::move(model));
+    if (conversion.models.empty()) {
+        conversion.models.reserve(tool.model.size() + 1);
+        conversion.models.push_back(std::move(root));
+        for (auto& model : tool.model)
+            conversion.models.push_back(std::move(model));
+    }
 
-    std::vector<std::string> classNames;
-    classNames.reserve(conversion.models.size());
-    for (const auto& model : conversion.models)
-        classNames.push_back(model.className);
-    for (auto& warning : detail::fileNameCollisions(classNames))
-        conversion.warnings.push_back(std::move(warning));
+    detail::sampleFindings(document, conversion.models, choices, usedFaithful, conversion.findings);
+    if (!document.error())
+        detail::outputFindings(conversion.models, document.types(), choices, conversion.findings);
 
     const detail::TypeFiles typeFiles(choices, settingValues, date);
     conversion.files.reserve(conversion.models.size() * (choices.isSwift ? 1 : 2));
@@ -134,10 +194,6 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
         typeFiles.append(model, conversion.files, &conversion.display);
     return conversion;
 }
-
-} // namespace
-
-namespace detail {
 
 JSONTool makeTool(const ConversionChoices& choices, const std::vector<std::string>& settingValues,
                   std::string& rootName)
@@ -151,39 +207,25 @@ JSONTool makeTool(const ConversionChoices& choices, const std::vector<std::strin
     return tool;
 }
 
-// Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
-// letter case or Unicode normalisation (they collide on case-insensitive or normalising file systems).
-std::vector<std::string> fileNameCollisions(const std::vector<std::string>& classNames)
+void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& models,
+                    const ConversionChoices& choices, bool usedFaithful, Findings& findings)
 {
     std::vector<std::string> stems;
-    stems.reserve(classNames.size());
-    for (const auto& className : classNames)
-        stems.push_back(fileNameFor(className, ""));
-    std::vector<std::string> warnings;
-    // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: say it once.
-    std::unordered_set<std::string> said;
-    std::unordered_map<std::string, std::size_t> seen;
-    for (std::size_t i = 0; i < classNames.size(); ++i) {
-        auto [found, inserted] = seen.try_emplace(caseFolded(composed(stems[i])), i);
-        if (inserted)
-            continue;
-        const std::string& earlier = classNames[found->second];
-        std::string warning;
-        if (stems[found->second] == stems[i])
-            warning = concat({"types ", earlier, " and ", classNames[i], " share the file name ", stems[i],
-                              ": the later one replaces the earlier"});
-        else if (composed(stems[found->second]) == composed(stems[i]))
-            warning = concat({"types ", earlier, " and ", classNames[i],
-                              " have file names that differ only in Unicode normalisation (", stems[found->second],
-                              ", ", stems[i], ") and collide on file systems that normalise names"});
-        else
-            warning =
-                concat({"types ", earlier, " and ", classNames[i], " have file names that differ only in letter case (",
-                        stems[found->second], ", ", stems[i], ") and collide on case-insensitive file systems"});
-        if (said.insert(warning).second)
-            warnings.push_back(std::move(warning));
+    stems.reserve(models.size());
+    for (const auto& model : models)
+        stems.push_back(fileNameFor(model.className, ""));
+    const SampleTypes& types = document.types();
+    const Language language = choices.isSwift ? Language::swift : Language::objectiveC;
+    if (!document.error() && !usedFaithful) {
+        defaultFindings(types, language, choices.base, findings);
+    } else if (!document.error()) {
+        // The faithful types hold every value; only numbers beyond 64 bits still lose digits.
+        for (const SampleShape& shape : types.shapes) {
+            if (shape.widePlace.known())
+                addFinding(findings, types, FindingKind::wideNumber, shape.widePlace, {});
+        }
     }
-    return warnings;
+    collisions(models, stems, types, choices.isSwift ? ".swift" : ".h", findings);
 }
 
 std::string TypeFiles::firstName(const std::string& className) const
@@ -247,13 +289,13 @@ std::string fileNameFor(std::string_view className, std::string_view extension)
 Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
                    const std::vector<std::string>& settingValues, const MXDate& date)
 {
-    return generate(JSONDocument::parse(jsonText), choices, settingValues, date);
+    return detail::generate(JSONDocument::parse(jsonText), choices, settingValues, date);
 }
 
 Conversion convert(PaddedText jsonText, const ConversionChoices& choices, const std::vector<std::string>& settingValues,
                    const MXDate& date)
 {
-    return generate(JSONDocument::parse(jsonText), choices, settingValues, date);
+    return detail::generate(JSONDocument::parse(jsonText), choices, settingValues, date);
 }
 
 std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder,

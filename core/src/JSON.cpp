@@ -3,12 +3,14 @@
 #include "JSONSyntax.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <simdjson.h>
+#include <unordered_map>
 #include <vector>
 
 namespace morvex {
@@ -54,6 +56,7 @@ struct JSONNode
     std::uint64_t size = 0;
     std::uint32_t firstMember = noMember;
     std::uint32_t lastMember = noMember;
+    std::uint32_t shape = noIndex;
 };
 
 struct JSONMember
@@ -69,6 +72,7 @@ struct JSONStorage
     std::string copy; // the padded text, when the caller's had no padding
     std::vector<JSONNode> nodes;
     std::vector<JSONMember> members;
+    SampleTypes types;
 };
 
 struct JSONAccess
@@ -174,6 +178,12 @@ std::size_t JSON::size() const noexcept
     return node && (node->kind == Kind::array || node->kind == Kind::dictionary) ? node->size : 0;
 }
 
+std::uint32_t JSON::shape() const noexcept
+{
+    const JSONNode* node = JSONAccess::node(*this);
+    return node ? node->shape : noIndex;
+}
+
 JSON JSON::firstElement() const noexcept
 {
     const JSONNode* node = JSONAccess::node(*this);
@@ -247,8 +257,132 @@ bool validNumberToken(std::string_view token)
     return !token.empty() && detail::scanNumber(token) == token.size();
 }
 
-// Walks the whole document once, without recursion, validating every value and keeping what the generator
-// reads (see `Keep`).
+// Where a raw key (just after its opening quote) ends: at the first quote no backslash escapes.
+std::size_t rawKeyLength(const char* raw)
+{
+    std::size_t length = 0;
+    while (raw[length] != '"')
+        length += raw[length] == '\\' ? 2 : 1;
+    return length;
+}
+
+void appendUtf8(std::string& out, std::uint32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+std::uint32_t hex4(std::string_view text)
+{
+    std::uint32_t value = 0;
+    std::from_chars(text.data(), text.data() + 4, value, 16);
+    return value;
+}
+
+// A key the reader did not keep, unescaped (its escapes are checked with all others).
+std::string unescapeKey(std::string_view raw)
+{
+    if (raw.find('\\') == std::string_view::npos)
+        return std::string(raw);
+    std::string out;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\' || i + 1 >= raw.size()) {
+            out += raw[i];
+            continue;
+        }
+        const char escaped = raw[++i];
+        switch (escaped) {
+        case 'b':
+            out += '\b';
+            break;
+        case 'f':
+            out += '\f';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'u': {
+            if (i + 5 > raw.size())
+                return out;
+            std::uint32_t code = hex4(raw.substr(i + 1));
+            i += 4;
+            if (code >= 0xD800 && code < 0xDC00 && i + 7 <= raw.size() && raw[i + 1] == '\\' && raw[i + 2] == 'u') {
+                code = 0x10000 + ((code - 0xD800) << 10) + (hex4(raw.substr(i + 3)) - 0xDC00);
+                i += 6;
+            }
+            appendUtf8(out, code);
+            break;
+        }
+        default:
+            out += escaped;
+        }
+    }
+    return out;
+}
+
+// The default rules read a number as an integer when its single-precision view is whole.
+bool looksWhole(double value)
+{
+    return value >= -twoTo63 && value < twoTo63 &&
+           static_cast<float>(static_cast<std::int64_t>(value)) == static_cast<float>(value);
+}
+
+ValueKind floatingKind(double value)
+{
+    return value >= -twoTo63 && value < twoTo63 && value == std::trunc(value) ? ValueKind::integer
+                                                                              : ValueKind::fraction;
+}
+
+ValueKind kindOf(const JSONNode& node)
+{
+    switch (node.numberType) {
+    case NumberType::signedInteger:
+        return ValueKind::integer;
+    case NumberType::unsignedInteger:
+    case NumberType::wide:
+        return ValueKind::wide;
+    case NumberType::floating:
+        return floatingKind(node.floating);
+    }
+    return ValueKind::fraction;
+}
+
+// The kind of a number token not kept: `whole` tells whether the default rules would type it `Int`.
+ValueKind kindOf(std::string_view token, bool& whole)
+{
+    const char* end = token.data() + token.size();
+    if (token.find_first_of(".eE") == std::string_view::npos) {
+        std::int64_t integer = 0;
+        return std::from_chars(token.data(), end, integer).ec == std::errc() ? ValueKind::integer : ValueKind::wide;
+    }
+    double value = 0;
+    if (std::from_chars(token.data(), end, value).ec != std::errc())
+        return ValueKind::wide;
+    whole = looksWhole(value);
+    return floatingKind(value);
+}
+
+// Walks the whole document once, without recursion, validating every value, keeping what the generator
+// reads (see `Keep`) and merging every value into the shape of its position.
 class Reader
 {
 public:
@@ -261,17 +395,23 @@ public:
             return error;
         m_storage.nodes.reserve(64);
         m_storage.members.reserve(64);
+        const std::uint32_t shape = newShape(noIndex, noIndex, true);
+        std::uint64_t offset = 0;
+        if (auto token = document.raw_json_token(); !token.error())
+            offset = offsetOf(token.value_unsafe().data());
         if (type == od::json_type::object) {
             od::object object;
             if (auto error = document.get_object().get(object))
                 return error;
-            if (auto error = open(object, Keep::all, newNode(JSON::Kind::dictionary)))
+            note(shape, ValueKind::object, offset, 1);
+            if (auto error = open(object, Keep::all, newNode(JSON::Kind::dictionary, shape), shape, offset))
                 return error;
         } else if (type == od::json_type::array) {
             od::array array;
             if (auto error = document.get_array().get(array))
                 return error;
-            if (auto error = open(array, Keep::all, newNode(JSON::Kind::array)))
+            note(shape, ValueKind::array, offset, 1);
+            if (auto error = open(array, Keep::all, newNode(JSON::Kind::array, shape), shape, offset))
                 return error;
         } else {
             // A scalar document is checked whole here: the parser's own end check misses "falsey".
@@ -300,13 +440,155 @@ private:
         std::uint64_t count = 0;
         od::object_iterator objectAt;
         od::array_iterator arrayAt;
+        std::uint32_t shape = noIndex;
+        std::uint64_t offset = 0;
+        // This object's number among the objects of its shape, and how many members of the first it held.
+        std::uint64_t serial = 0;
+        std::uint64_t heldOfFirst = 0;
+        // The trail step naming this array's current element, made when a place first needs it.
+        std::uint32_t trail = noIndex;
+        std::uint64_t trailAt = 0;
     };
 
-    std::uint32_t newNode(JSON::Kind kind)
+    // Lookup aids for a shape's fields by their raw key; needed only while reading.
+    struct FieldIndex
+    {
+        std::vector<std::string_view> raw;
+        std::unordered_map<std::string_view, std::uint32_t> byKey;
+        std::uint64_t firstCount = 0;
+    };
+
+    std::uint64_t offsetOf(const char* at) const { return static_cast<std::uint64_t>(at - m_text.data()); }
+
+    std::uint32_t newNode(JSON::Kind kind, std::uint32_t shape)
     {
         m_storage.nodes.emplace_back();
         m_storage.nodes.back().kind = kind;
+        m_storage.nodes.back().shape = shape;
         return static_cast<std::uint32_t>(m_storage.nodes.size() - 1);
+    }
+
+    std::uint32_t newShape(std::uint32_t parent, std::uint32_t field, bool kept)
+    {
+        auto& shapes = m_storage.types.shapes;
+        shapes.emplace_back();
+        shapes.back().parent = parent;
+        shapes.back().field = field;
+        shapes.back().kept = kept;
+        m_index.emplace_back();
+        return static_cast<std::uint32_t>(shapes.size() - 1);
+    }
+
+    // The trail of array indices to the current value, made as far as it is not yet.
+    std::uint32_t currentTrail()
+    {
+        std::size_t fresh = m_arrays.size();
+        while (fresh > 0) {
+            const Frame& frame = m_stack[m_arrays[fresh - 1]];
+            if (frame.trail != noIndex && frame.trailAt == frame.count)
+                break;
+            --fresh;
+        }
+        std::uint32_t trail = fresh == 0 ? noIndex : m_stack[m_arrays[fresh - 1]].trail;
+        auto& trails = m_storage.types.trails;
+        for (std::size_t i = fresh; i < m_arrays.size(); ++i) {
+            Frame& frame = m_stack[m_arrays[i]];
+            trails.push_back({trail, frame.count == 0 ? 0 : frame.count - 1});
+            frame.trail = trail = static_cast<std::uint32_t>(trails.size() - 1);
+            frame.trailAt = frame.count;
+        }
+        return trail;
+    }
+
+    Place placeOf(std::uint32_t shape, std::uint64_t offset, std::uint64_t length)
+    {
+        return Place{offset, length, shape, currentTrail()};
+    }
+
+    // Merges one value into its shape; places are taken only where something is seen for the first time.
+    void note(std::uint32_t id, ValueKind kind, std::uint64_t offset, std::uint64_t length, bool whole = false)
+    {
+        SampleShape& shape = m_storage.types.shapes[id];
+        ++shape.count;
+        const std::uint16_t bit = kindBit(kind);
+        if (whole && !shape.wholeLookingPlace.known())
+            shape.wholeLookingPlace = placeOf(id, offset, length);
+        if ((shape.kinds & bit) != 0)
+            return;
+        const Place place = placeOf(id, offset, length);
+        if (shape.kinds == 0) {
+            shape.firstKind = kind;
+            shape.firstPlace = place;
+        } else if (!shape.otherPlace.known()) {
+            shape.otherKind = kind;
+            shape.otherPlace = place;
+        }
+        if (kind == ValueKind::null)
+            shape.nullPlace = place;
+        if (kind == ValueKind::wide)
+            shape.widePlace = place;
+        shape.kinds |= bit;
+    }
+
+    // The shape of the member `rawKey` of the object `frame` reads (its `count`-th member).
+    std::uint32_t memberShape(Frame& frame, std::string_view rawKey, std::string_view key, bool kept)
+    {
+        FieldIndex& index = m_index[frame.shape];
+        const std::size_t hint = frame.count - 1;
+        std::uint32_t found = noIndex;
+        if (hint < index.raw.size() && index.raw[hint] == rawKey) {
+            found = static_cast<std::uint32_t>(hint);
+        } else if (index.raw.size() <= 8) {
+            for (std::size_t i = 0; i < index.raw.size(); ++i) {
+                if (index.raw[i] == rawKey) {
+                    found = static_cast<std::uint32_t>(i);
+                    break;
+                }
+            }
+        } else {
+            if (index.byKey.empty()) {
+                for (std::size_t i = 0; i < index.raw.size(); ++i)
+                    index.byKey.emplace(index.raw[i], static_cast<std::uint32_t>(i));
+            }
+            if (auto at = index.byKey.find(rawKey); at != index.byKey.end())
+                found = at->second;
+        }
+        const bool firstObject = frame.serial == 1;
+        if (found == noIndex) {
+            found = static_cast<std::uint32_t>(index.raw.size());
+            index.raw.push_back(rawKey);
+            if (!index.byKey.empty())
+                index.byKey.emplace(rawKey, found);
+            const std::uint32_t child = newShape(frame.shape, found, kept);
+            SampleField field;
+            field.key = kept ? std::string(key) : unescapeKey(rawKey);
+            field.shape = child;
+            field.inFirst = firstObject;
+            const std::uint64_t keyOffset = offsetOf(rawKey.data()) - 1;
+            field.keyPlace = placeOf(child, keyOffset, rawKey.size() + 2);
+            // Both references are taken after the new shape: its creation may move the vectors.
+            m_storage.types.shapes[frame.shape].fields.push_back(std::move(field));
+            if (firstObject)
+                ++m_index[frame.shape].firstCount;
+        }
+        SampleField& field = m_storage.types.shapes[frame.shape].fields[found];
+        if (field.lastObject != frame.serial) {
+            field.lastObject = frame.serial;
+            ++field.present;
+            if (field.inFirst)
+                ++frame.heldOfFirst;
+        }
+        return field.shape;
+    }
+
+    std::uint32_t elementShape(const Frame& frame, bool kept)
+    {
+        std::uint32_t element = m_storage.types.shapes[frame.shape].element;
+        if (element == noIndex) {
+            element = newShape(frame.shape, noIndex, kept);
+            m_storage.types.shapes[frame.shape].element = element;
+        }
+        return element;
     }
 
     void attach(std::uint32_t parent, std::string_view key, std::uint32_t child)
@@ -322,22 +604,53 @@ private:
         node.lastMember = index;
     }
 
-    simdjson::error_code open(od::object& object, Keep keep, std::uint32_t node)
+    simdjson::error_code open(od::object& object, Keep keep, std::uint32_t node, std::uint32_t shape,
+                              std::uint64_t offset)
     {
         Frame frame{true, false, keep, node, 0, {}, {}};
+        frame.shape = shape;
+        frame.offset = offset;
+        frame.serial = ++m_storage.types.shapes[shape].objects;
         if (auto error = object.begin().get(frame.objectAt))
             return error;
         m_stack.push_back(frame);
         return simdjson::SUCCESS;
     }
 
-    simdjson::error_code open(od::array& array, Keep keep, std::uint32_t node)
+    simdjson::error_code open(od::array& array, Keep keep, std::uint32_t node, std::uint32_t shape,
+                              std::uint64_t offset)
     {
         Frame frame{false, false, keep, node, 0, {}, {}};
+        frame.shape = shape;
+        frame.offset = offset;
+        ++m_storage.types.shapes[shape].arrays;
         if (auto error = array.begin().get(frame.arrayAt))
             return error;
+        m_arrays.push_back(static_cast<std::uint32_t>(m_stack.size()));
         m_stack.push_back(frame);
         return simdjson::SUCCESS;
+    }
+
+    // Notes what a finished object lacked, or that a finished array was empty.
+    void close(Frame& frame)
+    {
+        SampleShape& shape = m_storage.types.shapes[frame.shape];
+        if (!frame.isObject) {
+            m_arrays.pop_back();
+            if (frame.count == 0) {
+                if (shape.arrays == 1)
+                    shape.firstArrayEmpty = true;
+                if (!shape.emptyPlace.known())
+                    shape.emptyPlace = placeOf(frame.shape, frame.offset, 1);
+            }
+            return;
+        }
+        if (frame.serial == 1 || frame.heldOfFirst == m_index[frame.shape].firstCount)
+            return;
+        for (SampleField& field : m_storage.types.shapes[frame.shape].fields) {
+            if (field.inFirst && field.lastObject != frame.serial && !field.missingPlace.known())
+                field.missingPlace = placeOf(frame.shape, frame.offset, 1);
+        }
     }
 
     simdjson::error_code run()
@@ -347,6 +660,7 @@ private:
             if (frame.isObject ? step(frame, frame.objectAt) : step(frame, frame.arrayAt)) {
                 if (frame.node != noMember)
                     m_storage.nodes[frame.node].size = frame.count;
+                close(frame);
                 m_stack.pop_back();
                 continue;
             }
@@ -365,35 +679,55 @@ private:
         frame.started = true;
         if (!(at != at))
             return true;
+        const bool keepChild = frame.keep == Keep::all || (frame.keep == Keep::first && frame.count == 0);
         std::string_view key;
         od::value value;
+        ++frame.count;
+        std::uint32_t shape = noIndex;
         if constexpr (std::is_same_v<Iterator, od::object_iterator>) {
             od::field field;
             if ((m_error = (*at).get(field)))
                 return false;
+            const char* raw = field.key().raw();
+            const std::string_view rawKey(raw, rawKeyLength(raw));
             if (frame.keep == Keep::all) {
                 if ((m_error = field.unescaped_key().get(key)))
                     return false;
             }
+            shape = memberShape(frame, rawKey, key, keepChild);
             value = field.value();
         } else {
             if ((m_error = (*at).get(value)))
                 return false;
+            shape = elementShape(frame, keepChild);
         }
-        const bool keepChild = frame.keep == Keep::all || (frame.keep == Keep::first && frame.count == 0);
-        ++frame.count;
-        m_error = child(value, keepChild ? frame.node : noMember, key, frame.keep == Keep::all);
+        const std::uint32_t firstOf = !frame.isObject && frame.count == 1 ? frame.shape : noIndex;
+        m_error = child(value, keepChild ? frame.node : noMember, key, frame.keep == Keep::all, shape, firstOf);
         return false;
+    }
+
+    // An array whose first element is null or an array tells no element type to the default rules.
+    void noteFirstElement(std::uint32_t arrayShape, std::uint32_t elementShape, ValueKind kind, std::uint64_t offset)
+    {
+        if (arrayShape == noIndex)
+            return;
+        SampleShape& array = m_storage.types.shapes[arrayShape];
+        Place& place = kind == ValueKind::null ? array.nullFirstPlace : array.arrayFirstPlace;
+        if (!place.known())
+            place = placeOf(elementShape, offset, 1);
     }
 
     // Reads one child; `parent` is noMember when nothing of it is kept. A kept object's children are kept
     // when it was reached through kept objects (`parentKeepsAll`) or as a first element.
-    simdjson::error_code child(od::value& value, std::uint32_t parent, std::string_view key, bool parentKeepsAll)
+    simdjson::error_code child(od::value& value, std::uint32_t parent, std::string_view key, bool parentKeepsAll,
+                               std::uint32_t shape, std::uint32_t firstOf)
     {
         od::json_type type;
         if (auto error = value.type().get(type))
             return error;
         const bool keep = parent != noMember;
+        const std::string_view token = value.raw_json_token();
+        const std::uint64_t offset = offsetOf(token.data());
         switch (type) {
         case od::json_type::object: {
             od::object object;
@@ -401,10 +735,11 @@ private:
                 return error;
             std::uint32_t node = noMember;
             if (keep) {
-                node = newNode(JSON::Kind::dictionary);
+                node = newNode(JSON::Kind::dictionary, shape);
                 attach(parent, key, node);
             }
-            return open(object, keep ? Keep::all : Keep::none, node);
+            note(shape, ValueKind::object, offset, 1);
+            return open(object, keep ? Keep::all : Keep::none, node, shape, offset);
         }
         case od::json_type::array: {
             od::array array;
@@ -412,14 +747,17 @@ private:
                 return error;
             std::uint32_t node = noMember;
             if (keep) {
-                node = newNode(JSON::Kind::array);
+                node = newNode(JSON::Kind::array, shape);
                 attach(parent, key, node);
             }
-            return open(array, keep && parentKeepsAll ? Keep::first : Keep::none, node);
+            note(shape, ValueKind::array, offset, 1);
+            noteFirstElement(firstOf, shape, ValueKind::array, offset);
+            return open(array, keep && parentKeepsAll ? Keep::first : Keep::none, node, shape, offset);
         }
         case od::json_type::number:
-            return number(value, parent, key);
+            return number(value, parent, key, shape, offset);
         case od::json_type::string: {
+            note(shape, ValueKind::string, offset, trimmed(token).size());
             if (!keep) {
                 // Taken, not skipped: the parser's skip would read a string followed by ':' as a member name.
                 // Its escapes are checked with all others.
@@ -429,7 +767,7 @@ private:
             std::string_view text;
             if (auto error = value.get_string().get(text))
                 return error;
-            const std::uint32_t node = newNode(JSON::Kind::string);
+            const std::uint32_t node = newNode(JSON::Kind::string, shape);
             m_storage.nodes[node].text = text;
             attach(parent, key, node);
             return simdjson::SUCCESS;
@@ -438,8 +776,9 @@ private:
             bool flag = false;
             if (auto error = value.get_bool().get(flag))
                 return error;
+            note(shape, ValueKind::boolean, offset, flag ? 4 : 5);
             if (keep)
-                attach(parent, key, newNode(JSON::Kind::boolean));
+                attach(parent, key, newNode(JSON::Kind::boolean, shape));
             return simdjson::SUCCESS;
         }
         case od::json_type::null: {
@@ -448,27 +787,40 @@ private:
                 return error;
             if (!isNull)
                 return simdjson::N_ATOM_ERROR;
+            note(shape, ValueKind::null, offset, 4);
+            noteFirstElement(firstOf, shape, ValueKind::null, offset);
             if (keep)
-                attach(parent, key, newNode(JSON::Kind::null));
+                attach(parent, key, newNode(JSON::Kind::null, shape));
             return simdjson::SUCCESS;
         }
         }
         return simdjson::TAPE_ERROR;
     }
 
-    simdjson::error_code number(od::value& value, std::uint32_t parent, std::string_view key)
+    simdjson::error_code number(od::value& value, std::uint32_t parent, std::string_view key, std::uint32_t shape,
+                                std::uint64_t offset)
     {
         const std::string_view token = trimmed(value.raw_json_token());
-        if (parent == noMember)
-            return validNumberToken(token) ? simdjson::SUCCESS : simdjson::NUMBER_ERROR;
+        if (parent == noMember) {
+            if (!validNumberToken(token))
+                return simdjson::NUMBER_ERROR;
+            bool whole = false;
+            const ValueKind kind = kindOf(token, whole);
+            note(shape, kind, offset, token.size(), whole && kind == ValueKind::fraction);
+            return simdjson::SUCCESS;
+        }
         JSONNode node;
         node.kind = JSON::Kind::number;
+        node.shape = shape;
         od::number parsed;
         if (value.get_number().get(parsed) == simdjson::SUCCESS) {
             store(node, parsed);
         } else if (!widen(node, token)) {
             return simdjson::NUMBER_ERROR;
         }
+        const ValueKind kind = kindOf(node);
+        note(shape, kind, offset, token.size(),
+             kind == ValueKind::fraction && node.numberType == NumberType::floating && looksWhole(node.floating));
         m_storage.nodes.push_back(node);
         attach(parent, key, static_cast<std::uint32_t>(m_storage.nodes.size() - 1));
         return simdjson::SUCCESS;
@@ -479,8 +831,9 @@ private:
         std::string_view whole = trimmed(m_text);
         while (!whole.empty() && isSpace(whole.front()))
             whole.remove_prefix(1);
-        const std::uint32_t node = newNode(JSON::Kind::null);
+        const std::uint32_t node = newNode(JSON::Kind::null, 0);
         JSONNode& root = m_storage.nodes[node];
+        const std::uint64_t offset = offsetOf(whole.data());
         switch (type) {
         case od::json_type::number: {
             if (!validNumberToken(whole))
@@ -491,18 +844,22 @@ private:
                 store(root, parsed);
             else
                 widen(root, whole);
+            note(0, kindOf(root), offset, whole.size());
             return simdjson::SUCCESS;
         }
         case od::json_type::string: {
             root.kind = JSON::Kind::string;
+            note(0, ValueKind::string, offset, whole.size());
             if (auto error = document.get_string().get(root.text))
                 return error;
             return atEnd(document);
         }
         case od::json_type::boolean:
             root.kind = JSON::Kind::boolean;
+            note(0, ValueKind::boolean, offset, whole.size());
             return whole == "true" || whole == "false" ? simdjson::SUCCESS : simdjson::T_ATOM_ERROR;
         case od::json_type::null:
+            note(0, ValueKind::null, offset, whole.size());
             return whole == "null" ? simdjson::SUCCESS : simdjson::N_ATOM_ERROR;
         default:
             return simdjson::TAPE_ERROR;
@@ -542,10 +899,18 @@ private:
     JSONStorage& m_storage;
     std::string_view m_text;
     std::vector<Frame> m_stack;
+    // Positions in m_stack of the array frames, innermost last.
+    std::vector<std::uint32_t> m_arrays;
+    std::vector<FieldIndex> m_index;
     simdjson::error_code m_error = simdjson::SUCCESS;
 };
 
 } // namespace
+
+const SampleTypes& JSONDocument::types() const noexcept
+{
+    return m_storage->types;
+}
 
 JSONDocument::JSONDocument() = default;
 JSONDocument::JSONDocument(JSONDocument&&) noexcept = default;
@@ -598,6 +963,7 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
         throw std::bad_alloc();
     storage.nodes.clear();
     storage.members.clear();
+    storage.types = SampleTypes{};
     detail::SyntaxCheck check = detail::checkJSONSyntax(text);
     if (check.error) {
         document.m_error = std::make_unique<JSONError>(std::move(*check.error));

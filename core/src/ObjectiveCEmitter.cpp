@@ -51,16 +51,7 @@ struct ObjectiveCTexts
     Result close(Builder& builder) const
     {
         Result result;
-        std::string& code = result.code;
-        code.reserve(builder.imports.size() + builder.properties.size() + builder.name.size() + tool.base.size() + 80);
-        code.append(builder.imports)
-            .append("\nNS_ASSUME_NONNULL_BEGIN\n\n@interface ")
-            .append(builder.name)
-            .append(" : ")
-            .append(tool.base)
-            .append("\n\n")
-            .append(builder.properties)
-            .append("\n@end\n\nNS_ASSUME_NONNULL_END\n");
+        result.code = ObjectiveCEmitter::interfaceText(tool, builder.name, builder.imports, builder.properties);
         result.classInArray = std::move(builder.classInArray);
         return result;
     }
@@ -107,6 +98,22 @@ std::string ObjectiveCEmitter::propertyText(std::string_view key, const JSON& js
         return {};
     }
     return {};
+}
+
+std::string ObjectiveCEmitter::interfaceText(const JSONTool& tool, std::string_view name, std::string_view imports,
+                                             std::string_view properties)
+{
+    std::string code;
+    code.reserve(imports.size() + properties.size() + name.size() + tool.base.size() + 80);
+    code.append(imports)
+        .append("\nNS_ASSUME_NONNULL_BEGIN\n\n@interface ")
+        .append(name)
+        .append(" : ")
+        .append(tool.base)
+        .append("\n\n")
+        .append(properties)
+        .append("\n@end\n\nNS_ASSUME_NONNULL_END\n");
+    return code;
 }
 
 std::vector<std::string> ObjectiveCEmitter::mappingEntries(const ClassInArray& classInArray)

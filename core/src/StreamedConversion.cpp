@@ -1,5 +1,6 @@
 #include "morvex/Conversion.h"
 
+#include "Rules.h"
 #include "TypeFiles.h"
 #include "Walk.h"
 
@@ -11,6 +12,8 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <optional>
+#include <string_view>
 #include <thread>
 #include <unordered_set>
 
@@ -127,6 +130,18 @@ private:
     std::thread m_thread;                 // last: started once everything it uses is in place
 };
 
+// Creates `folder` when missing; the reason when that fails or it is not a folder.
+std::optional<std::string> createFolder(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!error && !std::filesystem::is_directory(folder, error))
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error)
+        return error.message();
+    return std::nullopt;
+}
+
 } // namespace
 
 WrittenConversion convertInto(const JSONDocument& document, const ConversionChoices& choices,
@@ -134,36 +149,56 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
                               const MXDate& date, std::atomic<std::size_t>* written)
 {
     WrittenConversion conversion;
+    if (choices.faithful) {
+        // Not streamed: the faithful types merge what the whole sample holds, so none is complete before the end.
+        Conversion whole = detail::generate(document, choices, settingValues, date);
+        conversion.typeCount = whole.models.size();
+        conversion.findings = std::move(whole.findings);
+        std::unordered_set<std::string_view> names;
+        for (const auto& file : whole.files)
+            names.insert(file.name);
+        conversion.fileNames = names.size();
+        if (auto problem = createFolder(folder)) {
+            conversion.folderProblem = std::move(problem);
+            return conversion;
+        }
+        std::size_t count = 0;
+        conversion.failures = writeFiles(whole.files, folder, &count);
+        if (written)
+            written->store(count, std::memory_order_relaxed);
+        return conversion;
+    }
+
     const detail::TypeFiles typeFiles(choices, settingValues, date);
     std::string rootName;
 
     // First the names alone: a type's files are written only when no later type takes the same names, so the
-    // folder ends as if every type were written in order, and no file is written twice.
+    // folder ends as if every type were written in order, and no file is written twice. The names and shapes
+    // also give the findings, the same as the whole conversion's.
     std::vector<bool> isLast;
     {
         JSONTool tool = detail::makeTool(choices, settingValues, rootName);
-        std::vector<std::string> classNames{tool.typeName(rootName)};
-        tool.onType = [&](CodeModel&& model) { classNames.push_back(std::move(model.className)); };
-        NamesOnly names;
-        detail::walk(tool, names, document.root(), rootName);
-        conversion.typeCount = classNames.size();
-        conversion.warnings = std::move(tool.warnings);
-        for (auto& warning : detail::fileNameCollisions(classNames))
-            conversion.warnings.push_back(std::move(warning));
-        isLast.resize(classNames.size());
+        std::vector<CodeModel> names(1);
+        names[0].className = tool.typeName(rootName);
+        names[0].shape = 0;
+        tool.onType = [&](CodeModel&& model) { names.push_back(std::move(model)); };
+        NamesOnly walker;
+        detail::walk(tool, walker, document.root(), rootName);
+        conversion.typeCount = names.size();
+        detail::sampleFindings(document, names, choices, false, conversion.findings);
+        isLast.resize(names.size());
         std::unordered_set<std::string> taken;
-        for (std::size_t i = classNames.size(); i-- > 0;)
-            isLast[i] = taken.insert(typeFiles.firstName(classNames[i])).second;
+        for (std::size_t i = names.size(); i-- > 0;)
+            isLast[i] = taken.insert(typeFiles.firstName(names[i].className)).second;
         conversion.fileNames = taken.size() * (choices.isSwift ? 1 : 2);
     }
 
+    if (auto problem = createFolder(folder)) {
+        conversion.folderProblem = std::move(problem);
+        return conversion;
+    }
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (!error && !std::filesystem::is_directory(folder, error))
-        error = std::make_error_code(std::errc::not_a_directory);
-    std::unique_ptr<AtomicFolder> target;
-    if (!error)
-        target = AtomicFolder::open(folder, error);
+    const std::unique_ptr<AtomicFolder> target = AtomicFolder::open(folder, error);
     if (!target) {
         conversion.folderProblem = error.message();
         return conversion;
@@ -173,7 +208,12 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
     FolderWriter writer(*target, written);
     constexpr std::size_t batchFiles = 64;
     std::vector<GeneratedFile> batch;
+    // Only a Swift class on NSObject asks whether any type has stored properties (see outputFindings).
+    const bool askStored = choices.isSwift && choices.isClass && choices.base == "NSObject";
+    bool storedProperty = false;
     auto send = [&](const CodeModel& model, std::size_t index) {
+        if (askStored && !storedProperty)
+            storedProperty = detail::declaresStoredProperty(model);
         if (!isLast[index])
             return;
         typeFiles.append(model, batch, nullptr);
@@ -199,6 +239,7 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
     send(root, 0);
     writer.push(std::move(batch));
     conversion.failures = writer.finish();
+    detail::outputFindings(conversion.typeCount, storedProperty, document.types(), choices, conversion.findings);
     return conversion;
 }
 

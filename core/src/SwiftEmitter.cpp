@@ -13,6 +13,7 @@ struct SwiftTexts
 {
     struct Builder
     {
+        std::string name;
         std::string text;
     };
     struct Result
@@ -27,7 +28,7 @@ struct SwiftTexts
     Builder open(const std::string& name) const
     {
         Builder builder;
-        builder.text.append(tool.typePrefix).append(" ").append(name).append(": ").append(tool.base).append(" {\n\n");
+        builder.name = name;
         return builder;
     }
 
@@ -46,11 +47,7 @@ struct SwiftTexts
             BKLog(result.code, "parse(json:name:)");
     }
 
-    Result close(Builder& builder) const
-    {
-        builder.text.append("}\n");
-        return {std::move(builder.text), {}};
-    }
+    Result close(Builder& builder) const { return {SwiftEmitter::typeText(tool, builder.name, builder.text), {}}; }
 };
 
 } // namespace
@@ -59,6 +56,15 @@ std::string SwiftEmitter::parse(const JSON& json, std::string_view name)
 {
     SwiftTexts texts{m_tool, *this};
     return detail::walk(m_tool, texts, json, name).code;
+}
+
+std::string SwiftEmitter::typeText(const JSONTool& tool, std::string_view name, std::string_view body)
+{
+    std::string text;
+    text.reserve(tool.typePrefix.size() + name.size() + tool.base.size() + body.size() + 10);
+    text.append(tool.typePrefix).append(" ").append(name).append(": ").append(tool.base).append(" {\n\n");
+    text.append(body).append("}\n");
+    return text;
 }
 
 std::string SwiftEmitter::propertyText(std::string_view key, const JSON& json) const

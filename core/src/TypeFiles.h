@@ -1,7 +1,7 @@
 #pragma once
 
 // What the conversion and the conversion written straight into a folder share: the generator's setup, the file
-// texts of one type, and the warnings about file names that types share.
+// texts of one type, and the findings read off the sample and the type names.
 #include "morvex/CodeFileStart.h"
 #include "morvex/Conversion.h"
 #include "morvex/JSONTool.h"
@@ -15,8 +15,14 @@ namespace morvex::detail {
 JSONTool makeTool(const ConversionChoices& choices, const std::vector<std::string>& settingValues,
                   std::string& rootName);
 
-/// Warnings about types (by class name, in model order) whose file names would overwrite each other.
-std::vector<std::string> fileNameCollisions(const std::vector<std::string>& classNames);
+/// The whole conversion of `document`, texts included.
+Conversion generate(const JSONDocument& document, const ConversionChoices& choices,
+                    const std::vector<std::string>& settingValues, const MXDate& date);
+
+/// The findings that come before those about the output as a whole (`outputFindings`): what the rules lose of
+/// the sample, then the types of `models` (names and shapes are read) whose file names would overwrite each other.
+void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& models,
+                    const ConversionChoices& choices, bool usedFaithful, Findings& findings);
 
 /// Assembles the files of one type: one ".swift" file, or its ".h" then its ".m" file.
 class TypeFiles

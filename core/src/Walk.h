@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -83,23 +82,6 @@ inline std::vector<Member> membersOf(const JSON& value, std::vector<std::string>
     return unique;
 }
 
-/// The JSON path of the member each frame of `stack` is at, as "$.a[0].b" (keys made printable).
-template <typename Frame>
-std::string pathOf(const std::vector<Frame>& stack)
-{
-    std::string path = "$";
-    for (std::size_t i = 0; i < stack.size(); ++i) {
-        const Member& member = stack[i].members[stack[i].next - 1];
-        if (stack[i].isArray)
-            path.append("[").append(member.key).append("]");
-        else
-            path.append(".").append(printable(member.key));
-        if (i + 1 < stack.size() && hasObjectElements(member.value))
-            path.append("[0]");
-    }
-    return path;
-}
-
 /// Walks `root` depth first and returns the emitter's result for it; every nested type (an object member, or
 /// the first element of an array member when that is an object) is appended to `tool.model` after the types
 /// nested inside it. The walk keeps its own stack, so nesting depth is bounded by memory, not the call stack.
@@ -116,8 +98,8 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         std::vector<std::string> indexKeys;
         std::vector<Member> members;
         std::size_t next = 0;
-        bool isArray = false;
         std::string name;
+        std::uint32_t shape;
         Builder builder;
     };
 
@@ -125,26 +107,22 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
     auto push = [&](const JSON& value, std::string name) {
         Frame frame;
         frame.members = membersOf(value, frame.indexKeys);
-        frame.isArray = value.kind() == JSON::Kind::array;
         frame.builder = emitter.open(name);
         frame.name = std::move(name);
+        frame.shape = value.shape();
         stack.push_back(std::move(frame));
     };
     push(root, tool.typeName(rootName));
-    // A key that cannot be a name as it stands is reported once, at its first place.
-    std::unordered_set<std::string_view> renamed;
 
     for (;;) {
         Frame& frame = stack.back();
         if (frame.next < frame.members.size()) {
             const Member member = frame.members[frame.next++];
+            // A key that cannot be a name as it stands is mended here; the findings say so.
             std::string safeKey;
             std::string_view key = member.key;
             if (!isSafeName(key)) {
                 safeKey = safeName(key);
-                if (renamed.insert(key).second)
-                    tool.warnings.push_back("the key \"" + printable(key) + "\" at " + pathOf(stack) +
-                                            " cannot be a name as it stands and is written as " + safeKey);
                 key = safeKey;
             }
             emitter.member(frame.builder, key, member.value);
@@ -161,9 +139,10 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         if (stack.size() == 1)
             return result;
         std::string name = std::move(frame.name);
+        const std::uint32_t shape = frame.shape;
         stack.pop_back();
         emitter.nested(stack.back().builder, name, result);
-        CodeModel model{std::move(name), std::move(result.code), std::move(result.classInArray)};
+        CodeModel model{std::move(name), std::move(result.code), std::move(result.classInArray), {}, shape};
         if (tool.onType)
             tool.onType(std::move(model));
         else

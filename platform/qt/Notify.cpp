@@ -86,8 +86,8 @@ qsizetype Notify::registrationCount(const QObject* observer) const
 void Notify::forget(const QObject* observer)
 {
     std::erase_if(m_registrations, [observer](const Registration& r) { return r.observer == observer; });
-    const auto it = m_watched.find(observer);
-    if (it != m_watched.end()) {
+    const auto it = m_watched.constFind(observer);
+    if (it != m_watched.cend()) {
         disconnect(*it);
         m_watched.erase(it);
     }

@@ -19,7 +19,7 @@ MXBaseViewController::~MXBaseViewController()
         const QString description = QStringLiteral("%1(0x%2)")
                                         .arg(QString::fromLatin1(metaObject()->className()))
                                         .arg(reinterpret_cast<quintptr>(this), 0, 16);
-        BKLog((QStringLiteral("deinit ") + description).toStdString(), "deinit");
+        BKLog(QString(QStringLiteral("deinit ") + description).toStdString(), "deinit");
     }
 }
 

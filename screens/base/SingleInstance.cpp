@@ -86,7 +86,7 @@ void SingleInstance::acceptConnections()
             const QByteArray line = socket->readLine(maxMessageBytes);
             socket->disconnectFromServer();
             if (line == activateMessage())
-                emit activationRequested();
+                Q_EMIT activationRequested();
         });
     }
 }

@@ -40,7 +40,7 @@ public:
 
     static QByteArray activateMessage() { return QByteArrayLiteral("activate\n"); }
 
-signals:
+Q_SIGNALS:
     /// A later copy asked for the window.
     void activationRequested();
 

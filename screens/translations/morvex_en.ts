@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>RootViewController</name>
+    <message>
+        <source>“%1”</source>
+        <translation>“%1”</translation>
+    </message>
+</context>
+<context>
     <name>morvex::AboutViewController</name>
     <message>
         <source>关于 Morvex</source>
@@ -145,6 +152,155 @@
         <source>无法打开文件夹</source>
         <translation>The folder could not be opened</translation>
     </message>
+    <message>
+        <source>布尔值</source>
+        <translation>boolean</translation>
+    </message>
+    <message>
+        <source>整数</source>
+        <translation>integer</translation>
+    </message>
+    <message>
+        <source>小数</source>
+        <translation>fraction</translation>
+    </message>
+    <message>
+        <source>字符串</source>
+        <translation>string</translation>
+    </message>
+    <message>
+        <source>对象</source>
+        <translation>object</translation>
+    </message>
+    <message>
+        <source>数组</source>
+        <translation>array</translation>
+    </message>
+    <message>
+        <source>超出 64 位的数</source>
+        <translation>number beyond 64 bits</translation>
+    </message>
+    <message>
+        <source>键%1不是 %2 的标识符：代码无法编译</source>
+        <translation>key %1 is not a %2 identifier: the code does not compile</translation>
+    </message>
+    <message>
+        <source>键%1是 %2 的保留名称：代码无法编译</source>
+        <translation>key %1 is a reserved name in %2: the code does not compile</translation>
+    </message>
+    <message>
+        <source>键%1写作%2</source>
+        <translation>key %1 is written as %2</translation>
+    </message>
+    <message>
+        <source>成员%1的值为 null，已略去</source>
+        <translation>member %1 is null and left out</translation>
+    </message>
+    <message>
+        <source>数组为空</source>
+        <translation>the array is empty</translation>
+    </message>
+    <message>
+        <source>第一个元素为 null</source>
+        <translation>its first element is null</translation>
+    </message>
+    <message>
+        <source>第一个元素是数组</source>
+        <translation>its first element is an array</translation>
+    </message>
+    <message>
+        <source>无法判断%1的元素类型（%2）：代码用到的类型不会生成</source>
+        <translation>the element type of %1 cannot be told (%2): it names a type that is never generated</translation>
+    </message>
+    <message>
+        <source>成员%1不在第一个元素中，已略去</source>
+        <translation>member %1 is not in the first element and is left out</translation>
+    </message>
+    <message>
+        <source>此元素缺少第一个元素的成员%1：解码会失败</source>
+        <translation>this element lacks member %1 of the first: decoding it fails</translation>
+    </message>
+    <message>
+        <source>后面的值是%1，第一个值是%2：类型按第一个值</source>
+        <translation>a later value is %1 where the first is %2: it is typed by the first</translation>
+    </message>
+    <message>
+        <source>两个类型 %1 同用文件名 %2：后一个替换前一个（前一个在 %3）</source>
+        <translation>two types %1 share the file name %2: the later one replaces the earlier (the earlier at %3)</translation>
+    </message>
+    <message>
+        <source>类型 %1 和 %2 同用文件 %3：后一个替换前一个</source>
+        <translation>types %1 and %2 share the file %3: the later one replaces the earlier</translation>
+    </message>
+    <message>
+        <source>类型 %1 和 %2 的文件名（%3、%4）只有 Unicode 规范化形式不同，在规范化文件名的文件系统上会冲突</source>
+        <translation>types %1 and %2 have file names that differ only in Unicode normalisation (%3, %4) and collide on file systems that normalise names</translation>
+    </message>
+    <message>
+        <source>类型 %1 和 %2 的文件名（%3、%4）只有大小写不同，在不区分大小写的文件系统上会冲突</source>
+        <translation>types %1 and %2 have file names that differ only in letter case (%3, %4) and collide on case-insensitive file systems</translation>
+    </message>
+    <message>
+        <source>数值超出 64 位，按浮点数处理</source>
+        <translation>a number beyond 64 bits, typed as floating point</translation>
+    </message>
+    <message>
+        <source>数值不是整数，却按 Int 处理</source>
+        <translation>a number that is not an integer, typed Int</translation>
+    </message>
+    <message>
+        <source>生成了 %1 个类型（超过 10,000 个）</source>
+        <translation>%1 types are generated (more than 10,000)</translation>
+    </message>
+    <message>
+        <source>Swift 结构体不能继承 NSObject 类：代码无法编译</source>
+        <translation>a Swift struct cannot inherit the class NSObject: the code does not compile</translation>
+    </message>
+    <message>
+        <source>基于 NSObject 且有存储属性的 Swift 类没有初始化方法，也不符合 Codable：代码无法编译</source>
+        <translation>a Swift class on NSObject with stored properties has no initialiser and does not conform to Codable: the code does not compile</translation>
+    </message>
+    <message numerus="yes">
+        <source>将生成 %n 个类型</source>
+        <translation>
+            <numerusform>%n type will be generated</numerusform>
+            <numerusform>%n types will be generated</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>确定要把它们的代码文件写入 %1 吗？</source>
+        <translation>Write their code files to %1?</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>设置文件无法读取，已移到别处</source>
+        <translation>The settings file could not be read and was moved aside</translation>
+    </message>
+    <message numerus="yes">
+        <source>另有 %n 条未列出</source>
+        <translation>
+            <numerusform>and %n more, not listed</numerusform>
+            <numerusform>and %n more, not listed</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 条提示</source>
+        <translation>
+            <numerusform>%n finding</numerusform>
+            <numerusform>%n findings</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>生成的代码没能表达出的示例内容</source>
+        <translation>What the generated code cannot say about the sample</translation>
+    </message>
 </context>
 <context>
     <name>morvex::ScreenContext</name>
@@ -186,6 +342,14 @@
     <message>
         <source>MJExtension解析</source>
         <translation>MJExtension parsing</translation>
+    </message>
+    <message>
+        <source>保留全部数据</source>
+        <translation>Keep every value</translation>
+    </message>
+    <message>
+        <source>生成的类型能容纳样本中的每一个值：数组元素合并，缺少或为空的成员可选</source>
+        <translation>The generated types hold every value of the sample: array elements merged, members that are missing or null optional</translation>
     </message>
     <message>
         <source>代码署名:</source>
@@ -246,6 +410,18 @@
     <message>
         <source>设置未能保存</source>
         <translation>The settings could not be saved</translation>
+    </message>
+    <message>
+        <source>输入项含有不能使用的字符</source>
+        <translation>An input holds characters that cannot be used</translation>
+    </message>
+    <message>
+        <source>“%1”中有控制字符、格式字符或换行，请删除。</source>
+        <translation>“%1” holds a control or format character or a line break. Please remove it.</translation>
+    </message>
+    <message>
+        <source>“%1”只能包含字母、数字、符号、“_”、“$”、“-”、“.”和空格。</source>
+        <translation>“%1” may hold only letters, digits, symbols, “_”, “$”, “-”, “.” and spaces.</translation>
     </message>
 </context>
 <context>
@@ -335,6 +511,10 @@
     <message>
         <source>服务器返回错误（HTTP %1）</source>
         <translation>The server answered with an error (HTTP %1)</translation>
+    </message>
+    <message>
+        <source>此版本不检查更新</source>
+        <translation>This version does not check for updates</translation>
     </message>
 </context>
 </TS>

@@ -3,8 +3,6 @@
 #include <QObject>
 #include <QVariant>
 
-#include <memory>
-
 namespace morvex {
 
 /// Where the system's light or dark preference comes from.
@@ -22,10 +20,7 @@ public:
 
     virtual QVariant interfaceStyle() const = 0;
 
-    /// The probe that fits this system: the desktop portal when one answers, else the Qt palette.
-    static std::unique_ptr<AppearanceProbe> createDefault();
-
-signals:
+Q_SIGNALS:
     void changed();
 };
 

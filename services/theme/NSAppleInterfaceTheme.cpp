@@ -1,10 +1,12 @@
 #include "NSAppleInterfaceTheme.h"
 
+#include "AppearanceProbeFactory.h"
+
 namespace morvex {
 
 NSAppleInterfaceTheme::NSAppleInterfaceTheme(std::unique_ptr<AppearanceProbe> probe, QObject* parent) : QObject(parent)
 {
-    setProbe(probe ? std::move(probe) : AppearanceProbe::createDefault());
+    setProbe(probe ? std::move(probe) : createDefaultAppearanceProbe());
 }
 
 NSAppleInterfaceTheme::~NSAppleInterfaceTheme() = default;

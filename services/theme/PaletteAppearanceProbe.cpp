@@ -31,7 +31,7 @@ bool PaletteAppearanceProbe::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == QCoreApplication::instance() &&
         (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::ThemeChange)) {
-        emit changed();
+        Q_EMIT changed();
     }
     return false;
 }

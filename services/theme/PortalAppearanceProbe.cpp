@@ -73,7 +73,7 @@ void PortalAppearanceProbe::settingChanged(const QString& nameSpace, const QStri
     }
     m_available = true;
     m_style = styleFromColorScheme(QVariant::fromValue(value));
-    emit changed();
+    Q_EMIT changed();
 }
 
 } // namespace morvex

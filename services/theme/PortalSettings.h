@@ -24,7 +24,7 @@ public:
     /// Read(namespace, key): the value, wrapped in one or two variants depending on the portal's version.
     QDBusMessage read(const QString& nameSpace, const QString& key);
 
-signals:
+Q_SIGNALS:
     // The name and signature must match the D-Bus signal exactly.
     void SettingChanged(const QString& nameSpace, const QString& key, const QDBusVariant& value);
 };

@@ -53,7 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(UsageCase{"UnknownLanguage", {"-l", "kotlin"}, "kotlin"},
                     UsageCase{"UnknownKind", {"--kind", "enum"}, "enum"},
                     UsageCase{"UnknownMapping", {"-m", "yaml"}, "yaml"},
-                    UsageCase{"UnknownOption", {"--frobnicate"}, "frobnicate"},
+                    UsageCase{"UnknownOption",
+                              {"--frobnicate"},
+                              "morvex-cli: The following argument was not expected: --frobnicate"},
                     UsageCase{"EmptyPrefix", {"-p", ""}, "class-name prefix must not be empty"},
                     UsageCase{"EmptyName", {"--name", ""}, "root type name must not be empty"},
                     UsageCase{"EmptyBase", {"-b", ""}, "base class must not be empty"},
@@ -123,6 +125,36 @@ TEST_F(CliFixture, FailedWritesExitThreeNamingEachFileAndWriteTheRest)
     EXPECT_EQ(result.out, "");
 }
 
+// --check writes nothing (not even a missing folder), ignores only the header's date, and the exit codes of
+// check, --strict and a report that cannot be written combine by severity.
+TEST_F(CliFixture, CheckStrictAndReportExitCodes)
+{
+    const std::string json = R"({"a":{"x":1},"memo":null})";
+    const std::string folder = (out / "models").string();
+    struct Step
+    {
+        std::vector<std::string> arguments;
+        int exit;
+    };
+    const Step steps[] = {
+        {{"--check", "-o", folder}, exitCheckDiffers},
+        {{"--date", "2026/12/05", "-o", folder}, exitOk},
+        {{"--date", "2027/01/02", "--check", "-o", folder}, exitOk},
+        {{"--check", "--author", "Someone else", "-o", folder}, exitCheckDiffers},
+        {{"--strict", "-o", folder}, exitStrictFindings},
+        {{"--strict", "--check", "--author", "Someone else", "-o", folder}, exitCheckDiffers},
+        {{"--strict", "--report", folder + "/MXA.swift/r.json", "-o", folder}, exitWriteFailed},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(run(steps[i].arguments, json).exit, steps[i].exit);
+        if (i == 0) {
+            EXPECT_FALSE(std::filesystem::exists(folder)) << "a check creates no folder";
+        }
+    }
+    EXPECT_EQ(listFolder(folder), (std::vector<std::string>{"MXA.swift", "MXRootModel.swift"}));
+}
+
 TEST_F(CliFixture, RememberStoresFourValuesAndLaterRunsUseThem)
 {
     EXPECT_EQ(run({"--remember", "--author", "Ann", "--company", "Co", "-p", "ZZ", "-n", "shop"}).exit, exitOk);
@@ -131,6 +163,7 @@ TEST_F(CliFixture, RememberStoresFourValuesAndLaterRunsUseThem)
     EXPECT_EQ(later.exit, exitOk);
     EXPECT_EQ(listFolder(out.path()), std::vector<std::string>{"ZZShop.swift"});
     EXPECT_NE(readFile(out / "ZZShop.swift").find("Created by Ann on 2026/12/05."), std::string::npos);
+    EXPECT_NE(run({"--defaults"}).out.find("class MXRootModel"), std::string::npos) << "--defaults ignores them";
 }
 
 TEST_F(CliFixture, WithoutRememberNothingIsStored)
@@ -146,6 +179,29 @@ TEST_F(CliFixture, CorruptSettingsWarnAndUseDefaults)
     EXPECT_EQ(result.exit, exitOk);
     EXPECT_NE(result.err.find("warning:"), std::string::npos);
     EXPECT_NE(result.out.find("class MXRootModel: Codable"), std::string::npos);
+    const CliRun quiet = run({"-q"}, R"({"memo":null})");
+    EXPECT_EQ(quiet.exit, exitOk);
+    EXPECT_EQ(quiet.err, "") << "--quiet prints errors only";
+}
+
+// The completion script offers what the option table holds, as bash runs it.
+TEST_F(CliFixture, BashCompletionOffersOptionsAndTheirValues)
+{
+    writeFile(out / "complete.bash", run({"--completions", "bash"}).out);
+    const struct
+    {
+        const char* words;
+        const char* offered;
+    } cases[] = {
+        {"morvex-cli -l \"\"", "swift objc"}, {"morvex-cli --fai", "--faithful"}, {"morvex-cli -m mj", "mjextension"}};
+    for (const auto& row : cases) {
+        const std::string command =
+            "bash -c 'source " + (out / "complete.bash").string() + "; COMP_WORDS=(" + row.words +
+            "); COMP_CWORD=$((${#COMP_WORDS[@]}-1)); _morvex_cli; echo \"${COMPREPLY[*]}\"' > " +
+            (out / "offered").string();
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_EQ(readFile(out / "offered"), std::string(row.offered) + "\n") << row.words;
+    }
 }
 
 TEST_F(CliFixture, ObjectiveCIgnoresKindAndDefaultsToNSObject)

@@ -82,15 +82,6 @@ TEST(ConvertFileNames, UnsafeKeysGiveTypeAndFileNamesAlike)
     EXPECT_NE(conversion.files[1].text.find("class .._up: Codable {"), std::string::npos);
 }
 
-TEST(ConvertFileNames, WarnsWhenTypesShareAFileName)
-{
-    auto conversion = convert(R"({"user":{"id":1},"owner":{"user":{"n":1}},"uSer":{"x":1}})", ConversionChoices{},
-                              defaultSettingValues(), fixedDate);
-    ASSERT_EQ(conversion.warnings.size(), 2u);
-    EXPECT_NE(conversion.warnings[0].find("share the file name MXUser"), std::string::npos);
-    EXPECT_NE(conversion.warnings[1].find("differ only in letter case"), std::string::npos);
-}
-
 TEST(FileNameFor, ReplacesSeparatorsAndControlCharacters)
 {
     EXPECT_EQ(fileNameFor("MXUser", ".swift"), "MXUser.swift");
@@ -131,12 +122,17 @@ TEST(WriteFiles, WritesEveryFileAndReplacesOldOnes)
 }
 
 // Written as each type completes, the folder ends as writing every file in order leaves it: of types sharing a
-// file name (the root's too) the later one wins.
+// file name (the root's too) the later one wins. The findings are the same too.
 TEST(ConvertInto, LeavesTheSameFolderAsWritingEveryFile)
 {
-    for (const char* json : {R"({"a":{"a":{"b":1}},"x":{"a":{"c":2}},"l":[{"q":1}]})",
-                             R"({"rootModel":{"z":1},"m":{"rootModel":{"y":"s"}}})"}) {
-        for (const auto& choices : {ConversionChoices{}, objectiveC(MXAdjustType::mjExtension())}) {
+    ConversionChoices onNSObject;
+    onNSObject.base = "NSObject";
+    ConversionChoices faithful;
+    faithful.faithful = true;
+    for (const char* json : {R"({"a":{"a":{"b":1}},"x":{"a":{"c":2}},"l":[{"q":1},{"r":2.5}],"n":null})",
+                             R"({"rootModel":{"z":1},"m":{"rootModel":{"y":"s"}},"first-name":[]})"}) {
+        for (const auto& choices :
+             {ConversionChoices{}, objectiveC(MXAdjustType::mjExtension()), onNSObject, faithful}) {
             TempDir dir;
             const auto whole = convert(json, choices, defaultSettingValues(), fixedDate);
             std::filesystem::create_directory(dir / "whole");
@@ -145,7 +141,9 @@ TEST(ConvertInto, LeavesTheSameFolderAsWritingEveryFile)
             const auto streamed = convertInto(JSONDocument::parse(json), choices, defaultSettingValues(),
                                               dir / "streamed", fixedDate, &written);
             EXPECT_TRUE(streamed.failures.empty());
-            EXPECT_EQ(streamed.warnings, whole.warnings);
+            // Faithful types lose nothing here and share no name; the default ones do both.
+            EXPECT_EQ(whole.findings.kept.empty(), choices.faithful) << json;
+            EXPECT_EQ(streamed.findings, whole.findings);
             const auto names = listFolder(dir / "whole");
             EXPECT_EQ(listFolder(dir / "streamed"), names) << json;
             EXPECT_EQ(written, names.size());

@@ -20,7 +20,7 @@ class TestAboutViewController : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         m_host = test::shownHostWindow(800, 600);

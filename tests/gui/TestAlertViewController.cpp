@@ -17,7 +17,7 @@ class TestAlertViewController : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         m_host = test::shownHostWindow(800, 600);

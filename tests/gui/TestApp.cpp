@@ -15,7 +15,7 @@ class TestApp : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         m_window = std::make_unique<QWidget>();

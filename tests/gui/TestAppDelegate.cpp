@@ -31,7 +31,7 @@ class TestAppDelegate : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { isolateHome(m_home); }
 
     void init()

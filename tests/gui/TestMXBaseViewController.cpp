@@ -30,7 +30,7 @@ class TestMXBaseViewController : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         auto probe = std::make_unique<FakeAppearanceProbe>();

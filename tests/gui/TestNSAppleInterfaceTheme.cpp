@@ -30,7 +30,7 @@ class TestNSAppleInterfaceTheme : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init();
 
     void isLightRule_data();

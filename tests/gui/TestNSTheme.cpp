@@ -28,7 +28,7 @@ class FakePortal : public QObject
 public:
     uint colorScheme = 1;
 
-public slots:
+public Q_SLOTS:
     QDBusVariant Read(const QString& nameSpace, const QString& key)
     {
         if (nameSpace == u"org.freedesktop.appearance" && key == u"color-scheme") {
@@ -38,7 +38,7 @@ public slots:
         return QDBusVariant(QVariant(QString()));
     }
 
-signals:
+Q_SIGNALS:
     void SettingChanged(const QString& nameSpace, const QString& key, const QDBusVariant& value);
 };
 
@@ -48,7 +48,7 @@ class TestNSTheme : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void nsColorKeepsComponentsOutsideTheRange();
 
     void portalColorScheme_data();
@@ -192,7 +192,7 @@ void TestNSTheme::portalProbeOverTheBus()
             QSignalSpy changed(&probe, &AppearanceProbe::changed);
             auto emitSetting = [portal](const QString& nameSpace, uint value) {
                 QMetaObject::invokeMethod(portal, [portal, nameSpace, value] {
-                    emit portal->SettingChanged(nameSpace, QStringLiteral("color-scheme"), QDBusVariant(value));
+                    Q_EMIT portal->SettingChanged(nameSpace, QStringLiteral("color-scheme"), QDBusVariant(value));
                 });
             };
             // A setting of another namespace is not ours; the light switch that follows is.

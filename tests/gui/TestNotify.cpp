@@ -10,7 +10,7 @@ class TestNotify : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void deliversToMatchingObservers_data();
     void deliversToMatchingObservers();
     void registeringTwiceDeliversOnce();

@@ -19,7 +19,7 @@ class TestPlatformKit : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void versionComesFromTheBuild();
 
     void delayInterval_data();

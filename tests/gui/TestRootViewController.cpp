@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -78,7 +79,7 @@ class TestRootViewController : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { isolateHome(m_home); }
 
     void init()
@@ -104,7 +105,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("objectiveC");
         QTest::addColumn<bool>("structs");
-        QTest::addColumn<int>("mappingStyle"); // -1: none chosen, else the option's tag
+        QTest::addColumn<int>("mappingStyle"); // -1: none chosen, else the option's tag; 2: faithful models
         QTest::addColumn<QStringList>("rows"); // author, company, prefix, root name; empty keeps the stored ones
         QTest::addColumn<QString>("stored");
 
@@ -122,6 +123,8 @@ private slots:
             << QStringLiteral("objc-none-sample") << true << false << 0 << QStringList() << defaults;
         QTest::newRow("Objective-C after trying Struct, which stays off")
             << QStringLiteral("objc-none-sample") << true << true << -1 << QStringList() << defaults;
+        QTest::newRow("faithful Swift: a top-level array's elements merged into the root type")
+            << QStringLiteral("swift-faithful-top-level-array") << false << false << 2 << QStringList() << defaults;
     }
 
     void convertsThroughTheSheetIntoTheChosenFolder()
@@ -161,7 +164,7 @@ private slots:
         QCOMPARE(sheet->structBtn()->isChecked(), structs && !objectiveC);
         QCOMPARE(sheet->classBtn()->isChecked(), !(structs && !objectiveC));
         if (mappingStyle >= 0)
-            click(sheet->configBtn().at(std::size_t(mappingStyle)));
+            click(mappingStyle == 2 ? sheet->faithfulBtn() : sheet->configBtn().at(std::size_t(mappingStyle)).data());
         if (!rows.isEmpty()) {
             replaceText(sheet->authorInput(), rows[0]);
             replaceText(sheet->copyrightInput(), rows[1]);
@@ -407,21 +410,97 @@ private slots:
         QVERIFY(!QDir(folder).exists());
     }
 
+    void findingsAreCountedAndChoosingOneSelectsItsPlace_data()
+    {
+        QTest::addColumn<QString>("json");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("null dropped, later members, a key that is no identifier")
+            << QStringLiteral("{\"memo\":null,\"list\":[{\"a\":1},{\"b\":2}],\"first-name\":1}") << 4
+            << QStringLiteral("$.list[1].b") << QStringLiteral("\"b\"");
+        QTest::newRow("after non-ASCII text and an emoji")
+            << QString::fromUtf8(u8"{\"名字\":\"张三😀\",\n \"memo\":null}") << 1 << QStringLiteral("$.memo")
+            << QStringLiteral("null");
+        QTest::newRow("at the end of a line broken for display")
+            << QStringLiteral("{\"pad\":[") + QStringLiteral("1,").repeated(2000) + QStringLiteral("1],\"memo\":null}")
+            << 1 << QStringLiteral("$.memo") << QStringLiteral("null");
+    }
+
+    void findingsAreCountedAndChoosingOneSelectsItsPlace()
+    {
+        QFETCH(QString, json);
+        QFETCH(int, count);
+        QFETCH(QString, path);
+        QFETCH(QString, selected);
+        QVERIFY(m_root->findingsButton()->isHidden());
+        m_root->jsonTextView()->setText(json);
+        convertInto(QStringLiteral("findings"));
+        QVERIFY(!AlertViewController::current());
+
+        QCOMPARE(m_root->findingsButton()->text(), QString::fromUtf8(u8"%1 条提示").arg(count));
+        click(m_root->findingsButton());
+        QListWidget* list = m_root->findingsList();
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->count(), count);
+        const auto items = list->findItems(path + QString::fromUtf8(u8"："), Qt::MatchStartsWith);
+        QCOMPARE(items.size(), 1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items[0]).center());
+        QVERIFY(!list->isVisible());
+        QCOMPARE(JSONTextView::withoutDisplayBreaks(m_root->jsonTextView()->textCursor().selectedText()), selected);
+    }
+
+    void moreThanTenThousandTypesAreWrittenOnlyWhenConfirmed_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("declined") << false;
+        QTest::newRow("confirmed") << true;
+    }
+
+    void moreThanTenThousandTypesAreWrittenOnlyWhenConfirmed()
+    {
+        QFETCH(bool, confirm);
+        QStringList members;
+        for (int i = 0; i <= 10'000; ++i) // 10,001 members and the root
+            members << QStringLiteral("\"m%1\":{}").arg(i);
+        m_root->codeTextView()->setPlainText(QStringLiteral("earlier result"));
+        m_root->jsonTextView()->setText(QStringLiteral("{%1}").arg(members.join(u',')));
+        const QString folder = convertInto(QStringLiteral("many"));
+
+        AlertViewController* alert = AlertViewController::current();
+        QVERIFY(alert && alert->confirmBtn());
+        QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"将生成 10002 个类型"));
+        QCOMPARE(fileNames(folder), QStringList());
+        click(confirm ? alert->confirmBtn() : alert->cancelBtn());
+        QVERIFY(!AlertViewController::current());
+        QCOMPARE(fileNames(folder).size(), confirm ? 10'002 : 0);
+        QCOMPARE(m_root->codeTextView()->toPlainText() == QStringLiteral("earlier result"), !confirm);
+    }
+
     void aSecondConversionReplacesTheWholeCodeView()
     {
         m_root->codeTextView()->setPlainText(QStringLiteral("a long earlier result\nwith two lines"));
         QTest::keyClicks(m_root->jsonTextView(), QStringLiteral("{\"id\": 1}"));
-        click(m_root->convetBtn());
-        SettingViewController* sheet = m_root->presentedSetting();
-        QVERIFY(sheet);
-        m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("again"));
-        click(sheet->pathBtn());
-        click(sheet->doBtn());
+        convertInto(QStringLiteral("again"));
         QVERIFY(m_root->codeTextView()->toPlainText().startsWith(QStringLiteral("class MXRootModel: Codable {")));
         QVERIFY(!m_root->codeTextView()->toPlainText().contains(QStringLiteral("earlier")));
     }
 
 private:
+    // Confirms a fresh sheet with a new folder of that name, which it returns.
+    QString convertInto(const QString& name)
+    {
+        click(m_root->convetBtn());
+        SettingViewController* sheet = m_root->presentedSetting();
+        const QString folder = m_fixture->makeFolder(name);
+        if (!sheet)
+            return folder;
+        m_fixture->nextFolder = folder;
+        click(sheet->pathBtn());
+        click(sheet->doBtn());
+        return folder;
+    }
+
     QTemporaryDir m_home;
     std::unique_ptr<ScreenFixture> m_fixture;
     std::unique_ptr<RootViewController> m_root;

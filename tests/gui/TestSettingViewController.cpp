@@ -39,7 +39,7 @@ class TestSettingViewController : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { isolateHome(m_home); }
 
     void init()
@@ -92,6 +92,7 @@ private slots:
         QVERIFY(sheet->classBtn()->isChecked());
         QVERIFY(!sheet->ocBtn()->isChecked());
         QVERIFY(!sheet->structBtn()->isChecked());
+        QVERIFY(!sheet->faithfulBtn()->isChecked());
         QVERIFY(sheet->configView()->isHidden());
         QVERIFY(sheet->adjustType.isNone());
         QVERIFY(!sheet->isCommit);
@@ -112,6 +113,7 @@ private slots:
         QTest::newRow("prefix row") << QStringLiteral("prefix") << QRect(60, 249, 380, 34);
         QTest::newRow("root name row") << QStringLiteral("name") << QRect(460, 249, 380, 34);
         QTest::newRow("base class row") << QStringLiteral("base") << QRect(60, 293, 380, 34);
+        QTest::newRow("faithful option beside it") << QStringLiteral("faithful") << QRect(460, 293, 0, 34);
         QTest::newRow("choose button") << QStringLiteral("choose") << QRect(752, 342, 88, 28);
         QTest::newRow("confirm button") << QStringLiteral("confirm") << QRect(60, 477, 780, 48);
     }
@@ -131,10 +133,12 @@ private slots:
             {QStringLiteral("author"), sheet->authorInput()}, {QStringLiteral("company"), sheet->copyrightInput()},
             {QStringLiteral("prefix"), sheet->prefixInput()}, {QStringLiteral("name"), sheet->nameInput()},
             {QStringLiteral("base"), sheet->baseInput()},     {QStringLiteral("choose"), sheet->pathBtn()},
-            {QStringLiteral("confirm"), sheet->doBtn()},
+            {QStringLiteral("confirm"), sheet->doBtn()},      {QStringLiteral("faithful"), sheet->faithfulBtn()},
         };
         QWidget* widget = parts.value(part);
         QVERIFY(widget);
+        if (frame.width() == 0) // as wide as its title
+            frame.setWidth(widget->width());
         QCOMPARE(QRect(widget->mapTo(sheet, QPoint(0, 0)), widget->size()), frame);
     }
 
@@ -330,39 +334,58 @@ private slots:
                  QString::fromUtf8(u8" ,Morvex 科技有限公司,MX,RootModel"));
     }
 
-    void aCommaIsRefusedWithTheRowThatHoldsIt_data()
+    void aValueTheHeaderOrTheStoreCannotHoldIsRefusedWithItsRow_data()
     {
         QTest::addColumn<QString>("rowName");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("author") << QStringLiteral("author") << QString::fromUtf8(u8"代码署名");
-        QTest::newRow("company") << QStringLiteral("company") << QString::fromUtf8(u8"版权描述");
-        QTest::newRow("prefix") << QStringLiteral("prefix") << QString::fromUtf8(u8"类名前缀");
-        QTest::newRow("root type name") << QStringLiteral("name") << QString::fromUtf8(u8"模型名称");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("title");
+        const QString comma = QString::fromUtf8(u8"输入项不能包含英文逗号“,”");
+        const QString character = QString::fromUtf8(u8"输入项含有不能使用的字符");
+        const QString author = QString::fromUtf8(u8"代码署名");
+        const QString company = QString::fromUtf8(u8"版权描述");
+        const QString prefix = QString::fromUtf8(u8"类名前缀");
+        const QString name = QString::fromUtf8(u8"模型名称");
+        QTest::newRow("author, comma") << QStringLiteral("author") << author << QStringLiteral("Acme, Inc") << comma;
+        QTest::newRow("company, comma") << QStringLiteral("company") << company << QStringLiteral("Acme, Inc") << comma;
+        QTest::newRow("prefix, comma") << QStringLiteral("prefix") << prefix << QStringLiteral("Acme, Inc") << comma;
+        QTest::newRow("root type name, comma")
+            << QStringLiteral("name") << name << QStringLiteral("Acme, Inc") << comma;
+        QTest::newRow("author, line break")
+            << QStringLiteral("author") << author << QStringLiteral("Ann\nint x;") << character;
+        QTest::newRow("company, line separator")
+            << QStringLiteral("company") << company << QStringLiteral("Acme\u2028Inc") << character;
+        QTest::newRow("author, bidirectional override (Cf)")
+            << QStringLiteral("author") << author << QStringLiteral("Ann\u202E") << character;
+        QTest::newRow("prefix, semicolon") << QStringLiteral("prefix") << prefix << QStringLiteral("M;X") << character;
+        QTest::newRow("root type name, slash") << QStringLiteral("name") << name << QStringLiteral("a/b") << character;
     }
 
-    void aCommaIsRefusedWithTheRowThatHoldsIt()
+    void aValueTheHeaderOrTheStoreCannotHoldIsRefusedWithItsRow()
     {
         QFETCH(QString, rowName);
         QFETCH(QString, caption);
+        QFETCH(QString, value);
+        QFETCH(QString, title);
 
         SettingViewController* sheet = present();
         int conversions = 0;
         sheet->convertBlack = [&conversions] { ++conversions; };
         m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("out"));
         QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
-        row(sheet, rowName)->label().setStringValue(QStringLiteral("Acme, Inc"));
+        row(sheet, rowName)->label().setStringValue(value);
         QTest::mouseClick(sheet->doBtn(), Qt::LeftButton);
 
         AlertViewController* alert = AlertViewController::current();
         QVERIFY(alert);
-        QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"输入项不能包含英文逗号“,”"));
+        QCOMPARE(alert->titleLabel()->stringValue(), title);
         QVERIFY2(alert->msgLabel()->stringValue().contains(caption), qPrintable(alert->msgLabel()->stringValue()));
         QTest::mouseClick(alert->cancelBtn(), Qt::LeftButton);
         QVERIFY(sheet->isVisible());
         QVERIFY(!sheet->isCommit);
         QCOMPARE(conversions, 0);
         QCOMPARE(m_fixture->store().string(settingSaveKey), std::string());
-        QCOMPARE(row(sheet, rowName)->label().stringValue(), QStringLiteral("Acme, Inc"));
+        QCOMPARE(row(sheet, rowName)->label().stringValue(), value);
     }
 
     void aStoreThatCannotBeWrittenIsReportedAndNothingRuns()
@@ -432,8 +455,8 @@ private slots:
             QTest::keyClick(focused, Qt::Key_Tab);
             QVERIFY2(focused->grab().toImage() != shown, qPrintable(describe(focused)));
         }
-        // Five rows, four options, back, choose and confirm; the hidden mapping styles are no stops.
-        QCOMPARE(stops.size(), 12);
+        // Five rows, five options, back, choose and confirm; the hidden mapping styles are no stops.
+        QCOMPARE(stops.size(), 13);
     }
 
     void keysConfirmCloseAndQuit_data()
@@ -460,13 +483,13 @@ private slots:
         sheet->convertBlack = [&ran] { ++ran; };
         m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("out"));
         QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
-        bool quit = false;
+        const auto quit = std::make_shared<bool>(false);
         for (auto* shortcut : sheet->findChildren<QShortcut*>())
-            connect(shortcut, &QShortcut::activated, this, [&quit] { quit = true; });
+            connect(shortcut, &QShortcut::activated, this, [quit] { *quit = true; });
 
         QTest::keyClick(&sheet->prefixInput()->label(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(ran, conversions);
-        QCOMPARE(quit, quits);
+        QCOMPARE(*quit, quits);
         QCOMPARE(sheet->isVisible(), quits);
     }
 
@@ -484,6 +507,7 @@ private slots:
         };
         QTest::mouseClick(sheet->ocBtn(), Qt::LeftButton);
         QTest::mouseClick(sheet->configBtn()[1], Qt::LeftButton);
+        QTest::mouseClick(sheet->faithfulBtn(), Qt::LeftButton);
         sheet->prefixInput()->label().setStringValue(QStringLiteral("ZZ"));
         m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("out"));
         QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
@@ -495,8 +519,10 @@ private slots:
         QVERIFY(sheet->isCommit);
         QVERIFY(sheet->isClass);
         QVERIFY(!sheet->adjustType.isNone());
+        QVERIFY(sheet->isFaithful);
         QCOMPARE(QString::fromStdString(m_fixture->store().string(settingSaveKey)),
                  QString::fromUtf8(u8"Lintrel,Morvex 科技有限公司,ZZ,RootModel"));
+        QVERIFY(present()->faithfulBtn()->isChecked()); // remembered for the next sheet
         // The sheet is let go once it has gone.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!watch);
@@ -510,6 +536,7 @@ private slots:
         m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("out"));
         QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
         sheet->nameInput()->label().setStringValue(QStringLiteral("Changed"));
+        QTest::mouseClick(sheet->faithfulBtn(), Qt::LeftButton);
         QVERIFY(sheet->backbtn()->isVisible());
         QTest::mouseClick(sheet->backbtn(), Qt::LeftButton);
         QVERIFY(!sheet->isVisible());
@@ -518,6 +545,7 @@ private slots:
 
         SettingViewController* next = present();
         QCOMPARE(next->nameInput()->label().stringValue(), QStringLiteral("RootModel"));
+        QVERIFY(!next->faithfulBtn()->isChecked());
     }
 
 private:

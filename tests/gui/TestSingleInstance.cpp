@@ -13,7 +13,7 @@ class TestSingleInstance : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void theFirstCopyListensAndALaterOneHandsOver()
     {
         QTemporaryDir folder;

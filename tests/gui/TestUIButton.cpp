@@ -28,7 +28,7 @@ class TestUIButton : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void newButtonPaintsNothingButItsTitle();
     void settingTheTitleShowsItInBlack();
 

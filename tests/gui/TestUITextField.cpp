@@ -44,7 +44,7 @@ class TestUITextField : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
 
     void cellTextRect_data();
     void cellTextRect();

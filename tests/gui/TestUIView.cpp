@@ -33,7 +33,7 @@ class TestUIView : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void layerIsPainted();
     void hoverOnlyAfterTheHighlightIsRead();
     void hoverUsesBorderAndBackgroundOnly();

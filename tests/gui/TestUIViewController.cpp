@@ -42,7 +42,7 @@ class TestUIViewController : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         m_host = test::shownHostWindow(600, 400);

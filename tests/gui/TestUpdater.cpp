@@ -55,7 +55,7 @@ class TestUpdater : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void versionsAreOrderedAsPeopleRead_data()
     {
         QTest::addColumn<QString>("a");

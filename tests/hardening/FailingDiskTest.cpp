@@ -1,6 +1,6 @@
 // Failing disks under the command line: each problem named, exit 3, nothing half-written, the rest written.
 
-#include "HardeningSupport.h"
+#include "CliProcess.h"
 
 #include <algorithm>
 #include <csignal>
@@ -198,10 +198,11 @@ TEST_F(FailingDisk, SharedAndCaseOnlyDifferentNamesAreWarnedNamingBothTypes)
     const Process run = runCliProcess(dir, with(dated, {"-o", out.string()}),
                                       R"({"user":{"id":1},"owner":{"user":{"name":"x"}},"uSer":{"z":1}})");
     EXPECT_EQ(run.exit, 0) << "a warning is not a failure";
-    EXPECT_EQ(run.err, "morvex-cli: warning: types MXUser and MXUser share the file name MXUser: the later one "
-                       "replaces the earlier\n"
-                       "morvex-cli: warning: types MXUser and MXUSer have file names that differ only in letter case "
-                       "(MXUser, MXUSer) and collide on case-insensitive file systems\n");
+    EXPECT_EQ(run.err, "morvex-cli: warning: $.owner.user: types MXUser and MXUser share the file name MXUser: the "
+                       "later one replaces the earlier (the earlier at $.user)\n"
+                       "morvex-cli: warning: $.uSer: types MXUser and MXUSer have file names that differ only in "
+                       "letter case (MXUser.swift, MXUSer.swift) and collide on case-insensitive file systems\n"
+                       "morvex-cli: 2 findings (--report FILE writes them as JSON)\n");
     EXPECT_EQ(listFolder(out),
               (std::vector<std::string>{"MXOwner.swift", "MXRootModel.swift", "MXUSer.swift", "MXUser.swift"}));
     const std::string kept = readFile(out / "MXUser.swift");

@@ -1,7 +1,7 @@
 // Hostile input through the core and the command line: never a crash, never a file outside the folder, a clear
 // message and the right exit code.
 
-#include "HardeningSupport.h"
+#include "CliProcess.h"
 
 #include "morvex/Cli.h"
 #include "morvex/Conversion.h"
@@ -255,10 +255,13 @@ TEST(HostileKeys, NeverBecomeCode)
                   std::string::npos);
         EXPECT_NE(inObjc.files[0].text.find("NSArray<" + type + " *> *" + name + ";\n\n@end"), std::string::npos);
         EXPECT_NE(inObjc.files[1].text.find("return @{@\"" + name + "\": @\"" + type + "\"};"), std::string::npos);
-        ASSERT_EQ(inSwift.warnings.size(), changed ? 1u : 0u);
+        const auto& findings = inSwift.findings.kept;
+        const bool said = !findings.empty() && findings[0].kind == FindingKind::keyChanged;
+        ASSERT_EQ(said, changed);
         if (changed) {
-            EXPECT_NE(inSwift.warnings[0].find("\" at $."), std::string::npos) << inSwift.warnings[0];
-            EXPECT_NE(inSwift.warnings[0].find("written as " + name), std::string::npos) << inSwift.warnings[0];
+            EXPECT_EQ(findings[0].arguments.at(1), name);
+            EXPECT_NE(text.substr(findings[0].offset, findings[0].length).find(key), std::string::npos)
+                << "the place is the key's own bytes";
         }
     }
 }
@@ -271,8 +274,10 @@ TEST(HostileNesting, RepeatedKeyAtEveryLevelWarnsOnce)
     const Conversion conversion = convert(text, ConversionChoices{}, defaultSettingValues(), fixedDate);
     ASSERT_FALSE(conversion.jsonError);
     EXPECT_EQ(conversion.models.size(), depth); // the root and 99,999 nested objects
-    ASSERT_EQ(conversion.warnings.size(), 1u);
-    EXPECT_EQ(conversion.warnings[0], "types MXA and MXA share the file name MXA: the later one replaces the earlier");
+    ASSERT_EQ(conversion.findings.total(), 2u) << "the shared name once, and the count of types";
+    EXPECT_EQ(conversion.findings.kept[0].kind, FindingKind::typeNameShared);
+    EXPECT_EQ(conversion.findings.kept[0].arguments[0], "MXA");
+    EXPECT_EQ(conversion.findings.kept[1].kind, FindingKind::tooManyTypes);
 
     TempDir out;
     EXPECT_TRUE(writeFiles(conversion.files, out.path()).empty());
@@ -350,22 +355,19 @@ TEST(HostileKeys, ObjectiveCImportsOverLongTypesByTheirFileNames)
         << "the code keeps the type's own name";
 }
 
-// Regression: names that differ only in the case of a non-ASCII letter collide on case-insensitive file systems
-// just as ASCII ones do, but went unreported.
 // Regression: names that differ only in the case of a non-ASCII letter, or only in Unicode normalisation, collide
 // on case-insensitive or normalising file systems just as ASCII ones do, but went unreported.
 TEST(HostileKeys, NonAsciiNamesCollidingOnOtherFileSystemsAreReported)
 {
     const std::pair<std::string, std::string> rows[] = {
-        {R"({"x\u00c4":{"a":1},"x\u00e4":{"b":1}})",
-         "types MXX\u00c4 and MXX\u00e4 have file names that differ only in letter case"},
-        {R"({"caf\u00e9":{"a":1},"cafe\u0301":{"b":1}})",
-         "types MXCaf\u00e9 and MXCafe\u0301 have file names that differ only in Unicode normalisation"},
+        {R"({"x\u00c4":{"a":1},"x\u00e4":{"b":1}})", "case"},
+        {R"({"caf\u00e9":{"a":1},"cafe\u0301":{"b":1}})", "normalisation"},
     };
-    for (const auto& [text, warning] : rows) {
+    for (const auto& [text, why] : rows) {
         const Conversion conversion = convert(text, ConversionChoices{}, defaultSettingValues(), fixedDate);
-        ASSERT_EQ(conversion.warnings.size(), 1u);
-        EXPECT_EQ(conversion.warnings[0].rfind(warning, 0), 0u) << conversion.warnings[0];
+        ASSERT_EQ(conversion.findings.total(), 1u) << text;
+        EXPECT_EQ(conversion.findings.kept[0].kind, FindingKind::fileNameCase);
+        EXPECT_EQ(conversion.findings.kept[0].arguments.at(3), why);
     }
 }
 
@@ -381,6 +383,7 @@ struct CliCase
 std::vector<CliCase> cliCases()
 {
     constexpr std::size_t depth = 100'000;
+    const std::string deepPath = "$" + repeated(".a", 500) + "\u2026" + repeated(".a", 500);
     return {
         {"ByteOrderMark", "\xEF\xBB\xBF{\"a\":1}", 0, "", {"MXRootModel.swift"}},
         {"NaN", "{\"a\":NaN}", 1, "<stdin>: not JSON: line 1, column 6: ", {}},
@@ -399,13 +402,24 @@ std::vector<CliCase> cliCases()
         {"PathLikeKeys",
          R"({"../x":{"a":1},"a/b":{"a":1},"..":{"a":1},"\u0000":{"a":1},"CON":{"a":1}})",
          0,
-         "warning: the key \"\\u{0}\" at $.\\u{0} cannot be a name as it stands and is written as _",
+         "morvex-cli: warning: $['../x']: key \"../x\" is written as \".._x\"\n"
+         "morvex-cli: warning: $['../x']: key \"../x\" is not a Swift identifier: the code does not compile\n"
+         "morvex-cli: warning: $['a/b']: key \"a/b\" is written as \"a_b\"\n"
+         "morvex-cli: warning: $['..']: key \"..\" is not a Swift identifier: the code does not compile\n"
+         "morvex-cli: warning: $['\\u{0}']: key \"\\u{0}\" is written as \"_\"\n"
+         "morvex-cli: warning: $['\\u{0}']: key \"\\u{0}\" is a reserved name in Swift: the code does not compile\n"
+         "morvex-cli: 6 findings (--report FILE writes them as JSON)\n",
          {"MX...swift", "MX.._x.swift", "MXA_b.swift", "MXCON.swift", "MXRootModel.swift", "MX_.swift"}},
         {"DeepNesting",
          repeated("{\"a\":", depth) + "1" + std::string(depth, '}'),
          0,
-         "morvex-cli: warning: types MXA and MXA share the file name MXA: the later one replaces the earlier\n"
-         "morvex-cli: warning: the sample makes 100000 types\n",
+         // Both places are deeper than a path shows whole: their first and last 500 steps.
+         "morvex-cli: warning: " + deepPath +
+             ": types MXA and MXA share the file name MXA: the later one replaces "
+             "the earlier (the earlier at " +
+             deepPath +
+             ")\nmorvex-cli: warning: $: 100000 types are generated "
+             "(more than 10,000)\nmorvex-cli: 2 findings (--report FILE writes them as JSON)\n",
          {"MXA.swift", "MXRootModel.swift"}},
         {"TooDeep", std::string(1'000'001, '['), 1, "nesting deeper than 1000000 levels", {}},
     };

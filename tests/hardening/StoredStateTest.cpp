@@ -1,7 +1,7 @@
 // Remembered settings and the log under damage and contention: never a corrupt store, the defaults used with a
 // clear warning, and a log that cannot be written is reported once while the program goes on.
 
-#include "HardeningSupport.h"
+#include "CliProcess.h"
 
 #include "morvex/Console.h"
 #include "morvex/KeyValueStore.h"

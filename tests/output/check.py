@@ -10,7 +10,7 @@ back equal after encoding. Objective-C is compiled by clang 14 against GNUstep, 
 What cannot compile or cannot come back is predicted by RULES, and the check holds both ways: an outcome no
 rule predicts fails, and so does a prediction that does not come true.
 
-    check.py MORVEX_CLI [--work DIR] [--seed N] [--count N]
+    check.py MORVEX_CLI [--work DIR] [--seed N] [--count N] [--only PATTERN]
 
 Exit 0 when every outcome is as predicted and 1 otherwise. Without clang 14 and GNUstep it exits 77 (skipped),
 or 1 under MORVEX_OUTPUT_STRICT=1; without swiftc it checks Objective-C only, after one line saying so, and
@@ -243,13 +243,15 @@ RULES = [
     Rule('reserved-word', 'compile', 'a key that is a reserved word of the language becomes a member name as written',
          lambda c, m: any(k in (SWIFT_KEYWORDS if c.swift else OBJC_KEYWORDS) for k in m.keys)),
     Rule('never-generated', 'compile', 'an empty array, or one whose first element is null or an array, names an '
-         'element type that is never generated', lambda c, m: any(isinstance(t, Never) and t.name not in m.surviving for t in m.referenced())),
+         'element type that is never generated',
+         lambda c, m: any(isinstance(t, Never) and t.name not in m.surviving for t in m.referenced())),
     Rule('nsobject-stored', 'compile', 'a class on NSObject with at least one stored property has no initialiser',
          lambda c, m: c.swift and nsobject_class(c, m)),
     Rule('recursive-struct', 'compile', 'where a type\'s file replaces another of the same name, a struct can come '
          'to hold itself', lambda c, m: c.swift and c.kind == 'struct' and m.cycle(1, False)),
     Rule('import-cycle', 'compile', 'where a type\'s file replaces another of the same name, two headers can '
-         'import each other, and one then names a class not yet declared', lambda c, m: not c.swift and m.cycle(2, True)),
+         'import each other, and one then names a class not yet declared',
+         lambda c, m: not c.swift and m.cycle(2, True)),
     Rule('arc-owned-name', 'compile', 'under ARC, an object property named in the new, copy, mutableCopy, alloc or '
          'init family breaks the ownership rules', lambda c, m: c.arc and any(
              in_arc_family(mended(k)) and object_typed(mt) for t in m.surviving.values() for k, mt in t.members)),
@@ -263,22 +265,58 @@ RULES = [
     Rule('shared-type-name', 'run', 'two types share a name: the later one\'s file replaces the earlier one\'s, '
          'whose values then do not decode', None),
 ]
-RULE = {rule.name: rule for rule in RULES}
+
+
+def numbers(value):
+    if isinstance(value, dict):
+        value = list(value.values())
+    if isinstance(value, list):
+        for v in value:
+            yield from numbers(v)
+    elif isinstance(value, (int, float)) and not isinstance(value, bool):
+        yield value
+
+
+# A faithful model holds every value, but a number can still come back other than it was written.
+FAITHFUL_RULES = [
+    Rule('no-object', 'faithful', 'a document that is neither an object nor an array of objects has no type to hold '
+         'it', lambda v: not isinstance(v, dict) and not (isinstance(v, list) and v and all(isinstance(e, dict)
+                                                                                              for e in v))),
+    Rule('float-precision', 'faithful', 'a fraction that Float cannot hold exactly comes back rounded',
+         lambda v: any(isinstance(n, float) and not n.is_integer() and float32(n) != n for n in numbers(v))),
+    Rule('wide-number', 'faithful', 'an integer beyond 2^53 may be read as Double and lose digits',
+         lambda v: any(abs(n) > 2**53 for n in numbers(v))),
+]
+
+
+def same(sample, back):
+    """Whether a faithful model gave the sample back: a null member is the same as an absent one."""
+    if isinstance(sample, dict):
+        return isinstance(back, dict) and all(same(sample.get(k), back.get(k)) for k in sample.keys() | back.keys())
+    if isinstance(sample, list):
+        return isinstance(back, list) and len(sample) == len(back) and all(map(same, sample, back))
+    if isinstance(sample, bool) or isinstance(back, bool):
+        return sample is back
+    return sample == back
 
 
 # --- Configurations and documents ---------------------------------------------------------------------------------
 
-class Config(namedtuple('Config', 'name args swift kind base arc')):
+class Config(namedtuple('Config', 'name args swift kind base arc faithful')):
     @property
     def runs(self):
         return self.swift and self.base in ('Codable', 'Decodable')
 
 
-CONFIGS = [Config(f'swift-{kind}-{base}', ['-l', 'swift', '-k', kind, '-b', base], True, kind, base, False)
-           for kind, base in (('class', 'Codable'), ('struct', 'Codable'), ('class', 'Decodable'),
-                              ('struct', 'Decodable'), ('class', 'NSObject'))]
-CONFIGS += [Config(f'objc-{mapping}{"-arc" if arc else ""}', ['-l', 'objc', '-m', mapping], False, 'class',
-                   'NSObject', arc) for mapping in ('none', 'mjextension') for arc in (False, True)]
+CONFIGS = [Config(f'swift-{kind}-{base}{"-faithful" * faithful}', ['-l', 'swift', '-k', kind, '-b', base] +
+                  ['--faithful'] * faithful, True, kind, base, False, faithful)
+           for kind, base, faithful in (('class', 'Codable', False), ('struct', 'Codable', False),
+                                        ('class', 'Decodable', False), ('struct', 'Decodable', False),
+                                        ('class', 'NSObject', False), ('class', 'Codable', True),
+                                        ('struct', 'Codable', True))]
+CONFIGS += [Config(f'objc-{mapping}{"-faithful" * faithful}{"-arc" * arc}', ['-l', 'objc', '-m', mapping] +
+                   ['--faithful'] * faithful, False, 'class', 'NSObject', arc, faithful)
+            for faithful in (False, True) for mapping in ('none', 'mjextension') for arc in (False, True)]
 
 
 def documents(count, seed):
@@ -361,6 +399,10 @@ class Maker:
         return self.fill(self.shape(0))
 
 
+def run(command, **options):
+    return subprocess.run(command, capture_output=True, text=True, errors='replace', **options)
+
+
 # --- Compilers ----------------------------------------------------------------------------------------------------
 
 def swiftc():
@@ -372,8 +414,8 @@ def swiftc():
 def objc_flags():
     if not shutil.which('clang-14') or not shutil.which('gnustep-config'):
         return None
-    flags = subprocess.run(['gnustep-config', '--objc-flags'], capture_output=True, text=True, errors='replace').stdout.split()
-    gcc = subprocess.run(['gcc', '-print-file-name=include'], capture_output=True, text=True, errors='replace').stdout.strip()
+    flags = run(['gnustep-config', '--objc-flags']).stdout.split()
+    gcc = run(['gcc', '-print-file-name=include']).stdout.strip()
     # GNUstep's Foundation imports the runtime headers that come with GCC's libobjc.
     return [f for f in flags if f not in ('-MMD', '-MP')] + ['-idirafter', gcc, '-fobjc-runtime=gnustep-2.0',
                                                               '-I', str(HERE / 'include'), '-ferror-limit=0']
@@ -414,12 +456,18 @@ func text(_ value: Any) -> String {
     String(decoding: try! JSONSerialization.data(withJSONObject: dump(value), options: [.sortedKeys]), as: UTF8.self)
 }
 
-func decode<T: Decodable>(_ type: T.Type, _ data: Data) throws -> String { text(try JSONDecoder().decode(type, from: data)) }
+func decode<T: Decodable>(_ type: T.Type, _ data: Data) throws -> String {
+    text(try JSONDecoder().decode(type, from: data))
+}
 
 func decode<T: Codable>(_ type: T.Type, _ data: Data) throws -> String {
     let value = try JSONDecoder().decode(type, from: data)
     let again = try JSONDecoder().decode(type, from: try JSONEncoder().encode(value))
     return text(value) == text(again) ? text(value) : "encoding changed it: \(text(again))"
+}
+
+func reencode<T: Codable>(_ type: T.Type, _ data: Data) throws -> String {
+    String(decoding: try JSONEncoder().encode(try JSONDecoder().decode(type, from: data)), as: UTF8.self)
 }
 
 func decodeAll(_ cases: [(String, (Data) throws -> String)]) {
@@ -434,15 +482,20 @@ func decodeAll(_ cases: [(String, (Data) throws -> String)]) {
 def run_program(config, docs, work, compiler):
     """Builds one program from every document's files, decodes each sample; returns name -> printed line."""
     main = work / 'main.swift'
-    cases = ',\n'.join(f'    ("{d.folder}", {{ try decode({d.model.types[0].name}.self, $0) }})' for d in docs)
+    def root(d):
+        name = d.model.types[0].name
+        if not config.faithful:
+            return f'decode({name}.self, $0)'
+        return f'reencode({f"[{name}]" if isinstance(d.value, list) and d.value else name}.self, $0)'
+    cases = ',\n'.join(f'    ("{d.folder}", {{ try {root(d)} }})' for d in docs)
     main.write_text(HARNESS + f'\ndecodeAll([\n{cases}\n])\n')
     sources = [str(p) for d in docs for p in sorted((work / d.folder).glob('*.swift'))]
     program = work / 'decode'
-    build = subprocess.run([compiler, '-wmo', '-num-threads', '2', '-Onone', '-suppress-warnings', '-o', str(program), str(main),
-                            *sources], capture_output=True, text=True, errors='replace')
+    build = run([compiler, '-wmo', '-num-threads', '2', '-Onone', '-suppress-warnings', '-module-cache-path',
+                 str(work.parent / 'tmp'), '-o', str(program), str(main), *sources])
     if build.returncode != 0:
         return None, build.stderr
-    out = subprocess.run([str(program), str(work.parent / 'samples')], capture_output=True, text=True, errors='replace')
+    out = run([str(program), str(work.parent / 'samples')])
     lines = dict(line.split(' ', 1) for line in out.stdout.splitlines() if ' ' in line)
     return lines, out.stderr
 
@@ -456,13 +509,14 @@ def compile_all(config, docs, work, swift, flags):
     def call(batch):
         if config.swift:
             files = [str(p) for d in batch for p in sorted((work / d.folder).glob('*.swift'))]
-            command = [swift, '-typecheck', '-wmo', '-diagnostic-style', 'llvm', *files]
+            command = [swift, '-typecheck', '-wmo', '-diagnostic-style', 'llvm', '-module-cache-path',
+                       str(work.parent / 'tmp'), *files]
         else:
             unit = work / f'{batch[0].folder if len(batch) == 1 else "all"}-units.m'
             unit.write_text(''.join(f'#import "{p}"\n' for d in batch for p in sorted((work / d.folder).glob('*.m'))))
-            command = ['clang-14', '-fsyntax-only', '-x', 'objective-c', *flags, *(['-fobjc-arc'] if config.arc else []),
-                       str(unit)]
-        out = subprocess.run(command, capture_output=True, text=True, errors='replace', cwd=work)
+            arc = ['-fobjc-arc'] if config.arc else []
+            command = ['clang-14', '-fsyntax-only', '-x', 'objective-c', *flags, *arc, str(unit)]
+        out = run(command, cwd=work)
         found = errors_by_folder(out.stderr, work)
         if config.arc:
             found.pop(None, None)  # GCC's runtime header does not compile under ARC; our files are what counts
@@ -489,6 +543,7 @@ def main():
     parser.add_argument('--work', type=Path, default=HERE / 'work')
     parser.add_argument('--seed', type=int, default=int(os.environ.get('MORVEX_OUTPUT_SEED', SEED)))
     parser.add_argument('--count', type=int, default=200)
+    parser.add_argument('--only', default='', help='the configurations whose name matches this pattern')
     args = parser.parse_args()
     started = time.monotonic()
 
@@ -496,17 +551,20 @@ def main():
     if flags is None:
         print('output check: clang-14 and gnustep-config are needed (Debian: clang-14, libgnustep-base-dev)')
         return 1 if os.environ.get('MORVEX_OUTPUT_STRICT') == '1' else 77
-    configs = CONFIGS
+    configs = [c for c in CONFIGS if re.search(args.only, c.name)]
     if swift is None:
         print('output check: swiftc not found (on PATH or in /opt/swift/usr/bin); the Swift part is skipped')
         if os.environ.get('MORVEX_REQUIRE_SWIFT') == '1':
             return 1
-        configs = [c for c in CONFIGS if not c.swift]
+        configs = [c for c in configs if not c.swift]
 
     work = args.work.resolve()
     shutil.rmtree(work, ignore_errors=True)
     (work / 'samples').mkdir(parents=True)
-    env = {**os.environ, 'HOME': str(work / 'home'), 'XDG_CONFIG_HOME': str(work / 'home' / 'config')}
+    # Compilers keep temporary files and caches, morvex-cli its settings: all of it stays below the work folder.
+    (work / 'tmp').mkdir()
+    os.environ.update(TMPDIR=str(work / 'tmp'), HOME=str(work / 'home'), XDG_CONFIG_HOME=str(work / 'home/config'),
+                      XDG_CACHE_HOME=str(work / 'home/cache'))
     docs, unparsed = [], 0
     for name, text in documents(args.count, args.seed):
         try:
@@ -523,15 +581,16 @@ def main():
         cwork = work / config.name
         for d in docs:
             (cwork / d.folder).mkdir(parents=True)
-            out = subprocess.run([args.cli, *config.args, '-p', d.folder + 'MX', '-n', ROOT, '--author', 'Check',
+            out = run([args.cli, *config.args, '-p', d.folder + 'MX', '-n', ROOT, '--author', 'Check',
                                   '--company', 'Check', '--date', '2026/12/05', '-o', str(cwork / d.folder),
-                                  str(work / 'samples' / f'{d.folder}.json')], capture_output=True, text=True, errors='replace', env=env)
+                                  str(work / 'samples' / f'{d.folder}.json')])
             if out.returncode != 0:
                 failures.append(f'{d.name} ({config.name}): morvex-cli exited {out.returncode}: {out.stderr.strip()}')
         errors = compile_all(config, docs, cwork, swift, flags)
         compiled = []
         for d in docs:
-            predicted = [r.name for r in RULES if r.stage == 'compile' and r.applies(config, d.model)]
+            predicted = [] if config.faithful else \
+                [r.name for r in RULES if r.stage == 'compile' and r.applies(config, d.model)]
             error = errors.get(d.folder)
             if predicted and error is None:
                 failures.append(f'{d.name} ({config.name}): compiles, though {predicted[0]} says it cannot')
@@ -547,11 +606,17 @@ def main():
                 failures.append(f'{config.name}: the decoding program does not build: {trouble.strip()[:2000]}')
                 continue
             for d in compiled:
+                got = lines.get(d.folder, f'no result ({trouble.strip()[-300:]})')
+                if config.faithful:
+                    rule = next((r.name for r in FAITHFUL_RULES if r.applies(d.value)), None)
+                    if rule is None and (got.startswith(('error:', 'no result')) or not same(d.value, json.loads(got))):
+                        failures.append(f'{d.name} ({config.name}): does not come back: {got[:600]}')
+                    counts[config.name, 'ran' if rule is None else f'left out by {rule}'] += 1
+                    continue
                 try:
                     want, rule = expected(d.value, d.model.types[0].name, d.model), None
                 except Mismatch as mismatch:
                     want, rule = None, mismatch.rule
-                got = lines.get(d.folder, f'no result ({trouble.strip()[-300:]})')
                 decoded = not got.startswith(('error:', 'no result', 'encoding changed'))
                 if rule and decoded:
                     failures.append(f'{d.name} ({config.name}): decodes, though {rule} says it cannot')

@@ -67,55 +67,55 @@ ShapeLayer::~ShapeLayer()
 void ShapeLayer::setFrame(const QRectF& frame)
 {
     m_frame = frame;
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
 }
 
 void ShapeLayer::setPath(const QPainterPath& path)
 {
     m_path = path;
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
 }
 
 void ShapeLayer::setStrokeStart(double value)
 {
     m_strokeStart = value;
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
 }
 
 void ShapeLayer::setStrokeEnd(double value)
 {
     m_strokeEnd = value;
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
 }
 
 void ShapeLayer::setLineWidth(qreal width)
 {
     m_lineWidth = width;
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
 }
 
 void ShapeLayer::setStrokeColor(const QColor& color)
 {
     m_strokeColor = color;
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
 }
 
 void ShapeLayer::setFillColor(std::optional<QColor> color)
 {
     m_fillColor = std::move(color);
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
 }
 
 void ShapeLayer::setLineCap(Qt::PenCapStyle cap)
 {
     m_lineCap = cap;
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
 }
 
 void ShapeLayer::setRotation(double radians)
 {
     m_rotation = radians;
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
 }
 
 void ShapeLayer::addAnimation(const Animation& animation, const QString& key)
@@ -131,12 +131,12 @@ void ShapeLayer::addAnimation(const Animation& animation, const QString& key)
     }
     Running running{key, animation.clone(), nullptr};
     auto* clock = new AnimationClock(running.animation->activeDuration(), this);
-    clock->onTick = [this] { emit needsDisplay(); };
+    clock->onTick = [this] { Q_EMIT needsDisplay(); };
     connect(clock, &QAbstractAnimation::finished, this, [this, key, clock] { finished(key, clock); });
     running.clock = clock;
     m_running.push_back(std::move(running));
     clock->start();
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
 }
 
 void ShapeLayer::removeAnimation(const QString& key)
@@ -150,7 +150,7 @@ void ShapeLayer::removeAnimation(const QString& key)
     running.clock->disconnect(this);
     running.clock->stop();
     running.clock->deleteLater();
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
     if (AnimationDelegate* delegate = running.animation->delegate) {
         delegate->animationDidStop(false);
     }
@@ -166,7 +166,7 @@ void ShapeLayer::removeAllAnimations()
         running.clock->stop();
         running.clock->deleteLater();
     }
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
     for (const Running& running : removed) {
         if (AnimationDelegate* delegate = running.animation->delegate) {
             delegate->animationDidStop(false);
@@ -185,7 +185,7 @@ void ShapeLayer::finished(const QString& key, const QAbstractAnimation* clock)
     m_running.erase(it);
     running.clock->disconnect(this);
     running.clock->deleteLater();
-    emit needsDisplay();
+    Q_EMIT needsDisplay();
     if (AnimationDelegate* delegate = running.animation->delegate) {
         delegate->animationDidStop(true);
     }

@@ -78,7 +78,7 @@ public:
     /// Fills and strokes the presented part of the path, in the layer's coordinates.
     void paintContents(QPainter& painter) const;
 
-signals:
+Q_SIGNALS:
     void needsDisplay();
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +19,10 @@ struct CodeModel
     std::string code;
     /// Filled by the Objective-C walk only.
     ClassInArray classInArray;
+    /// Objective-C, faithful rules: property name to JSON key, for members renamed to compile.
+    ClassInArray replacedKeys;
+    /// The position of the sample it was made for (see `SampleTypes`).
+    std::uint32_t shape = std::numeric_limits<std::uint32_t>::max();
 };
 
 } // namespace morvex

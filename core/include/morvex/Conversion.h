@@ -1,6 +1,7 @@
 #pragma once
 
 #include "morvex/CodeModel.h"
+#include "morvex/Findings.h"
 #include "morvex/JSON.h"
 #include "morvex/MXAdjustType.h"
 #include "morvex/MXDate.h"
@@ -24,6 +25,9 @@ struct ConversionChoices
     MXAdjustType adjustType = MXAdjustType::none();
     /// Base class or protocol; the dialog's default is "Codable" for Swift and "NSObject" for Objective-C.
     std::string base = "Codable";
+    /// Types that hold every value of the sample (merged array elements, optionals, wider numbers, names that
+    /// compile) instead of the default rules.
+    bool faithful = false;
 };
 
 /// One file to write: its name in the output folder and its UTF-8 text.
@@ -44,9 +48,9 @@ struct Conversion
     std::string display;
     /// Why the JSON text did not parse; the conversion then holds a root type without members.
     std::optional<JSONError> jsonError;
-    /// Keys changed to become names (once each, with their JSON path), then types whose files would overwrite
-    /// each other (same name, or names that differ only in letter case).
-    std::vector<std::string> warnings;
+    /// What the sample holds that the generated types cannot say, each with its place in the input: keys changed
+    /// to become names, types whose files would overwrite each other, and what the rules lose.
+    Findings findings;
 };
 
 /// Runs the generator over `jsonText` with `choices` and the remembered `settingValues` (prefix and root name
@@ -77,8 +81,8 @@ struct WrittenConversion
 {
     /// The number of generated types.
     std::size_t typeCount = 0;
-    /// As `Conversion::warnings`.
-    std::vector<std::string> warnings;
+    /// As `Conversion::findings`.
+    Findings findings;
     /// Why the folder could not be created or opened; nothing was written then.
     std::optional<std::string> folderProblem;
     /// The number of distinct file names the conversion makes.
@@ -90,7 +94,8 @@ struct WrittenConversion
 /// soon as the type's text is complete, on a second thread: memory does not grow with the number of types. The
 /// folder ends as `writeFiles(convert(...).files)` leaves it: of types that share a file name only the last one
 /// in model order is written, and no file is written twice. `written`, when given, counts the files in place as
-/// it goes. The document's text must stay readable until this returns.
+/// it goes. The findings are those `convert` gives. The document's text must stay readable until this returns.
+/// Faithful choices are converted whole and then written: their types are merged over the whole sample first.
 WrittenConversion convertInto(const JSONDocument& document, const ConversionChoices& choices,
                               const std::vector<std::string>& settingValues, const std::filesystem::path& folder,
                               const MXDate& date = MXDate::shared(), std::atomic<std::size_t>* written = nullptr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "morvex/SampleTypes.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -56,6 +58,9 @@ public:
 
     /// The number of members of an object or elements of an array; 0 for scalars.
     std::size_t size() const noexcept;
+
+    /// The position of this value in the document's `SampleTypes`; noIndex for a default value.
+    std::uint32_t shape() const noexcept;
 
     /// The first element of a non-empty array; null otherwise.
     JSON firstElement() const noexcept;
@@ -138,6 +143,8 @@ public:
     ~JSONDocument();
 
     JSON root() const noexcept { return m_root; }
+    /// Every value of the document merged by position (empty when the text did not parse).
+    const SampleTypes& types() const noexcept;
     bool ok() const noexcept { return m_error == nullptr; }
     /// The reason the text did not parse; nullptr when it did.
     const JSONError* error() const noexcept { return m_error.get(); }

@@ -23,8 +23,6 @@ public:
     std::vector<CodeModel> model;
     /// When set, each nested type goes here as soon as its text is complete, instead of into `model`.
     std::function<void(CodeModel&&)> onType;
-    /// Keys that had to be changed to become names, each said once with its JSON path.
-    std::vector<std::string> warnings;
 
     /// `classPrefix` followed by safeName(`key`) with its first user-perceived character upper-cased by the full
     /// Unicode mapping ("ß" becomes "SS"; a digit stays). The rest of the key is kept as it is. An empty key gives

@@ -37,6 +37,10 @@ public:
     /// The mapping method, then an empty line; "" when there is nothing to map.
     static std::string mappingText(const MXAdjustType& adjustType, const ClassInArray& classInArray);
 
+    /// An interface's text from its import lines and property lines, as every type is framed.
+    static std::string interfaceText(const JSONTool& tool, std::string_view name, std::string_view imports,
+                                     std::string_view properties);
+
 private:
     JSONTool& m_tool;
 };

@@ -20,6 +20,9 @@ public:
     /// One member's declaration without the `var` keyword ("age: Int"), or "" for null members.
     std::string propertyText(std::string_view key, const JSON& json) const;
 
+    /// A type's text around its member lines (each "    var …\n"), as every Swift type is framed.
+    static std::string typeText(const JSONTool& tool, std::string_view name, std::string_view body);
+
 private:
     JSONTool& m_tool;
 };

@@ -11,7 +11,7 @@ FakeAppearanceProbe::~FakeAppearanceProbe() = default;
 void FakeAppearanceProbe::set(const QVariant& style)
 {
     m_style = style;
-    emit changed();
+    Q_EMIT changed();
 }
 
 } // namespace morvex::test

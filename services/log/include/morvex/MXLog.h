@@ -1,9 +1,9 @@
 #pragma once
 
+#include "morvex/BKLog.h"
 #include "morvex/Console.h"
 
 #include <exception>
-#include <source_location>
 #include <span>
 #include <sstream>
 #include <string>
@@ -47,7 +47,7 @@ void logEntry(Console& console, std::span<const std::string> items, std::string_
 template <typename... Items>
 struct MXLog
 {
-    explicit MXLog(const Items&... items, std::source_location location = std::source_location::current())
+    explicit MXLog(const Items&... items, SourceLocation location = SourceLocation::current())
     {
         const std::string texts[] = {logText(items)..., std::string()};
         logEntry(Console::shared(), std::span<const std::string>(texts, sizeof...(Items)), location.file_name(),

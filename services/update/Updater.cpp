@@ -122,14 +122,14 @@ void Updater::start(bool userInitiated)
         // Joining a running check: a user who asked wants to see its result.
         if (userInitiated && !m_userInitiated) {
             m_userInitiated = true;
-            emit checkStarted(true);
+            Q_EMIT checkStarted(true);
         }
         return;
     }
     m_userInitiated = userInitiated;
     m_received.clear();
     m_abortReason.clear();
-    emit checkStarted(userInitiated);
+    Q_EMIT checkStarted(userInitiated);
 
     if (!m_configuration.enabled) {
         failSoon(tr("此版本不检查更新"));
@@ -253,7 +253,7 @@ void Updater::replyFinished()
 void Updater::finish(const UpdateCheckResult& result)
 {
     const bool userInitiated = std::exchange(m_userInitiated, false);
-    emit checkFinished(result, userInitiated);
+    Q_EMIT checkFinished(result, userInitiated);
 }
 
 } // namespace morvex

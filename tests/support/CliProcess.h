@@ -1,5 +1,7 @@
 #pragma once
 
+// The real morvex-cli as a process, for every test that needs one (MORVEX_CLI_PATH names it).
+
 #include "TempDir.h"
 
 #include <cerrno>
@@ -35,10 +37,11 @@ inline constexpr unsigned cliWatchdogSeconds = 120;
 /// Runs the real morvex-cli with `arguments`, `input` on standard input, and a private home and configuration
 /// folder under `dir`, so that nothing of the real user's is read or written. `setup` runs first in a child
 /// process of the test (mounts made there are private to it and the command line); `collect` runs in that child
-/// once the command line has ended, while those mounts still stand.
+/// once the command line has ended, while those mounts still stand. `extraEnvironment` adds NAME=value entries.
 inline Process runCliProcess(const TempDir& dir, const std::vector<std::string>& arguments, const std::string& input,
                              const ChildSetup& setup = {}, const std::function<void()>& collect = {},
-                             const std::filesystem::path& standardOutput = {})
+                             const std::filesystem::path& standardOutput = {},
+                             const std::vector<std::string>& extraEnvironment = {})
 {
     const auto inFile = dir / "stdin";
     const auto outFile = standardOutput.empty() ? dir / "stdout" : standardOutput;
@@ -46,6 +49,7 @@ inline Process runCliProcess(const TempDir& dir, const std::vector<std::string>&
     writeFile(inFile, input);
     std::vector<std::string> environment = {"HOME=" + dir.path().string(),
                                             "XDG_CONFIG_HOME=" + (dir / "config").string(), "PATH=/usr/bin:/bin"};
+    environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
     const pid_t child = ::fork();
     if (child == 0) {
         if (setup) {

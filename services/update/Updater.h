@@ -23,7 +23,7 @@ struct UpdaterConfiguration
     AppVersion current;
     /// The whole check, from request to last byte.
     std::chrono::milliseconds timeout{std::chrono::seconds(20)};
-    qint64 maxFeedBytes = 1024 * 1024;
+    qint64 maxFeedBytes = qint64{1024} * 1024;
     int maxRedirects = 5;
     /// Plain http to 127.0.0.1, ::1 or localhost; for tests against a local server only.
     bool allowLoopbackHttp = false;
@@ -80,7 +80,7 @@ public:
     /// What a downloaded feed means for the running version.
     static UpdateCheckResult evaluate(const QByteArray& feed, const AppVersion& current, bool allowLoopbackHttp);
 
-signals:
+Q_SIGNALS:
     void checkStarted(bool userInitiated);
     void checkFinished(const morvex::UpdateCheckResult& result, bool userInitiated);
 

@@ -71,7 +71,7 @@ void StandardUpdaterController::finished(const UpdateCheckResult& result, bool u
         if (userInitiated && !cancelled)
             m_userDriver->showError(result.error);
         else
-            BKLog((QStringLiteral("update check failed: ") + result.error).toStdString(),
+            BKLog(QString(QStringLiteral("update check failed: ") + result.error).toStdString(),
                   "checkForUpdatesInBackground");
         break;
     }

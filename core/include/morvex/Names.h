@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace morvex {
+
+enum class Language
+{
+    swift,
+    objectiveC
+};
+
+/// True when `key` can stand as a member name in `language` as it is: a letter or `_`, then letters, marks,
+/// digits and connectors (Unicode's identifier properties).
+bool isIdentifier(std::string_view key, Language language);
+
+/// How a name that is an identifier still cannot stand as a member name.
+enum class Reserved
+{
+    no,
+    keyword,  // a keyword of the language (Objective-C: `id` too)
+    reliedOn, // a name the generated code relies on (Swift), or a member of NSObject (Objective-C)
+    arcFamily // Objective-C: a name in ARC's new/copy/mutableCopy/alloc/init families
+};
+
+/// `base` and `jsonValueType` are names the generated code relies on as well.
+Reserved reservedWord(std::string_view key, Language language, std::string_view base = {},
+                      std::string_view jsonValueType = {});
+
+/// lowerCamelCase of the letter and digit runs of `key` (`first-name` → `firstName`), `_` before a leading
+/// character that cannot begin a name (a digit, a combining mark); `_` when it has none.
+std::string lowerCamel(std::string_view key);
+
+} // namespace morvex

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace morvex {
+
+/// What one JSON value is, finer than `JSON::Kind` where typing needs it.
+enum class ValueKind : std::uint8_t
+{
+    null,
+    boolean,
+    integer,  // a whole number within the signed 64-bit range
+    fraction, // any other number that a double holds
+    wide,     // beyond 64 bits (2^64, 1e400): only a double comes near
+    string,
+    object,
+    array
+};
+
+inline constexpr std::uint16_t kindBit(ValueKind kind)
+{
+    return static_cast<std::uint16_t>(1u << static_cast<unsigned>(kind));
+}
+
+inline constexpr std::uint32_t noIndex = std::numeric_limits<std::uint32_t>::max();
+
+/// A place in the input: the bytes of a value or key, and the position it holds (its shape and the array
+/// indices on the way to it), from which its JSON path is told.
+struct Place
+{
+    std::uint64_t offset = 0;
+    std::uint64_t length = 0;
+    std::uint32_t shape = noIndex;
+    std::uint32_t trail = noIndex;
+
+    bool known() const { return shape != noIndex; }
+};
+
+/// One member name seen in the objects of a shape.
+struct SampleField
+{
+    std::string key;
+    /// The shape of its values.
+    std::uint32_t shape = noIndex;
+    /// How many objects of the shape hold it.
+    std::uint64_t present = 0;
+    /// Held by the first object of the shape.
+    bool inFirst = false;
+    /// Where the key first stands.
+    Place keyPlace;
+    /// The first object of the shape that lacks it (set only for members of the first object).
+    Place missingPlace;
+    std::uint64_t lastObject = 0;
+};
+
+/// Every value the sample holds at one position (a member of the objects of a position, or the elements of
+/// the arrays of a position), merged: which kinds occur, where each first occurs, and for objects and arrays
+/// the positions inside them.
+struct SampleShape
+{
+    std::uint32_t parent = noIndex;
+    /// The step from the parent: a field of the parent's objects, or noIndex for an element of its arrays.
+    std::uint32_t field = noIndex;
+    /// The first value here lies on the path the default rules read (first elements, all members).
+    bool kept = false;
+
+    std::uint16_t kinds = 0;
+    ValueKind firstKind = ValueKind::null;
+    Place firstPlace;
+    /// The first value of another kind than the first one's.
+    ValueKind otherKind = ValueKind::null;
+    Place otherPlace;
+    Place nullPlace;
+    Place widePlace;
+    /// A fraction whose single-precision view is whole, so that the default rules type it `Int`.
+    Place wholeLookingPlace;
+    std::uint64_t count = 0;
+
+    std::uint64_t objects = 0;
+    std::vector<SampleField> fields;
+
+    std::uint64_t arrays = 0;
+    std::uint32_t element = noIndex;
+    /// The first array here was empty, began with null, or began with an array.
+    bool firstArrayEmpty = false;
+    Place emptyPlace;
+    Place nullFirstPlace;
+    Place arrayFirstPlace;
+
+    bool has(ValueKind kind) const { return (kinds & kindBit(kind)) != 0; }
+};
+
+/// A step of the array indices leading to a place: the index in the innermost array and the step outside it.
+struct TrailStep
+{
+    std::uint32_t parent = noIndex;
+    std::uint64_t index = 0;
+};
+
+/// The types the sample implies: one shape per position, root first, in order of first appearance. Built by
+/// the reading pass over every value of the document, first elements or not.
+struct SampleTypes
+{
+    std::vector<SampleShape> shapes;
+    std::vector<TrailStep> trails;
+
+    /// `$.orders[1].extra`, with keys that are not plain names bracket-quoted: `$['first-name']`. Very deep
+    /// places keep their first and last steps around "…".
+    std::string path(const Place& place) const;
+    /// The same as an RFC 6901 JSON Pointer: `/orders/1/extra`.
+    std::string pointer(const Place& place) const;
+};
+
+} // namespace morvex

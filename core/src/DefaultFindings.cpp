@@ -1,0 +1,233 @@
+#include "Rules.h"
+
+#include "morvex/Identifier.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace morvex::detail {
+
+namespace {
+
+std::string_view keyOf(const SampleTypes& types, const SampleShape& shape)
+{
+    return types.shapes[shape.parent].fields[shape.field].key;
+}
+
+} // namespace
+
+void addFinding(Findings& findings, const SampleTypes& types, FindingKind kind, const Place& place,
+                std::vector<std::string> arguments, std::string file)
+{
+    if (findings.full()) {
+        ++findings.omitted;
+        return;
+    }
+    Finding finding;
+    finding.kind = kind;
+    finding.arguments = std::move(arguments);
+    finding.path = types.path(place);
+    finding.pointer = types.pointer(place);
+    finding.offset = place.offset;
+    finding.length = place.length;
+    finding.file = std::move(file);
+    findings.add(std::move(finding));
+}
+
+const char* kindWord(ValueKind kind)
+{
+    switch (kind) {
+    case ValueKind::null:
+        return "null";
+    case ValueKind::boolean:
+        return "boolean";
+    case ValueKind::integer:
+        return "integer";
+    case ValueKind::fraction:
+        return "fraction";
+    case ValueKind::wide:
+        return "number beyond 64 bits";
+    case ValueKind::string:
+        return "string";
+    case ValueKind::object:
+        return "object";
+    case ValueKind::array:
+        return "array";
+    }
+    return "";
+}
+
+std::vector<bool> typedOneByOne(const SampleTypes& types)
+{
+    std::vector<bool> oneByOne(types.shapes.size(), false);
+    if (types.shapes.empty() || types.shapes[0].firstKind != ValueKind::array)
+        return oneByOne;
+    // Parents come before their children.
+    for (std::size_t i = 1; i < types.shapes.size(); ++i) {
+        const SampleShape& shape = types.shapes[i];
+        oneByOne[i] = shape.field == noIndex ? shape.parent == 0 : oneByOne[shape.parent];
+    }
+    return oneByOne;
+}
+
+void defaultFindings(const SampleTypes& types, Language language, std::string_view base, Findings& findings)
+{
+    const auto oneByOne = typedOneByOne(types);
+    const std::string languageName = language == Language::swift ? "Swift" : "Objective-C";
+    std::unordered_set<std::string_view> changed;
+    for (std::size_t i = 0; i < types.shapes.size(); ++i) {
+        const SampleShape& shape = types.shapes[i];
+        if (!shape.kept)
+            continue;
+        const bool mergedHere = !oneByOne[i];
+        // As a member: is its key a name, is it there in every object, is it dropped.
+        if (shape.parent != noIndex) {
+            const SampleShape& parent = types.shapes[shape.parent];
+            const bool rootElement = shape.field == noIndex && oneByOne[i];
+            const bool emitted = rootElement || (shape.field != noIndex &&
+                                                 (oneByOne[shape.parent] || parent.fields[shape.field].inFirst));
+            if (emitted) {
+                const std::string_view key = rootElement ? std::string_view("0") : keyOf(types, shape);
+                const Place keyPlace = rootElement ? shape.firstPlace : parent.fields[shape.field].keyPlace;
+                // The name the code holds: a key that could add code of its own is mended, and said once.
+                std::string mended;
+                if (!isSafeName(key)) {
+                    mended = safeName(key);
+                    if (changed.insert(key).second)
+                        addFinding(findings, types, FindingKind::keyChanged, keyPlace, {std::string(key), mended});
+                }
+                const std::string_view name = mended.empty() ? key : std::string_view(mended);
+                if (!isIdentifier(name, language))
+                    addFinding(findings, types, FindingKind::keyNotIdentifier, keyPlace,
+                               {std::string(key), languageName});
+                else if (reservedWord(name, language, base) != Reserved::no)
+                    addFinding(findings, types, FindingKind::keyReserved, keyPlace, {std::string(key), languageName});
+            }
+            if (shape.field != noIndex) {
+                const SampleField& field = parent.fields[shape.field];
+                const bool nullDropped = oneByOne[shape.parent] ? shape.has(ValueKind::null)
+                                                                : field.inFirst && shape.firstKind == ValueKind::null;
+                if (nullDropped)
+                    addFinding(findings, types, FindingKind::nullDropped, shape.nullPlace, {field.key});
+                if (!oneByOne[shape.parent] && field.missingPlace.known())
+                    addFinding(findings, types, FindingKind::memberMissing, field.missingPlace, {field.key});
+            }
+        }
+        // Members that later objects have and the first lacks never reach the type (their shapes are not kept).
+        if (mergedHere && shape.objects > 1) {
+            for (const SampleField& field : shape.fields) {
+                if (!field.inFirst)
+                    addFinding(findings, types, FindingKind::memberNotInFirst, field.keyPlace, {field.key});
+            }
+        }
+        // A whole number after a fraction decodes into the fraction's type: nothing is lost there.
+        const bool harmless = shape.firstKind == ValueKind::fraction && shape.otherKind == ValueKind::integer;
+        if (mergedHere && shape.otherPlace.known() && !harmless)
+            addFinding(findings, types, FindingKind::kindDiffers, shape.otherPlace,
+                       {kindWord(shape.firstKind), kindWord(shape.otherKind)});
+        if (shape.widePlace.known())
+            addFinding(findings, types, FindingKind::wideNumber, shape.widePlace, {});
+        if (shape.wholeLookingPlace.known())
+            addFinding(findings, types, FindingKind::notInteger, shape.wholeLookingPlace, {});
+        // An array member's element type, told by its first element (the root array's elements are members).
+        if (i == 0 || !shape.has(ValueKind::array))
+            continue;
+        const std::string key = shape.field != noIndex ? std::string(keyOf(types, shape)) : std::string();
+        const SampleShape* element = shape.element != noIndex ? &types.shapes[shape.element] : nullptr;
+        if (mergedHere) {
+            if (shape.firstKind != ValueKind::array)
+                continue;
+            if (shape.firstArrayEmpty)
+                addFinding(findings, types, FindingKind::elementUnknown, shape.emptyPlace, {key, "empty"});
+            else if (element && element->firstKind == ValueKind::null)
+                addFinding(findings, types, FindingKind::elementUnknown, shape.nullFirstPlace, {key, "null first"});
+            else if (element && element->firstKind == ValueKind::array)
+                addFinding(findings, types, FindingKind::elementUnknown, shape.arrayFirstPlace, {key, "array first"});
+            continue;
+        }
+        if (shape.emptyPlace.known())
+            addFinding(findings, types, FindingKind::elementUnknown, shape.emptyPlace, {key, "empty"});
+        if (shape.nullFirstPlace.known())
+            addFinding(findings, types, FindingKind::elementUnknown, shape.nullFirstPlace, {key, "null first"});
+        if (shape.arrayFirstPlace.known())
+            addFinding(findings, types, FindingKind::elementUnknown, shape.arrayFirstPlace, {key, "array first"});
+    }
+}
+
+} // namespace morvex::detail
+
+namespace morvex::detail {
+
+void outputFindings(const std::vector<CodeModel>& models, const SampleTypes& types, const ConversionChoices& choices,
+                    Findings& findings)
+{
+    outputFindings(models.size(), std::any_of(models.begin(), models.end(), declaresStoredProperty), types, choices,
+                   findings);
+}
+
+void outputFindings(std::size_t typeCount, bool storedProperty, const SampleTypes& types,
+                    const ConversionChoices& choices, Findings& findings)
+{
+    constexpr std::size_t typeLimit = 10'000;
+    const Place root = types.shapes.empty() ? Place{} : types.shapes[0].firstPlace;
+    if (typeCount > typeLimit)
+        addFinding(findings, types, FindingKind::tooManyTypes, root, {std::to_string(typeCount)});
+    if (!choices.isSwift || choices.base != "NSObject")
+        return;
+    // A Swift type on NSObject: a struct cannot inherit a class, and a class gains no initialiser for its
+    // stored properties and no Codable conformance.
+    if (!choices.isClass) {
+        addFinding(findings, types, FindingKind::configuration, root, {"struct-on-class"});
+        return;
+    }
+    if (storedProperty)
+        addFinding(findings, types, FindingKind::configuration, root, {"class-on-nsobject"});
+}
+
+bool declaresStoredProperty(const CodeModel& model)
+{
+    return model.code.find("\n    var ") != std::string::npos;
+}
+
+} // namespace morvex::detail
+
+namespace morvex {
+
+std::string_view findingKindName(FindingKind kind)
+{
+    switch (kind) {
+    case FindingKind::keyNotIdentifier:
+        return "key-not-identifier";
+    case FindingKind::keyReserved:
+        return "key-reserved";
+    case FindingKind::keyChanged:
+        return "key-changed";
+    case FindingKind::nullDropped:
+        return "null-dropped";
+    case FindingKind::elementUnknown:
+        return "element-type-unknown";
+    case FindingKind::memberNotInFirst:
+        return "member-not-in-first";
+    case FindingKind::memberMissing:
+        return "member-missing";
+    case FindingKind::kindDiffers:
+        return "kind-differs";
+    case FindingKind::typeNameShared:
+        return "type-name-shared";
+    case FindingKind::fileReplaced:
+        return "file-replaced";
+    case FindingKind::fileNameCase:
+        return "file-name-case";
+    case FindingKind::wideNumber:
+        return "number-beyond-64-bits";
+    case FindingKind::notInteger:
+        return "not-an-integer";
+    case FindingKind::tooManyTypes:
+        return "too-many-types";
+    case FindingKind::configuration:
+        return "configuration";
+    }
+    return "";
+}
+
+} // namespace morvex

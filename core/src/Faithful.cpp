@@ -1,0 +1,348 @@
+#include "Rules.h"
+
+#include "morvex/Conversion.h"
+#include "morvex/Identifier.h"
+#include "morvex/ObjectiveCEmitter.h"
+#include "morvex/SwiftEmitter.h"
+
+#include <cstdio>
+#include <deque>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace morvex::detail {
+
+namespace {
+
+constexpr std::uint16_t numbers = kindBit(ValueKind::integer) | kindBit(ValueKind::fraction) | kindBit(ValueKind::wide);
+
+// A key as the text of a string literal. Control, format and separator characters are escaped so that none
+// can end the line or reorder what is shown. Objective-C rejects a universal character name for a control
+// character, so those go as octal bytes there (three digits, so a digit after them stays itself).
+std::string literal(std::string_view key, Language language)
+{
+    const bool swift = language == Language::swift;
+    std::string out;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(key.data());
+    const auto length = static_cast<std::int32_t>(key.size());
+    for (std::int32_t at = 0; at < length;) {
+        const std::int32_t start = at;
+        UChar32 c = 0;
+        U8_NEXT(bytes, at, length, c);
+        char escaped[16];
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+            continue;
+        }
+        const bool control = c < 0 || (U_GET_GC_MASK(c) & U_GC_CC_MASK) != 0;
+        if (control && !swift) {
+            for (std::int32_t i = start; i < at; ++i) {
+                std::snprintf(escaped, sizeof escaped, "\\%03o", static_cast<unsigned>(bytes[i]));
+                out += escaped;
+            }
+            continue;
+        }
+        if (c < 0)
+            c = 0xFFFD;
+        if (control || (U_GET_GC_MASK(c) & (U_GC_CF_MASK | U_GC_ZL_MASK | U_GC_ZP_MASK)) != 0) {
+            std::snprintf(escaped, sizeof escaped,
+                          swift        ? "\\u{%X}"
+                          : c > 0xFFFF ? "\\U%08X"
+                                       : "\\u%04X",
+                          static_cast<unsigned>(c));
+            out += escaped;
+            continue;
+        }
+        out.append(key.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(at - start)));
+    }
+    return out;
+}
+
+// A comment must not end early: "*/" in a key is broken apart.
+std::string commentText(std::string_view key)
+{
+    std::string out = literal(key, Language::objectiveC);
+    for (std::size_t at = out.find("*/"); at != std::string::npos; at = out.find("*/", at + 2))
+        out.insert(at + 1, " ");
+    return out;
+}
+
+class Faithful
+{
+public:
+    Faithful(const SampleTypes& types, JSONTool& tool, const ConversionChoices& choices)
+        : m_types(types), m_tool(tool), m_choices(choices),
+          m_language(choices.isSwift ? Language::swift : Language::objectiveC),
+          m_jsonValue(tool.classPrefix + "JSONValue")
+    {}
+
+    std::vector<CodeModel> run(const std::string& rootName)
+    {
+        const SampleShape& root = m_types.shapes[0];
+        std::uint32_t rootShape = noIndex;
+        if (root.kinds == kindBit(ValueKind::object))
+            rootShape = 0;
+        else if (root.kinds == kindBit(ValueKind::array) && root.element != noIndex &&
+                 m_types.shapes[root.element].kinds == kindBit(ValueKind::object))
+            rootShape = root.element;
+        if (rootShape == noIndex)
+            return {};
+        m_taken.insert(m_jsonValue);
+        name(rootShape, m_tool.typeName(rootName), "");
+        std::vector<CodeModel> models;
+        for (std::size_t i = 0; i < m_order.size(); ++i)
+            models.push_back(render(m_order[i]));
+        if (m_usesJSONValue && m_choices.isSwift)
+            models.push_back({m_jsonValue, jsonValueText(), {}, {}, noIndex});
+        return models;
+    }
+
+private:
+    const SampleShape& shape(std::uint32_t id) const { return m_types.shapes[id]; }
+
+    // Gives the object shape `id` a type name not taken yet: its own, then prefixed by its parent's, then numbered.
+    void name(std::uint32_t id, std::string wanted, std::string_view parentBase)
+    {
+        const std::string base = wanted.substr(std::min(wanted.size(), m_tool.classPrefix.size()));
+        std::string chosen = wanted;
+        if (m_taken.count(chosen) && !parentBase.empty())
+            chosen = m_tool.classPrefix + std::string(parentBase) + base;
+        for (int n = 2; m_taken.count(chosen); ++n)
+            chosen = m_tool.classPrefix + std::string(parentBase) + base + std::to_string(n);
+        m_taken.insert(chosen);
+        m_names[id] = chosen;
+        m_order.push_back(id);
+    }
+
+    std::string typeNameFor(std::string_view key) const
+    {
+        return m_tool.typeName(isIdentifier(key, m_language) ? std::string(key) : lowerCamel(safeName(key)));
+    }
+
+    // The object shape an array shape's elements come down to, through nested arrays.
+    std::uint32_t objectsIn(std::uint32_t id) const
+    {
+        while (id != noIndex) {
+            const SampleShape& here = shape(id);
+            const std::uint16_t kinds = here.kinds & static_cast<std::uint16_t>(~kindBit(ValueKind::null));
+            if (kinds == kindBit(ValueKind::object))
+                return id;
+            if (kinds != kindBit(ValueKind::array))
+                return noIndex;
+            id = here.element;
+        }
+        return noIndex;
+    }
+
+    // Swift spelling of the values of `id`; `element` marks array elements, where null mixes kinds.
+    std::string swiftType(std::uint32_t id, bool element)
+    {
+        if (id == noIndex)
+            return useJSONValue();
+        const SampleShape& here = shape(id);
+        const std::uint16_t kinds =
+            element ? here.kinds : here.kinds & static_cast<std::uint16_t>(~kindBit(ValueKind::null));
+        if (kinds == kindBit(ValueKind::boolean))
+            return "Bool";
+        if (kinds == kindBit(ValueKind::integer))
+            return "Int";
+        if (kinds == kindBit(ValueKind::fraction))
+            return "Float";
+        if (kinds == kindBit(ValueKind::string))
+            return "String";
+        if (kinds == kindBit(ValueKind::object))
+            return m_names.at(id);
+        if (kinds == kindBit(ValueKind::array))
+            return "[" + swiftType(here.element, true) + "]";
+        if (kinds != 0 && (kinds & ~numbers) == 0)
+            return "Double";
+        return useJSONValue();
+    }
+
+    std::string objcType(std::uint32_t id, bool optional)
+    {
+        const SampleShape& here = shape(id);
+        const std::uint16_t kinds = here.kinds & static_cast<std::uint16_t>(~kindBit(ValueKind::null));
+        const bool number = kinds != 0 && (kinds & ~numbers) == 0;
+        if ((kinds == kindBit(ValueKind::boolean) || number) && optional)
+            return "strong, nullable) NSNumber *";
+        const std::string nullable = optional ? ", nullable) " : ") ";
+        if (kinds == kindBit(ValueKind::boolean))
+            return "assign) BOOL ";
+        if (kinds == kindBit(ValueKind::integer))
+            return "assign) NSInteger ";
+        if (number)
+            return "assign) CGFloat ";
+        if (kinds == kindBit(ValueKind::string))
+            return "copy" + nullable + "NSString *";
+        if (kinds == kindBit(ValueKind::object))
+            return "strong" + nullable + m_names.at(id) + " *";
+        if (kinds == kindBit(ValueKind::array)) {
+            const std::uint32_t element = here.element;
+            std::string inner = "NSArray *";
+            if (element != noIndex && shape(element).kinds == kindBit(ValueKind::string))
+                inner = "NSArray<NSString *> *";
+            else if (element != noIndex && (shape(element).kinds == kindBit(ValueKind::boolean) ||
+                                            (shape(element).kinds != 0 && (shape(element).kinds & ~numbers) == 0)))
+                inner = "NSArray<NSNumber *> *";
+            else if (element != noIndex && shape(element).kinds == kindBit(ValueKind::object))
+                inner = "NSArray<" + m_names.at(element) + " *> *";
+            else if (element != noIndex && shape(element).kinds == kindBit(ValueKind::array))
+                inner = "NSArray<NSArray *> *";
+            return "copy" + nullable + inner;
+        }
+        return "strong, nullable) id ";
+    }
+
+    std::string useJSONValue()
+    {
+        m_usesJSONValue = true;
+        return m_jsonValue;
+    }
+
+    // The member name for `key`, as the table of the faithful rules says; `bare` is it without backticks.
+    std::string memberName(const std::string& key, std::string& bare) const
+    {
+        std::string name = isIdentifier(key, m_language) ? key : lowerCamel(safeName(key));
+        switch (reservedWord(name, m_language, m_choices.base, m_jsonValue)) {
+        case Reserved::no:
+            break;
+        case Reserved::keyword:
+            if (m_language == Language::swift) {
+                bare = name;
+                return "`" + name + "`";
+            }
+            name = name == "id" ? "ID" : name + "_";
+            break;
+        case Reserved::reliedOn:
+            name += "_";
+            break;
+        case Reserved::arcFamily:
+            name = "the" + upperFirstCharacter(name);
+            break;
+        }
+        bare = name;
+        return name;
+    }
+
+    CodeModel render(std::uint32_t id)
+    {
+        const SampleShape& here = shape(id);
+        const std::string typeName = m_names.at(id);
+        // Nested types are named first, in member order, so that a name taken earlier stays with the earlier.
+        const std::string parentBase = typeName.substr(std::min(typeName.size(), m_tool.classPrefix.size()));
+        for (const SampleField& field : here.fields) {
+            const std::uint32_t nested = objectsIn(field.shape);
+            if (nested != noIndex && !m_names.count(nested))
+                name(nested, typeNameFor(field.key), parentBase);
+        }
+        CodeModel model;
+        model.className = typeName;
+        model.shape = id;
+        std::unordered_set<std::string> used;
+        std::string body;
+        std::string codingKeys;
+        std::string imports;
+        bool renamed = false;
+        for (const SampleField& field : here.fields) {
+            std::string bare;
+            std::string member = memberName(field.key, bare);
+            std::string numbered = bare;
+            for (int n = 2; used.count(numbered); ++n)
+                numbered = bare + std::to_string(n);
+            if (numbered != bare)
+                member = numbered;
+            used.insert(numbered);
+            const bool optional = field.present < here.objects || shape(field.shape).has(ValueKind::null);
+            const bool same = numbered == field.key;
+            renamed = renamed || !same;
+            if (m_choices.isSwift) {
+                body += "    var " + member + ": " + swiftType(field.shape, false) + (optional ? "?\n" : "\n");
+                codingKeys +=
+                    "        case " + member + (same ? "" : " = \"" + literal(field.key, m_language) + "\"") + "\n";
+                continue;
+            }
+            body += "@property (nonatomic, " + objcType(field.shape, optional) + member + ";";
+            if (!same && m_choices.adjustType.isNone())
+                body += " // JSON key: \"" + commentText(field.key) + "\"";
+            body += "\n";
+            if (!same)
+                model.replacedKeys.emplace_back(member, literal(field.key, m_language));
+            const std::uint32_t nested = objectsIn(field.shape);
+            if (nested != noIndex) {
+                imports += "#import \"" + fileNameFor(m_names.at(nested), ".h") + "\"\n";
+                if (shape(field.shape).has(ValueKind::array) &&
+                    shape(shape(field.shape).element).kinds == kindBit(ValueKind::object))
+                    model.classInArray.emplace_back(numbered, m_names.at(nested));
+            }
+        }
+        if (m_choices.isSwift) {
+            if (renamed)
+                body += "\n    enum CodingKeys: String, CodingKey {\n" + codingKeys + "    }\n";
+            model.code = SwiftEmitter::typeText(m_tool, typeName, body);
+        } else {
+            model.code = ObjectiveCEmitter::interfaceText(m_tool, typeName, imports, body);
+        }
+        return model;
+    }
+
+    std::string jsonValueText() const
+    {
+        const std::string& n = m_jsonValue;
+        return "enum " + n +
+               ": Codable, Equatable {\n\n"
+               "    case null\n    case bool(Bool)\n    case number(Double)\n    case string(String)\n"
+               "    case array([" +
+               n + "])\n    case object([String: " + n +
+               "])\n\n"
+               "    init(from decoder: Decoder) throws {\n"
+               "        let container = try decoder.singleValueContainer()\n"
+               "        if container.decodeNil() {\n            self = .null\n"
+               "        } else if let value = try? container.decode(Bool.self) {\n            self = .bool(value)\n"
+               "        } else if let value = try? container.decode(Double.self) {\n            self = .number(value)\n"
+               "        } else if let value = try? container.decode(String.self) {\n            self = .string(value)\n"
+               "        } else if let value = try? container.decode([" +
+               n +
+               "].self) {\n"
+               "            self = .array(value)\n"
+               "        } else {\n            self = .object(try container.decode([String: " +
+               n +
+               "].self))\n"
+               "        }\n    }\n\n"
+               "    func encode(to encoder: Encoder) throws {\n"
+               "        var container = encoder.singleValueContainer()\n"
+               "        switch self {\n"
+               "        case .null: try container.encodeNil()\n"
+               "        case .bool(let value): try container.encode(value)\n"
+               "        case .number(let value): try container.encode(value)\n"
+               "        case .string(let value): try container.encode(value)\n"
+               "        case .array(let value): try container.encode(value)\n"
+               "        case .object(let value): try container.encode(value)\n"
+               "        }\n    }\n}\n";
+    }
+
+    const SampleTypes& m_types;
+    JSONTool& m_tool;
+    const ConversionChoices& m_choices;
+    Language m_language;
+    std::string m_jsonValue;
+    bool m_usesJSONValue = false;
+    std::unordered_map<std::uint32_t, std::string> m_names;
+    std::unordered_set<std::string> m_taken;
+    std::vector<std::uint32_t> m_order;
+};
+
+} // namespace
+
+std::vector<CodeModel> faithfulModels(const SampleTypes& types, JSONTool& tool, const ConversionChoices& choices,
+                                      const std::string& rootName)
+{
+    if (types.shapes.empty())
+        return {};
+    return Faithful(types, tool, choices).run(rootName);
+}
+
+} // namespace morvex::detail

@@ -1,0 +1,158 @@
+#include "morvex/Conversion.h"
+#include "morvex/SettingValues.h"
+
+#include <gtest/gtest.h>
+
+namespace morvex {
+namespace {
+
+const MXDate fixedDate = MXDate::fixed("2026/12/05");
+
+Conversion run(std::string_view json, bool swift = true, bool faithful = false)
+{
+    ConversionChoices choices;
+    choices.isSwift = swift;
+    choices.base = swift ? "Codable" : "NSObject";
+    choices.faithful = faithful;
+    return convert(json, choices, defaultSettingValues(), fixedDate);
+}
+
+// "kind path [arguments]" per finding, in order.
+std::vector<std::string> said(const Conversion& conversion)
+{
+    std::vector<std::string> lines;
+    for (const auto& finding : conversion.findings.kept) {
+        std::string line = std::string(findingKindName(finding.kind)) + " " + finding.path;
+        for (const auto& argument : finding.arguments)
+            line += " " + argument;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(Findings, EachKindAtItsPath)
+{
+    struct Row
+    {
+        const char* json;
+        bool swift;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Row> rows = {
+        {R"({"memo":null})", true, {"null-dropped $.memo memo"}},
+        {R"({"first-name":1,"2fa":2,"e mail":3})",
+         true,
+         {"key-not-identifier $['first-name'] first-name Swift", "key-not-identifier $['2fa'] 2fa Swift",
+          "key-not-identifier $['e mail'] e mail Swift"}},
+        {R"({"default":1,"CodingKeys":2,"ok":3})",
+         true,
+         {"key-reserved $.default default Swift", "key-reserved $.CodingKeys CodingKeys Swift"}},
+        {R"({"id":1,"description":"d","newValue":2,"copyright":3})",
+         false,
+         {"key-reserved $.id id Objective-C", "key-reserved $.description description Objective-C",
+          "key-reserved $.newValue newValue Objective-C"}},
+        {R"({"items":[],"nils":[null,1],"grid":[[1]]})",
+         true,
+         {"element-type-unknown $.items items empty", "element-type-unknown $.nils[0] nils null first",
+          "kind-differs $.nils[1] null integer", "element-type-unknown $.grid[0] grid array first"}},
+        {R"({"o":[{"a":1,"b":2},{"a":2,"c":3}]})", true, {"member-not-in-first $.o[1].c c", "member-missing $.o[1] b"}},
+        {R"({"n":[1,2.5],"s":[{"v":1},{"v":"x"}]})",
+         true,
+         {"kind-differs $.n[1] integer fraction", "kind-differs $.s[1].v integer string"}},
+        {R"({"f":[2.5,3]})", true, {}},
+        {R"({"big":18446744073709551616,"n":1.00000001})", true, {"number-beyond-64-bits $.big", "not-an-integer $.n"}},
+        {R"({"user":{"a":1},"owner":{"user":{"b":2}}})", true, {"type-name-shared $.owner.user MXUser $.user"}},
+        {R"({"a~/b":{"x":null}})", true, {"key-changed $['a~/b'] a~/b a__b", "null-dropped $['a~/b'].x x"}},
+        {R"({"a;b":1,"x":{"a;b":2,"c(d e":3}})",
+         true,
+         {"key-changed $['a;b'] a;b a_b", "key-changed $.x['c(d e'] c(d e c_d e",
+          "key-not-identifier $.x['c(d e'] c(d e Swift"}},
+        {"{\"user\":{\"a\":1},\"uSer\":{\"b\":1},\"caf\u00e9\":{\"c\":1},\"cafe\u0301\":{\"d\":1}}",
+         true,
+         {"file-name-case $.uSer MXUser MXUSer MXUser.swift case",
+          "file-name-case $.cafe\u0301 MXCaf\u00e9 MXCafe\u0301 MXCaf\u00e9.swift normalisation"}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(said(run(row.json, row.swift)), row.expected) << row.json;
+}
+
+TEST(Findings, PlaceIsTheBytesOfTheValueAndPointerEscapes)
+{
+    const std::string json = R"({"a~/b":[{"k":1},{"k":null}]})";
+    const Conversion conversion = run(json);
+    ASSERT_EQ(conversion.findings.kept.size(), 2u);
+    const Finding& finding = conversion.findings.kept[1];
+    EXPECT_EQ(finding.pointer, "/a~0~1b/1/k");
+    EXPECT_EQ(json.substr(finding.offset, finding.length), "null");
+}
+
+TEST(Findings, KeepsTheFirstThousandAndCountsTheRest)
+{
+    std::string json = "{";
+    for (int i = 0; i < 1500; ++i)
+        json += (i ? ",\"" : "\"") + std::to_string(i) + "k\":null";
+    json += "}";
+    const Conversion conversion = run(json);
+    EXPECT_EQ(conversion.findings.kept.size(), Findings::limit);
+    EXPECT_EQ(conversion.findings.total(), 3000u); // each key is both dropped and not a name
+}
+
+TEST(Faithful, RulesOfTheTable)
+{
+    struct Row
+    {
+        const char* json;
+        bool swift;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Row> rows = {
+        {R"([{"a":1},{"b":"x","a":2.5}])",
+         true,
+         {"class MXRootModel: Codable {", "    var a: Double", "    var b: String?"}},
+        {R"({"m":null,"g":[[1,2]],"e":[],"x":[1,"a"]})",
+         true,
+         {"    var m: MXJSONValue?", "    var g: [[Int]]", "    var e: [MXJSONValue]", "    var x: [MXJSONValue]"}},
+        {R"({"first-name":1,"first_name":2,"default":3,"Codable":4})",
+         true,
+         {"    var firstName: Int", "    var first_name: Int", "    var `default`: Int", "    var Codable_: Int",
+          "        case firstName = \"first-name\"", "        case Codable_ = \"Codable\""}},
+        {R"({"a-b":1,"a_b":2})", true, {"    var aB: Int", "    var a_b: Int"}},
+        {R"({"\u0321x":1,"Protocol":2,"\u0001k\u202e":3})",
+         true,
+         {"    var _\u0321x: Int", "    var `Protocol`: Int", "        case _k_ = \"\\u{1}k\\u{202E}\""}},
+        {R"({"asm":1,"__kindof":2,"isa":3,"\u0001k\u202e":4})",
+         false,
+         {"@property (nonatomic, assign) NSInteger asm_; // JSON key: \"asm\"",
+          "@property (nonatomic, assign) NSInteger __kindof_; // JSON key: \"__kindof\"",
+          "@property (nonatomic, assign) NSInteger isa_; // JSON key: \"isa\"",
+          "@property (nonatomic, assign) NSInteger _k_; // JSON key: \"\\001k\\u202E\""}},
+        {R"({"x-y":1,"xY":2})", true, {"    var xY: Int", "    var xY2: Int"}},
+        {R"({"user":{"a":1},"owner":{"user":{"b":2}}})",
+         true,
+         {"class MXUser: Codable {", "class MXOwnerUser: Codable {"}},
+        {R"({"o":[{"n":1},{"n":null,"f":true}],"id":1,"newValue":2,"default":3})",
+         false,
+         {"@property (nonatomic, strong, nullable) NSNumber *n;",
+          "@property (nonatomic, strong, nullable) NSNumber *f;",
+          "@property (nonatomic, assign) NSInteger ID; // JSON key: \"id\"",
+          "@property (nonatomic, assign) NSInteger theNewValue; // JSON key: \"newValue\"",
+          "@property (nonatomic, assign) NSInteger default_; // JSON key: \"default\""}},
+    };
+    for (const auto& row : rows) {
+        const std::string display = run(row.json, row.swift, true).display;
+        for (const auto& line : row.lines)
+            EXPECT_NE(display.find(line + "\n"), std::string::npos) << row.json << " lacks " << line << "\n" << display;
+    }
+}
+
+TEST(Faithful, NeverChangesTheDefaultOutput)
+{
+    const char* json = R"({"a":[{"x":1},{"y":null}],"first-name":2})";
+    EXPECT_EQ(run(json).display, run(json).display);
+    EXPECT_NE(run(json, true, true).display, run(json).display);
+    // A sample without an object at its root is typed by the default rules.
+    EXPECT_EQ(run("[1,2]", true, true).display, run("[1,2]").display);
+}
+
+} // namespace
+} // namespace morvex
