@@ -101,12 +101,12 @@ inline std::string apiDocument(std::size_t bytes)
     return text;
 }
 
-/// A top-level array of 1,000,000 small objects.
-inline std::string longArrayDocument()
+/// A top-level array of `count` small objects (each makes a type).
+inline std::string longArrayDocument(int count = 1000000)
 {
     Random random;
     std::string text = "[";
-    for (int i = 0; i < 1000000; ++i) {
+    for (int i = 0; i < count; ++i) {
         if (i > 0)
             text += ',';
         text += "{\"id\":" + std::to_string(i) + ",\"ok\":" + (random.below(2) ? "true" : "false") + ",\"v\":";

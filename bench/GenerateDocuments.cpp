@@ -23,9 +23,11 @@ int main(int argc, char** argv)
     };
     for (std::size_t size : {1u, 10u, 100u, 500u})
         write("api-" + std::to_string(size) + "mb.json", [size] { return apiDocument(size * 1000 * 1000); });
-    write("array-1m.json", longArrayDocument);
+    write("array-1m.json", [] { return longArrayDocument(); });
+    write("array-100k.json", [] { return longArrayDocument(100000); });
     write("wide-100k.json", wideObjectDocument);
     write("deep-10k.json", [] { return deepDocument(10000); });
     write("deep-100k.json", [] { return deepDocument(100000); });
+    write("deep-999999.json", [] { return deepDocument(999999); });
     return 0;
 }

@@ -6,7 +6,10 @@ rounds; the table gives median wall times, the median of the round-by-round rati
 (user + system) time, and peak memory (maximum resident set size, as /usr/bin/time -v reports it, read here from
 wait4's rusage). Both conversions write their files into a fresh folder.
 
-    bench/run.py [--build build/release] [--data build/bench-data] [--rounds 5] [--only NAME ...]
+With --floor, each conversion is followed by the floor (morvex-write-floor): a plain program writing files of the
+same names and sizes the same atomic way, one after another; the table then gives conversion / floor.
+
+    bench/run.py [--build build/release] [--data build/bench-data] [--rounds 5] [--only NAME ...] [--floor]
 """
 import argparse
 import os
@@ -27,7 +30,9 @@ DOCUMENTS = [
     ("wide-100k", 3),
     ("deep-10k", 5),
     ("deep-100k", 3),
+    ("array-100k", 1),
     ("array-1m", 1),
+    ("deep-999999", 1),
 ]
 
 SAMPLE = ('{"name":"Ann","age":30,"score":9.5,"vip":true,"memo":null,"address":{"city":"Oslo"},'
@@ -48,18 +53,30 @@ def run(command):
     return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss * 1024
 
 
+def write_floor(floor, folder):
+    """Wall seconds of the floor writing files of the names and sizes found in folder, in name order."""
+    entries = sorted((entry.name, entry.stat().st_size) for entry in os.scandir(folder))
+    with tempfile.TemporaryDirectory(prefix="morvex-bench-floor-", dir=os.environ.get("MORVEX_BENCH_OUT")) as work:
+        manifest = os.path.join(work, "manifest")
+        with open(manifest, "w") as listing:
+            listing.writelines(f"{size} {name}\n" for name, size in entries)
+        return run([floor, manifest, os.path.join(work, "out")])[0]
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default="build/release")
     parser.add_argument("--data", default="build/bench-data")
     parser.add_argument("--rounds", type=int, default=0, help="rounds for every document (default: per document)")
     parser.add_argument("--only", nargs="*", help="document names to run")
+    parser.add_argument("--floor", action="store_true", help="time the floor for writing the same files")
     args = parser.parse_args()
 
     cli = os.path.join(args.build, "cli", "morvex-cli")
     yardstick = os.path.join(args.build, "bench", "morvex-yardstick")
     generator = os.path.join(args.build, "bench", "morvex-bench-gen")
-    for program in (cli, yardstick, generator):
+    floor = os.path.join(args.build, "bench", "morvex-write-floor")
+    for program in (cli, yardstick, generator, floor):
         if not os.access(program, os.X_OK):
             sys.exit(f"missing {program}: cmake --preset release && cmake --build --preset release")
     subprocess.run([generator, args.data], check=True)
@@ -76,6 +93,7 @@ def main():
         size = os.path.getsize(path)
         rounds = args.rounds or default_rounds
         results = {"yardstick": [], "objc": [], "swift": []}
+        floors = {}
         for _ in range(rounds):
             for kind in ("yardstick", "objc", "swift"):
                 out = tempfile.mkdtemp(prefix="morvex-bench-out-", dir=os.environ.get("MORVEX_BENCH_OUT"))
@@ -86,9 +104,15 @@ def main():
                 else:
                     command = [cli, "-o", out, path]
                 results[kind].append(run(command))
+                if args.floor and kind != "yardstick":
+                    floors.setdefault(kind, []).append(write_floor(floor, out))
                 shutil.rmtree(out)
         rows.append((name, size, rounds, results))
         report(rows[-1:], header=len(rows) == 1)
+        for kind, times in floors.items():
+            own = statistics.median(r[0] for r in results[kind])
+            print(f"  {name} {kind}: floor {statistics.median(times) * 1000:.0f} ms, conversion / floor "
+                  f"{own / statistics.median(times):.2f}", flush=True)
     shutil.rmtree(settings)
 
 

@@ -15,6 +15,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <istream>
@@ -189,49 +190,54 @@ CliExit writeReport(const std::string& target, const Findings& findings, const s
 struct Stage
 {
     const char* doing = "start";
-    std::size_t written = 0;
+    std::atomic<std::size_t> written{0};
     bool writing = false;
 };
 
-// Prints the code, compares it with the folder (--check), or writes it there.
-CliExit writeOutput(const Options& options, const Conversion& conversion, std::ostream& out, std::ostream& err,
-                    Stage& stage)
+// Prints the code, or compares it with the folder (--check).
+CliExit writeOutput(const Options& options, const Conversion& conversion, std::ostream& out, std::ostream& err)
 {
-    auto complain = [&](std::string_view message) { err << programName << ": " << printable(message) << '\n'; };
-    if (!options.output) {
-        out << conversion.display;
-        out.flush();
-        // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
-        if (!out) {
-            complain("cannot write the code to standard output");
-            return exitWriteFailed;
-        }
-        return exitOk;
+    if (options.output) {
+        // A check writes nothing, not even the folder: a missing one reports every file as missing.
+        return checkFiles(conversion.files, *options.output, programName, err) ? exitOk : exitCheckDiffers;
     }
-    const std::filesystem::path folder(*options.output);
-    // A check writes nothing, not even the folder: a missing one reports every file as missing.
-    if (options.check)
-        return checkFiles(conversion.files, folder, programName, err) ? exitOk : exitCheckDiffers;
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (!error && !std::filesystem::is_directory(folder, error))
-        error = std::make_error_code(std::errc::not_a_directory);
-    if (error) {
-        // One cause, one line: not a line per file.
-        std::unordered_set<std::string_view> names;
-        for (const auto& file : conversion.files)
-            names.insert(file.name);
-        complain("cannot create or open the folder " + folder.string() + ": " + error.message() + "; " +
-                 std::to_string(names.size()) + (names.size() == 1 ? " file was" : " files were") + " not written");
+    out << conversion.display;
+    out.flush();
+    // A full disk or a closed pipe behind standard output loses the code: a failed write, not a success.
+    if (!out) {
+        err << programName << ": cannot write the code to standard output\n";
         return exitWriteFailed;
     }
-    stage.doing = "write the files";
-    stage.writing = true;
+    return exitOk;
+}
+
+template <typename Complain, typename Warn>
+CliExit remember(const Options& options, const std::vector<std::string>& values, const CliEnvironment& environment,
+                 Stage& stage, Complain& complain, Warn& warn)
+{
+    if (!options.remember)
+        return exitOk;
+    stage.doing = "remember the settings";
+    KeyValueStore writable(environment.settingsFile);
+    std::string notice;
     CliExit status = exitOk;
-    for (const auto& failure : writeFiles(conversion.files, folder, &stage.written)) {
-        complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
+    if (auto failure = saveSettingValues(values, writable, &notice)) {
+        complain(*failure);
         status = exitWriteFailed;
     }
+    if (!notice.empty())
+        warn(notice);
+    return status;
+}
+
+// The report and the strict exit, once the code is out.
+template <typename Complain>
+CliExit finish(const Options& options, const Findings& findings, CliExit status, std::ostream& out, Complain& complain)
+{
+    if (options.report)
+        status = moreSevere(status, writeReport(*options.report, findings, inputName(options), out, complain));
+    if (options.strict && findings.total() > 0)
+        status = moreSevere(status, exitStrictFindings);
     return status;
 }
 
@@ -295,37 +301,48 @@ int run(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     }
 
     stage.doing = "convert the input";
-    Conversion conversion = [&] {
-        const InputGuard guard;
-        return convert(PaddedText{input.text}, choices, values, date);
-    }();
-    input = Input{}; // nothing reads the mapped file after this
-    if (conversion.jsonError) {
-        complain(inputName(options) + ": not JSON: " + conversion.jsonError->describe());
-        return exitBadInput;
+    // The input stays mapped while the files are written: the walk reads its keys from it.
+    const InputGuard guard;
+    if (!options.output || options.check) {
+        // The code view's text, or a check, which writes nothing: both need every text at once.
+        Conversion conversion = convert(PaddedText{input.text}, choices, values, date);
+        input = Input{}; // nothing reads the mapped file after this
+        if (conversion.jsonError) {
+            complain(inputName(options) + ": not JSON: " + conversion.jsonError->describe());
+            return exitBadInput;
+        }
+        CliExit status = remember(options, values, environment, stage, complain, warn);
+        if (!options.quiet)
+            printFindings(conversion.findings, programName, err);
+        status = moreSevere(status, writeOutput(options, conversion, out, err));
+        return finish(options, conversion.findings, status, out, complain);
     }
 
-    CliExit status = exitOk;
-    if (options.remember) {
-        stage.doing = "remember the settings";
-        KeyValueStore writable(environment.settingsFile);
-        std::string notice;
-        if (auto failure = saveSettingValues(values, writable, &notice)) {
-            complain(*failure);
-            status = moreSevere(status, exitWriteFailed);
-        }
-        if (!notice.empty())
-            warn(notice);
+    const JSONDocument document = JSONDocument::parse(PaddedText{input.text});
+    if (const JSONError* error = document.error()) {
+        complain(inputName(options) + ": not JSON: " + error->describe());
+        return exitBadInput;
     }
+    CliExit status = remember(options, values, environment, stage, complain, warn);
+    // Each type's files are written as soon as its text is complete, so the texts of all types are never held.
+    const std::filesystem::path folder(*options.output);
+    stage.doing = "write the files";
+    stage.writing = true;
+    const WrittenConversion conversion = convertInto(document, choices, values, folder, date, &stage.written);
     if (!options.quiet)
         printFindings(conversion.findings, programName, err);
-    status = moreSevere(status, writeOutput(options, conversion, out, err, stage));
-    if (options.report)
-        status =
-            moreSevere(status, writeReport(*options.report, conversion.findings, inputName(options), out, complain));
-    if (options.strict && conversion.findings.total() > 0)
-        status = moreSevere(status, exitStrictFindings);
-    return status;
+    if (conversion.folderProblem) {
+        // One cause, one line: not a line per file.
+        const std::size_t count = conversion.fileNames;
+        complain("cannot create or open the folder " + folder.string() + ": " + *conversion.folderProblem + "; " +
+                 std::to_string(count) + (count == 1 ? " file was" : " files were") + " not written");
+        status = moreSevere(status, exitWriteFailed);
+    }
+    for (const auto& failure : conversion.failures) {
+        complain("cannot write " + (folder / failure.fileName).string() + ": " + failure.reason);
+        status = moreSevere(status, exitWriteFailed);
+    }
+    return finish(options, conversion.findings, status, out, complain);
 }
 
 } // namespace
@@ -406,7 +423,7 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
         // Said without building strings on the heap, which has just run out.
         err << programName << ": not enough memory to " << stage.doing;
         if (stage.writing)
-            err << "; " << stage.written << " files were written whole, no file was left half-written";
+            err << "; " << stage.written.load() << " files were written whole, no file was left half-written";
         err << '\n';
         return exitBadInput;
     } catch (const UsageError& error) {

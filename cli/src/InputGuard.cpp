@@ -12,7 +12,8 @@ namespace {
 extern "C" void onBusError(int)
 {
     static const char message[] = "morvex-cli: the input file changed while it was being read\n";
-    // Only async-signal-safe calls here.
+    // Only async-signal-safe calls here. Files may be being written from the input: none is left half-done.
+    removeTemporaryFilesNow();
     [[maybe_unused]] const auto written = ::write(STDERR_FILENO, message, sizeof message - 1);
     ::_exit(exitBadInput);
 }

@@ -7,7 +7,8 @@ namespace morvex {
 /// While alive, turns a SIGBUS into a clean exit with status 1 and a message.
 ///
 /// A mapped input file that another program truncates while it is read raises SIGBUS on the pages it lost.
-/// The guard is held only while the input is parsed, before anything is written, so ending there loses nothing.
+/// The files are written while the input is still read; the exit removes the temporary file being written, so
+/// the files already in place stay whole and nothing half-written is left.
 class InputGuard
 {
 public:

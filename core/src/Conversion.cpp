@@ -10,6 +10,8 @@
 #include "morvex/SettingValues.h"
 #include "morvex/SwiftEmitter.h"
 
+#include "TypeFiles.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -146,6 +148,10 @@ std::string implementationText(const CodeFileStart& fileStart, const CodeModel& 
     return text;
 }
 
+} // namespace
+
+namespace detail {
+
 Conversion generate(const JSONDocument& document, const ConversionChoices& choices,
                     const std::vector<std::string>& settingValues, const MXDate& date)
 {
@@ -153,13 +159,8 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
     if (const JSONError* error = document.error())
         conversion.jsonError = *error;
 
-    JSONTool tool;
-    // The command line and the app refuse a prefix or root name that is not a safe name; this is the last guard.
-    tool.classPrefix = safeName(settingAt(settingValues, prefixIndex));
-    tool.typePrefix = choices.isClass ? "class" : "struct";
-    tool.base = choices.base;
-    const std::string rootName = safeName(settingAt(settingValues, rootNameIndex));
-
+    std::string rootName;
+    JSONTool tool = detail::makeTool(choices, settingValues, rootName);
     CodeModel root;
     root.className = tool.typeName(rootName);
     root.shape = 0;
@@ -183,56 +184,79 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
             conversion.models.push_back(std::move(model));
     }
 
-    const CodeFileStart fileStart(settingValues, date);
+    detail::sampleFindings(document, conversion.models, choices, usedFaithful, conversion.findings);
+    if (!document.error())
+        detail::outputFindings(conversion.models, document.types(), choices, conversion.findings);
+
+    const detail::TypeFiles typeFiles(choices, settingValues, date);
+    conversion.files.reserve(conversion.models.size() * (choices.isSwift ? 1 : 2));
+    for (const CodeModel& model : conversion.models)
+        typeFiles.append(model, conversion.files, &conversion.display);
+    return conversion;
+}
+
+JSONTool makeTool(const ConversionChoices& choices, const std::vector<std::string>& settingValues,
+                  std::string& rootName)
+{
+    JSONTool tool;
+    // The command line and the app refuse a prefix or root name that is not a safe name; this is the last guard.
+    tool.classPrefix = safeName(settingAt(settingValues, prefixIndex));
+    tool.typePrefix = choices.isClass ? "class" : "struct";
+    tool.base = choices.base;
+    rootName = safeName(settingAt(settingValues, rootNameIndex));
+    return tool;
+}
+
+void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& models,
+                    const ConversionChoices& choices, bool usedFaithful, Findings& findings)
+{
     std::vector<std::string> stems;
-    stems.reserve(conversion.models.size());
-    for (const auto& model : conversion.models)
+    stems.reserve(models.size());
+    for (const auto& model : models)
         stems.push_back(fileNameFor(model.className, ""));
     const SampleTypes& types = document.types();
     const Language language = choices.isSwift ? Language::swift : Language::objectiveC;
     if (!document.error() && !usedFaithful) {
-        detail::defaultFindings(types, language, choices.base, conversion.findings);
+        defaultFindings(types, language, choices.base, findings);
     } else if (!document.error()) {
         // The faithful types hold every value; only numbers beyond 64 bits still lose digits.
         for (const SampleShape& shape : types.shapes) {
             if (shape.widePlace.known())
-                detail::addFinding(conversion.findings, types, FindingKind::wideNumber, shape.widePlace, {});
+                addFinding(findings, types, FindingKind::wideNumber, shape.widePlace, {});
         }
     }
-    collisions(conversion.models, stems, types, choices.isSwift ? ".swift" : ".h", conversion.findings);
-    if (!document.error())
-        detail::outputFindings(conversion.models, types, choices, conversion.findings);
-
-    auto& files = conversion.files;
-    std::string& display = conversion.display;
-    if (choices.isSwift) {
-        files.reserve(conversion.models.size());
-        for (std::size_t i = 0; i < conversion.models.size(); ++i) {
-            const CodeModel& model = conversion.models[i];
-            if (i > 0)
-                display += '\n';
-            display += model.code;
-            std::string name = fileNameFor(model.className, ".swift");
-            std::string text = concat({fileStart.header(name), "\nimport Foundation\n\n", model.code});
-            files.push_back({std::move(name), std::move(text)});
-        }
-        return conversion;
-    }
-
-    files.reserve(conversion.models.size() * 2);
-    for (const CodeModel& model : conversion.models) {
-        std::string hName = fileNameFor(model.className, ".h");
-        std::string mName = fileNameFor(model.className, ".m");
-        std::string hText = concat({fileStart.header(hName), "\n#import <Foundation/Foundation.h>\n", model.code});
-        std::string mText = implementationText(fileStart, model, hName, mName, choices.adjustType);
-        display.append(hText).append("\n").append(mText).append(separator);
-        files.push_back({std::move(hName), std::move(hText)});
-        files.push_back({std::move(mName), std::move(mText)});
-    }
-    return conversion;
+    collisions(models, stems, types, choices.isSwift ? ".swift" : ".h", findings);
 }
 
-} // namespace
+std::string TypeFiles::firstName(const std::string& className) const
+{
+    return fileNameFor(className, m_choices.isSwift ? ".swift" : ".h");
+}
+
+void TypeFiles::append(const CodeModel& model, std::vector<GeneratedFile>& files, std::string* display) const
+{
+    if (m_choices.isSwift) {
+        if (display) {
+            if (!display->empty())
+                *display += '\n';
+            *display += model.code;
+        }
+        std::string name = fileNameFor(model.className, ".swift");
+        std::string text = concat({m_fileStart.header(name), "\nimport Foundation\n\n", model.code});
+        files.push_back({std::move(name), std::move(text)});
+        return;
+    }
+    std::string hName = fileNameFor(model.className, ".h");
+    std::string mName = fileNameFor(model.className, ".m");
+    std::string hText = concat({m_fileStart.header(hName), "\n#import <Foundation/Foundation.h>\n", model.code});
+    std::string mText = implementationText(m_fileStart, model, hName, mName, m_choices.adjustType);
+    if (display)
+        display->append(hText).append("\n").append(mText).append(separator);
+    files.push_back({std::move(hName), std::move(hText)});
+    files.push_back({std::move(mName), std::move(mText)});
+}
+
+} // namespace detail
 
 std::string fileNameFor(std::string_view className, std::string_view extension)
 {
@@ -265,13 +289,13 @@ std::string fileNameFor(std::string_view className, std::string_view extension)
 Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
                    const std::vector<std::string>& settingValues, const MXDate& date)
 {
-    return generate(JSONDocument::parse(jsonText), choices, settingValues, date);
+    return detail::generate(JSONDocument::parse(jsonText), choices, settingValues, date);
 }
 
 Conversion convert(PaddedText jsonText, const ConversionChoices& choices, const std::vector<std::string>& settingValues,
                    const MXDate& date)
 {
-    return generate(JSONDocument::parse(jsonText), choices, settingValues, date);
+    return detail::generate(JSONDocument::parse(jsonText), choices, settingValues, date);
 }
 
 std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder,

@@ -161,10 +161,17 @@ namespace morvex::detail {
 void outputFindings(const std::vector<CodeModel>& models, const SampleTypes& types, const ConversionChoices& choices,
                     Findings& findings)
 {
+    outputFindings(models.size(), std::any_of(models.begin(), models.end(), declaresStoredProperty), types, choices,
+                   findings);
+}
+
+void outputFindings(std::size_t typeCount, bool storedProperty, const SampleTypes& types,
+                    const ConversionChoices& choices, Findings& findings)
+{
     constexpr std::size_t typeLimit = 10'000;
     const Place root = types.shapes.empty() ? Place{} : types.shapes[0].firstPlace;
-    if (models.size() > typeLimit)
-        addFinding(findings, types, FindingKind::tooManyTypes, root, {std::to_string(models.size())});
+    if (typeCount > typeLimit)
+        addFinding(findings, types, FindingKind::tooManyTypes, root, {std::to_string(typeCount)});
     if (!choices.isSwift || choices.base != "NSObject")
         return;
     // A Swift type on NSObject: a struct cannot inherit a class, and a class gains no initialiser for its
@@ -173,11 +180,13 @@ void outputFindings(const std::vector<CodeModel>& models, const SampleTypes& typ
         addFinding(findings, types, FindingKind::configuration, root, {"struct-on-class"});
         return;
     }
-    const bool stored = std::any_of(models.begin(), models.end(), [](const CodeModel& model) {
-        return model.code.find("\n    var ") != std::string::npos;
-    });
-    if (stored)
+    if (storedProperty)
         addFinding(findings, types, FindingKind::configuration, root, {"class-on-nsobject"});
+}
+
+bool declaresStoredProperty(const CodeModel& model)
+{
+    return model.code.find("\n    var ") != std::string::npos;
 }
 
 } // namespace morvex::detail

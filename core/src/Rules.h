@@ -30,6 +30,13 @@ std::vector<bool> typedOneByOne(const SampleTypes& types);
 void outputFindings(const std::vector<CodeModel>& models, const SampleTypes& types, const ConversionChoices& choices,
                     Findings& findings);
 
+/// The same, for `typeCount` types of which some (`storedProperty`) declare a Swift stored property.
+void outputFindings(std::size_t typeCount, bool storedProperty, const SampleTypes& types,
+                    const ConversionChoices& choices, Findings& findings);
+
+/// True when the Swift text of `model` declares a stored property.
+bool declaresStoredProperty(const CodeModel& model);
+
 /// The types of the faithful rules, root first: every object shape reachable from the root's objects (for a
 /// top-level array, its elements' merged type), rendered by the emitters' framing. Empty when the root holds no
 /// object, which the default rules then type.

@@ -29,7 +29,6 @@ struct SwiftTexts
     {
         Builder builder;
         builder.name = name;
-        builder.text.reserve(256);
         return builder;
     }
 

@@ -142,8 +142,11 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         const std::uint32_t shape = frame.shape;
         stack.pop_back();
         emitter.nested(stack.back().builder, name, result);
-        tool.model.push_back(
-            CodeModel{std::move(name), std::move(result.code), std::move(result.classInArray), {}, shape});
+        CodeModel model{std::move(name), std::move(result.code), std::move(result.classInArray), {}, shape};
+        if (tool.onType)
+            tool.onType(std::move(model));
+        else
+            tool.model.push_back(std::move(model));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "morvex/MXAdjustType.h"
 #include "morvex/MXDate.h"
 
+#include <atomic>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -74,6 +75,30 @@ struct WriteFailure
 /// runs left in the folder are removed first. `written`, when given, counts the files in place as it goes.
 std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder,
                                      std::size_t* written = nullptr);
+
+/// What is left of a conversion written straight into a folder (`convertInto`): no texts are kept.
+struct WrittenConversion
+{
+    /// The number of generated types.
+    std::size_t typeCount = 0;
+    /// As `Conversion::findings`.
+    Findings findings;
+    /// Why the folder could not be created or opened; nothing was written then.
+    std::optional<std::string> folderProblem;
+    /// The number of distinct file names the conversion makes.
+    std::size_t fileNames = 0;
+    std::vector<WriteFailure> failures;
+};
+
+/// Converts the parsed (valid) `document` and writes each type's files into `folder`, created when missing, as
+/// soon as the type's text is complete, on a second thread: memory does not grow with the number of types. The
+/// folder ends as `writeFiles(convert(...).files)` leaves it: of types that share a file name only the last one
+/// in model order is written, and no file is written twice. `written`, when given, counts the files in place as
+/// it goes. The findings are those `convert` gives. The document's text must stay readable until this returns.
+/// Faithful choices are converted whole and then written: their types are merged over the whole sample first.
+WrittenConversion convertInto(const JSONDocument& document, const ConversionChoices& choices,
+                              const std::vector<std::string>& settingValues, const std::filesystem::path& folder,
+                              const MXDate& date = MXDate::shared(), std::atomic<std::size_t>* written = nullptr);
 
 /// The file name for a type: `className` + `extension` when that is a safe single file name; otherwise path
 /// separators and control characters become "_", an empty name becomes "_", and a name too long for the file

@@ -43,6 +43,8 @@ struct Finding
     std::uint64_t length = 0;
     /// The file concerned, where there is one.
     std::string file;
+
+    friend bool operator==(const Finding&, const Finding&) = default;
 };
 
 /// The findings of one conversion: the first `limit` kept, the rest counted.
@@ -62,6 +64,8 @@ struct Findings
     }
     std::uint64_t total() const { return kept.size() + omitted; }
     bool full() const { return kept.size() >= limit; }
+
+    friend bool operator==(const Findings&, const Findings&) = default;
 };
 
 } // namespace morvex

@@ -2,6 +2,7 @@
 
 #include "morvex/CodeModel.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,8 @@ public:
     std::string typePrefix;
     /// The nested types found so far, children before their parent (post-order).
     std::vector<CodeModel> model;
+    /// When set, each nested type goes here as soon as its text is complete, instead of into `model`.
+    std::function<void(CodeModel&&)> onType;
 
     /// `classPrefix` followed by safeName(`key`) with its first user-perceived character upper-cased by the full
     /// Unicode mapping ("ß" becomes "SS"; a digit stays). The rest of the key is kept as it is. An empty key gives

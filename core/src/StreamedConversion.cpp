@@ -1,0 +1,246 @@
+#include "morvex/Conversion.h"
+
+#include "Rules.h"
+#include "TypeFiles.h"
+#include "Walk.h"
+
+#include "morvex/AtomicFile.h"
+#include "morvex/ObjectiveCEmitter.h"
+#include "morvex/SwiftEmitter.h"
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <string_view>
+#include <thread>
+#include <unordered_set>
+
+namespace morvex {
+
+namespace {
+
+// The walk for the type names alone: which types there are, in model order, without their texts.
+struct NamesOnly
+{
+    struct Builder
+    {};
+    struct Result
+    {
+        std::string code;
+        ClassInArray classInArray;
+    };
+
+    Builder open(const std::string&) const { return {}; }
+    void member(Builder&, std::string_view, const JSON&) const {}
+    void arrayElementType(Builder&, std::string_view, const std::string&) const {}
+    void nested(Builder&, const std::string&, const Result&) const {}
+    Result close(Builder&) const { return {}; }
+};
+
+// Writes batches of files on a thread of its own while the walk makes the next ones. The queue is bounded, so a
+// walk that runs ahead of the disk waits rather than holding the texts.
+class FolderWriter
+{
+public:
+    FolderWriter(const AtomicFolder& folder, std::atomic<std::size_t>* written)
+        : m_folder(folder), m_written(written), m_thread([this] { run(); })
+    {}
+
+    // Left early (memory ran out in the walk): the files in place stay, the queued ones are dropped.
+    ~FolderWriter()
+    {
+        if (m_thread.joinable()) {
+            {
+                const std::lock_guard lock(m_mutex);
+                m_queue.clear();
+                m_closed = true;
+            }
+            m_changed.notify_all();
+            m_thread.join();
+        }
+    }
+
+    void push(std::vector<GeneratedFile> batch)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_queue.size() < maxQueued || m_failed; });
+        if (m_failed)
+            std::rethrow_exception(m_failed);
+        m_queue.push_back(std::move(batch));
+        lock.unlock();
+        m_changed.notify_all();
+    }
+
+    std::vector<WriteFailure> finish()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_closed = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+        if (m_failed)
+            std::rethrow_exception(m_failed);
+        return std::move(m_failures);
+    }
+
+private:
+    static constexpr std::size_t maxQueued = 8;
+
+    void run()
+    {
+        try {
+            for (;;) {
+                std::vector<GeneratedFile> batch;
+                {
+                    std::unique_lock lock(m_mutex);
+                    m_changed.wait(lock, [this] { return !m_queue.empty() || m_closed; });
+                    if (m_queue.empty())
+                        return;
+                    batch = std::move(m_queue.front());
+                    m_queue.pop_front();
+                }
+                m_changed.notify_all();
+                for (const auto& file : batch) {
+                    if (std::error_code failed = m_folder.write(file.name, file.text))
+                        m_failures.push_back({file.name, failed.message()});
+                    else if (m_written)
+                        m_written->fetch_add(1, std::memory_order_relaxed);
+                }
+            }
+        } catch (...) {
+            {
+                const std::lock_guard lock(m_mutex);
+                m_failed = std::current_exception();
+            }
+            m_changed.notify_all();
+        }
+    }
+
+    const AtomicFolder& m_folder;
+    std::atomic<std::size_t>* m_written;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::vector<GeneratedFile>> m_queue;
+    bool m_closed = false;
+    std::exception_ptr m_failed;
+    std::vector<WriteFailure> m_failures; // the writer thread's own until it is joined
+    std::thread m_thread;                 // last: started once everything it uses is in place
+};
+
+// Creates `folder` when missing; the reason when that fails or it is not a folder.
+std::optional<std::string> createFolder(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!error && !std::filesystem::is_directory(folder, error))
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error)
+        return error.message();
+    return std::nullopt;
+}
+
+} // namespace
+
+WrittenConversion convertInto(const JSONDocument& document, const ConversionChoices& choices,
+                              const std::vector<std::string>& settingValues, const std::filesystem::path& folder,
+                              const MXDate& date, std::atomic<std::size_t>* written)
+{
+    WrittenConversion conversion;
+    if (choices.faithful) {
+        // Not streamed: the faithful types merge what the whole sample holds, so none is complete before the end.
+        Conversion whole = detail::generate(document, choices, settingValues, date);
+        conversion.typeCount = whole.models.size();
+        conversion.findings = std::move(whole.findings);
+        std::unordered_set<std::string_view> names;
+        for (const auto& file : whole.files)
+            names.insert(file.name);
+        conversion.fileNames = names.size();
+        if (auto problem = createFolder(folder)) {
+            conversion.folderProblem = std::move(problem);
+            return conversion;
+        }
+        std::size_t count = 0;
+        conversion.failures = writeFiles(whole.files, folder, &count);
+        if (written)
+            written->store(count, std::memory_order_relaxed);
+        return conversion;
+    }
+
+    const detail::TypeFiles typeFiles(choices, settingValues, date);
+    std::string rootName;
+
+    // First the names alone: a type's files are written only when no later type takes the same names, so the
+    // folder ends as if every type were written in order, and no file is written twice. The names and shapes
+    // also give the findings, the same as the whole conversion's.
+    std::vector<bool> isLast;
+    {
+        JSONTool tool = detail::makeTool(choices, settingValues, rootName);
+        std::vector<CodeModel> names(1);
+        names[0].className = tool.typeName(rootName);
+        names[0].shape = 0;
+        tool.onType = [&](CodeModel&& model) { names.push_back(std::move(model)); };
+        NamesOnly walker;
+        detail::walk(tool, walker, document.root(), rootName);
+        conversion.typeCount = names.size();
+        detail::sampleFindings(document, names, choices, false, conversion.findings);
+        isLast.resize(names.size());
+        std::unordered_set<std::string> taken;
+        for (std::size_t i = names.size(); i-- > 0;)
+            isLast[i] = taken.insert(typeFiles.firstName(names[i].className)).second;
+        conversion.fileNames = taken.size() * (choices.isSwift ? 1 : 2);
+    }
+
+    if (auto problem = createFolder(folder)) {
+        conversion.folderProblem = std::move(problem);
+        return conversion;
+    }
+    std::error_code error;
+    const std::unique_ptr<AtomicFolder> target = AtomicFolder::open(folder, error);
+    if (!target) {
+        conversion.folderProblem = error.message();
+        return conversion;
+    }
+    target->removeStaleTemporaryFiles();
+
+    FolderWriter writer(*target, written);
+    constexpr std::size_t batchFiles = 64;
+    std::vector<GeneratedFile> batch;
+    // Only a Swift class on NSObject asks whether any type has stored properties (see outputFindings).
+    const bool askStored = choices.isSwift && choices.isClass && choices.base == "NSObject";
+    bool storedProperty = false;
+    auto send = [&](const CodeModel& model, std::size_t index) {
+        if (askStored && !storedProperty)
+            storedProperty = detail::declaresStoredProperty(model);
+        if (!isLast[index])
+            return;
+        typeFiles.append(model, batch, nullptr);
+        if (batch.size() >= batchFiles) {
+            writer.push(std::move(batch));
+            batch = {};
+        }
+    };
+    JSONTool tool = detail::makeTool(choices, settingValues, rootName);
+    std::size_t index = 0;
+    tool.onType = [&](CodeModel&& model) { send(model, ++index); };
+    CodeModel root;
+    root.className = tool.typeName(rootName);
+    if (choices.isSwift) {
+        root.code = SwiftEmitter(tool).parse(document.root(), rootName);
+    } else {
+        auto result = ObjectiveCEmitter(tool).parse(document.root(), rootName);
+        root.code = std::move(result.code);
+        root.classInArray = std::move(result.classInArray);
+    }
+    // The root comes first in model order but is complete last; it is written only when no nested type replaces
+    // it, so writing it now leaves the same folder.
+    send(root, 0);
+    writer.push(std::move(batch));
+    conversion.failures = writer.finish();
+    detail::outputFindings(conversion.typeCount, storedProperty, document.types(), choices, conversion.findings);
+    return conversion;
+}
+
+} // namespace morvex
