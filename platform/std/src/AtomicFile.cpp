@@ -10,6 +10,7 @@
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace morvex {
@@ -38,6 +39,10 @@ struct PendingTemporary
     char name[64]{};
 };
 std::array<PendingTemporary, 16> pending;
+// Set by the signal handler: from then on no thread creates a temporary file. `creating` counts the threads
+// between claiming a slot and creating its file, which the handler lets finish before it removes the files.
+std::atomic<bool> dying{false};
+std::atomic<int> creating{0};
 
 PendingTemporary* claimSlot(int dirfd, const std::string& name)
 {
@@ -99,11 +104,18 @@ std::error_code writeAt(int dirfd, std::string_view name, std::string_view bytes
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = temporaryName();
         releaseSlot(slot);
+        creating.fetch_add(1);
+        if (dying.load()) {
+            creating.fetch_sub(1);
+            return std::make_error_code(std::errc::interrupted);
+        }
         slot = claimSlot(dirfd, temp);
         fd = ::openat(dirfd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0 && errno != EEXIST) {
+        const int openError = errno;
+        creating.fetch_sub(1);
+        if (fd < 0 && openError != EEXIST) {
             releaseSlot(slot);
-            return lastError();
+            return {openError, std::system_category()};
         }
         // Held until the file is renamed: a temporary file nobody holds a lock on was left by a run that died.
         // Another run may have judged it so in the moment before the lock was taken; then take a new name.
@@ -188,6 +200,13 @@ std::size_t AtomicFolder::removeStaleTemporaryFiles() const
 
 void removeTemporaryFilesNow() noexcept
 {
+    dying.store(true);
+    // Another thread may be creating a file right now: give it up to 100 ms to have it in its slot. (When the
+    // handler interrupted that very thread, the file is never created and the wait only runs out.)
+    for (int waited = 0; waited < 1000 && creating.load() != 0; ++waited) {
+        timespec pause{0, 100'000};
+        ::nanosleep(&pause, nullptr);
+    }
     for (auto& slot : pending) {
         const int dirfd = slot.dirfd.load(std::memory_order_acquire);
         if (dirfd >= 0)
