@@ -27,7 +27,7 @@ std::vector<Entry> entries(const CLI::App& app, const OptionChoices& choices, co
         entry.longName = option->get_lnames().front();
         if (!option->get_snames().empty())
             entry.shortName = option->get_snames().front();
-        // Shell quoting and the zsh spec syntax: keep the description to plain words.
+        // Shell quoting and the syntax of zsh option lines: keep the description to plain words.
         for (char c : option->get_description())
             entry.description += std::string_view("'[]:\\\"`$").find(c) == std::string_view::npos ? c : ' ';
         entry.takesValue = option->get_items_expected_min() > 0;
@@ -76,7 +76,7 @@ std::string zsh(const std::string& program, const std::vector<Entry>& options)
 {
     std::string out = "#compdef " + program + "\n_arguments -s \\\n";
     for (const auto& o : options) {
-        const std::string spec = "[" + o.description + "]";
+        const std::string text = "[" + o.description + "]";
         std::string value;
         if (o.takesValue)
             value = ":" + o.longName + ":" +
@@ -84,10 +84,10 @@ std::string zsh(const std::string& program, const std::vector<Entry>& options)
                      : o.folder ? "_files -/"
                                 : " ");
         if (o.shortName.empty())
-            out += "  '--" + o.longName + spec + value + "' \\\n";
+            out += "  '--" + o.longName + text + value + "' \\\n";
         else
             out += "  '(-" + o.shortName + " --" + o.longName + ")'{-" + o.shortName + ",--" + o.longName + "}'" +
-                   spec + value + "' \\\n";
+                   text + value + "' \\\n";
     }
     return out + "  '*:JSON file:_files'\n";
 }

@@ -1,8 +1,8 @@
 #include "Report.h"
 
 #include "morvex/Identifier.h"
+#include "morvex/JSONString.h"
 
-#include <cstdio>
 #include <ostream>
 
 namespace morvex {
@@ -22,36 +22,9 @@ const std::string& argument(const Finding& finding, std::size_t index)
 
 std::string jsonString(std::string_view text)
 {
-    std::string out = "\"";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (byte < 0x20 || byte == 0x7F) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
+    std::string out;
+    appendJSONString(out, text);
+    return out;
 }
 
 } // namespace

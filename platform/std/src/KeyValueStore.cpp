@@ -1,5 +1,7 @@
 #include "morvex/KeyValueStore.h"
 
+#include "morvex/JSONString.h"
+
 #include "morvex/AtomicFile.h"
 
 #include <chrono>
@@ -72,41 +74,6 @@ Load load(const std::filesystem::path& file, Entries& entries, std::string& prob
     return Load::ok;
 }
 
-void appendQuoted(std::string& out, std::string_view text)
-{
-    static constexpr char hex[] = "0123456789abcdef";
-    out += '"';
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (byte < 0x20) {
-                out += "\\u00";
-                out += hex[byte >> 4];
-                out += hex[byte & 0xF];
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-}
-
 std::string serialise(const Entries& entries)
 {
     std::string out = "{\n";
@@ -116,9 +83,9 @@ std::string serialise(const Entries& entries)
             out += ",\n";
         first = false;
         out += "  ";
-        appendQuoted(out, key);
+        appendJSONString(out, key);
         out += ": ";
-        appendQuoted(out, value);
+        appendJSONString(out, value);
     }
     out += "\n}\n";
     return out;
