@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (values.size() < morvex::settingCount)
         fail("fewer than four values", std::to_string(values.size()));
 
-    const std::vector<std::string> saved = {"Ann", "Co \"quoted\" \\ \n", "P", "Name\u00e9"};
+    // Quotes and backslashes need escaping in the file; control characters are refused before saving.
+    const std::vector<std::string> saved = {"Ann", "Co \"quoted\" \\ \u00e9", "P", "Name\u00e9"};
     if (auto refused = morvex::saveSettingValues(saved, store))
         fail("save refused", *refused);
     if (morvex::loadSettingValues(store, &problem) != saved || !problem.empty())

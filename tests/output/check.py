@@ -268,39 +268,51 @@ RULES = [
 
 
 def numbers(value):
-    if isinstance(value, dict):
-        value = list(value.values())
-    if isinstance(value, list):
-        for v in value:
+    if isinstance(value, (dict, list)):
+        for v in value.values() if isinstance(value, dict) else value:
             yield from numbers(v)
     elif isinstance(value, (int, float)) and not isinstance(value, bool):
-        yield value
+        yield abs(value)
 
 
-# A faithful model holds every value, but a number can still come back other than it was written.
+# A faithful model holds every value. What the sample cannot type exactly is named where it happens.
 FAITHFUL_RULES = [
     Rule('positions', 'compile', 'a top-level array whose elements are not all objects gives members named by '
          'position, which no language takes',
-         lambda v: isinstance(v, list) and any(e is not None and not isinstance(e, dict) for e in v)),
+         lambda v, _: isinstance(v, list) and any(e is not None and not isinstance(e, dict) for e in v)),
     Rule('no-object', 'faithful', 'a document that is neither an object nor an array of objects has no type to hold '
-         'it', lambda v: not isinstance(v, dict) and not (isinstance(v, list) and v and all(isinstance(e, dict)
+         'it', lambda v, _: not isinstance(v, dict) and not (isinstance(v, list) and v and all(isinstance(e, dict)
                                                                                               for e in v))),
-    Rule('float-precision', 'faithful', 'a fraction that Float cannot hold exactly comes back rounded',
-         lambda v: any(isinstance(n, float) and not n.is_integer() and float32(n) != n for n in numbers(v))),
-    Rule('wide-number', 'faithful', 'an integer beyond 2^53 may be read as Double and lose digits',
-         lambda v: any(abs(n) > 2**53 for n in numbers(v))),
+    Rule('double-range', 'faithful', 'a number beyond Double\'s range (1e400) does not decode',
+         lambda v, _: any(abs(float(n)) == float('inf') if n < 2**1024 else True for n in numbers(v))),
+    Rule('zero-exponent', 'faithful', 'Foundation\'s JSONDecoder refuses a number written as 0 with an exponent (0e1), '
+         'valid JSON though it is', lambda _, text: re.search(r'[\[,:]\s*-?0[eE]', text) is not None),
+    Rule('float-precision', 'compare', 'a fraction typed Float comes back as Float holds it', None),
+    Rule('wide-number', 'compare', 'an integer beyond 2^53 in a position typed Double comes back as Double holds it',
+         None),
 ]
 
 
-def same(sample, back):
-    """Whether a faithful model gave the sample back: a null member is the same as an absent one."""
+def same(sample, back, used):
+    """Whether a faithful model gave the sample back: a null member is the same as an absent one. A number that
+    comes back only as its type holds it adds the rule that says so to `used`."""
     if isinstance(sample, dict):
-        return isinstance(back, dict) and all(same(sample.get(k), back.get(k)) for k in sample.keys() | back.keys())
+        return isinstance(back, dict) and all([same(sample.get(k), back.get(k), used)
+                                               for k in sample.keys() | back.keys()])
     if isinstance(sample, list):
-        return isinstance(back, list) and len(sample) == len(back) and all(map(same, sample, back))
+        return isinstance(back, list) and len(sample) == len(back) and all([same(a, b, used)
+                                                                            for a, b in zip(sample, back)])
     if isinstance(sample, bool) or isinstance(back, bool):
         return sample is back
-    return sample == back
+    if sample == back:
+        return True
+    if isinstance(sample, float) and isinstance(back, (int, float)) and float32(sample) == float32(back):
+        used.add('float-precision')
+        return True
+    if isinstance(sample, int) and abs(sample) > 2**53 and isinstance(back, float) and back == float(sample):
+        used.add('wide-number')
+        return True
+    return False
 
 
 # --- Configurations and documents ---------------------------------------------------------------------------------
@@ -594,7 +606,8 @@ def main():
         compiled = []
         for d in docs:
             if config.faithful:
-                predicted = [r.name for r in FAITHFUL_RULES if r.stage == 'compile' and r.applies(d.value)]
+                predicted = [r.name for r in FAITHFUL_RULES
+                             if r.stage == 'compile' and r.applies(d.value, d.text)]
             else:
                 predicted = [r.name for r in RULES if r.stage == 'compile' and r.applies(config, d.model)]
             error = errors.get(d.folder)
@@ -614,10 +627,14 @@ def main():
             for d in compiled:
                 got = lines.get(d.folder, f'no result ({trouble.strip()[-300:]})')
                 if config.faithful:
-                    rule = next((r.name for r in FAITHFUL_RULES if r.stage == 'faithful' and r.applies(d.value)), None)
-                    if rule is None and (got.startswith(('error:', 'no result')) or not same(d.value, json.loads(got))):
+                    rule = next((r.name for r in FAITHFUL_RULES
+                                 if r.stage == 'faithful' and r.applies(d.value, d.text)), None)
+                    used = set()
+                    if rule is None and (got.startswith(('error:', 'no result')) or not same(d.value, json.loads(got),
+                                                                                          used)):
                         failures.append(f'{d.name} ({config.name}): does not come back: {got[:600]}')
                     counts[config.name, 'ran' if rule is None else f'left out by {rule}'] += 1
+                    counts.update((config.name, f'compared by {name}') for name in used)
                     continue
                 try:
                     want, rule = expected(d.value, d.model.types[0].name, d.model), None
