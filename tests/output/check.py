@@ -556,7 +556,7 @@ def compile_all(config, docs, work, swift, flags):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument('cli')
-    parser.add_argument('--work', type=Path, default=HERE / 'work')
+    parser.add_argument('--work', type=Path, default=HERE.parent.parent / 'build' / 'output-check')
     parser.add_argument('--seed', type=int, default=int(os.environ.get('MORVEX_OUTPUT_SEED', SEED)))
     parser.add_argument('--count', type=int, default=200)
     parser.add_argument('--only', default='', help='the configurations whose name matches this pattern')
