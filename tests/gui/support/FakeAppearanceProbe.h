@@ -10,12 +10,15 @@ class FakeAppearanceProbe : public AppearanceProbe
     Q_OBJECT
 
 public:
-    explicit FakeAppearanceProbe(QVariant style = {}, QObject* parent = nullptr);
-    ~FakeAppearanceProbe() override;
+    explicit FakeAppearanceProbe(QVariant style = {}) : m_style(std::move(style)) {}
 
     QVariant interfaceStyle() const override { return m_style; }
 
-    void set(const QVariant& style);
+    void set(const QVariant& style)
+    {
+        m_style = style;
+        Q_EMIT changed();
+    }
     void setDark() { set(QStringLiteral("Dark")); }
     void setLight() { set(QVariant()); }
 

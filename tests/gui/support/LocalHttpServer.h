@@ -2,8 +2,6 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QList>
-#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrl>
@@ -20,8 +18,8 @@ public:
     struct Response
     {
         int status = 200;
-        QByteArray body;
-        QByteArray location;
+        QByteArray body{};
+        QByteArray location{};
         /// Sent as Content-Length instead of the body's real size (to announce a huge body).
         qint64 announcedLength = -1;
         /// Accept the request and never answer.
@@ -35,7 +33,6 @@ public:
     }
 
     bool isListening() const { return m_server.isListening(); }
-
     void route(const QByteArray& path, Response response) { m_routes.insert(path, std::move(response)); }
 
     QUrl url(const QByteArray& path) const
@@ -62,11 +59,10 @@ private:
         const qsizetype end = buffer.indexOf("\r\n\r\n");
         if (end < 0)
             return;
-        const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
+        const QByteArray path = buffer.left(buffer.indexOf("\r\n")).split(' ').value(1, "/");
         m_buffers.remove(socket);
-        const QByteArray path = requestLine.size() > 1 ? requestLine[1] : QByteArray("/");
         m_requests << path;
-        const Response response = m_routes.value(path, Response{404, "not found", {}, -1, false});
+        const Response response = m_routes.value(path, Response{404, "not found"});
         if (response.hang)
             return;
         QByteArray reply = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";

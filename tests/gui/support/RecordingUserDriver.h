@@ -6,7 +6,7 @@
 
 namespace morvex::test {
 
-/// Notes what the updater would have shown, in order.
+/// Notes what the updater would have shown, in order; `cancel` is the user's cancel of a shown check.
 class RecordingUserDriver : public UpdateUserDriver
 {
 public:
@@ -15,21 +15,16 @@ public:
     void showChecking(std::function<void()> cancel) override
     {
         m_cancel = std::move(cancel);
-        m_log->append(QStringLiteral("checking"));
+        *m_log << QStringLiteral("checking");
     }
-    void dismissChecking() override { m_log->append(QStringLiteral("dismiss")); }
-    void showUpToDate(const AppVersion&) override { m_log->append(QStringLiteral("up to date")); }
+    void dismissChecking() override { *m_log << QStringLiteral("dismiss"); }
+    void showUpToDate(const AppVersion&) override { *m_log << QStringLiteral("up to date"); }
     void showUpdateFound(const AppcastItem& item, const AppVersion&) override
     {
-        m_log->append(QStringLiteral("offer ") + item.shortVersion);
+        *m_log << u"offer " + item.shortVersion;
     }
-    void showError(const QString& error) override { m_log->append(QStringLiteral("error ") + error); }
-
-    void cancel()
-    {
-        if (m_cancel)
-            m_cancel();
-    }
+    void showError(const QString& error) override { *m_log << u"error " + error; }
+    void cancel() { m_cancel(); }
 
 private:
     QStringList* m_log;

@@ -13,7 +13,6 @@
 
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace morvex::test {
 
@@ -30,7 +29,6 @@ public:
 
     /// Where the next folder chooser answers; nullopt is a cancelled chooser.
     std::optional<QString> nextFolder;
-    int chooserRuns = 0;
     /// The folder the last chooser opened in.
     QString chooserStart;
 
@@ -40,7 +38,6 @@ public:
         context.store = m_store.get();
         context.date = &m_date;
         context.chooseFolder = [this](QWidget*, const QString& start) {
-            ++chooserRuns;
             chooserStart = start;
             return nextFolder;
         };
@@ -49,14 +46,12 @@ public:
 
     KeyValueStore& store() { return *m_store; }
 
-    /// A fresh empty folder inside the fixture's temporary folder.
+    /// A folder inside the fixture's temporary folder, made if need be.
     QString makeFolder(const QString& name)
     {
         QDir(m_folder.path()).mkpath(name);
         return m_folder.filePath(name);
     }
-
-    QString path() const { return m_folder.path(); }
 
 private:
     QTemporaryDir m_folder;
@@ -76,17 +71,15 @@ inline QByteArray readAll(const QString& path)
 /// The names of the files in `folder`, sorted.
 inline QStringList fileNames(const QString& folder)
 {
-    QStringList names = QDir(folder).entryList(QDir::Files, QDir::Name);
-    return names;
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
 /// Keeps tests away from the real home and runtime folders.
 inline void isolateHome(const QTemporaryDir& home)
 {
     qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/share"))));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral(".cache"))));
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qputenv(name, QFile::encodeName(home.filePath(QString::fromLatin1(name))));
 }
 
 } // namespace morvex::test

@@ -1,5 +1,5 @@
-// The road of one conversion through the real screens: the main screen, the settings sheet, the alert,
-// the files on disk and the code view.
+// The screens: the road of one conversion through the main screen, the settings sheet, the alert, the files
+// on disk and the code view; the sheet's options, checks and keys.
 
 #include "AlertViewController.h"
 #include "RootViewController.h"
@@ -11,12 +11,14 @@
 #include "Workspace.h"
 #include "morvex/SettingValues.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QTest>
 #include <QTextBlock>
 
@@ -42,40 +44,22 @@ void click(QAbstractButton* button)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-// Types like a user: Latin-1 keys one by one, other characters as an input method would commit them.
-void typeText(QWidget* widget, const QString& text)
-{
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const bool latin = text[i].unicode() < 0x100;
-        qsizetype end = i;
-        while (end < text.size() && (text[end].unicode() < 0x100) == latin)
-            ++end;
-        const QString run = text.mid(i, end - i);
-        if (latin) {
-            QTest::keyClicks(widget, run);
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(run);
-            QApplication::sendEvent(widget, &commit);
-        }
-        i = end;
-    }
-}
-
+// Replaces a row's text as an input method commits it.
 void replaceText(UIInteractiveView* row, const QString& text)
 {
     QVERIFY(row);
     UILabel& field = row->label();
     field.selectAll();
     QTest::keyClick(&field, Qt::Key_Backspace);
-    typeText(&field, text);
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(&field, &commit);
     QCOMPARE(field.stringValue(), text);
 }
 
 } // namespace
 
-class TestRootViewController : public QObject
+class TestScreens : public QObject
 {
     Q_OBJECT
 
@@ -103,74 +87,52 @@ private Q_SLOTS:
     void convertsThroughTheSheetIntoTheChosenFolder_data()
     {
         QTest::addColumn<QString>("expected");
-        QTest::addColumn<bool>("objectiveC");
-        QTest::addColumn<bool>("structs");
-        QTest::addColumn<int>("mappingStyle"); // -1: none chosen, else the option's tag; 2: faithful models
+        // Options clicked: o Objective-C, s Struct, h hand-written parsing, m MJExtension, f faithful models.
+        QTest::addColumn<QString>("clicks");
         QTest::addColumn<QStringList>("rows"); // author, company, prefix, root name; empty keeps the stored ones
         QTest::addColumn<QString>("stored");
-
         const QString defaults = QString::fromUtf8(defaultSettingSave.data(), qsizetype(defaultSettingSave.size()));
         QTest::newRow("Swift classes with the remembered defaults")
-            << QStringLiteral("swift-class-sample") << false << false << -1 << QStringList() << defaults;
+            << QStringLiteral("swift-class-sample") << QString() << QStringList() << defaults;
         QTest::newRow("Swift structs with a typed author, company, prefix and root name")
-            << QStringLiteral("swift-struct-sample") << false << true << -1
+            << QStringLiteral("swift-struct-sample") << QStringLiteral("s")
             << QStringList{QString::fromUtf8(u8"张三"), QStringLiteral("Acme Labs"), QStringLiteral("ZZ"),
                            QStringLiteral("shop")}
             << QString::fromUtf8(u8"张三,Acme Labs,ZZ,shop");
         QTest::newRow("Objective-C with the MJExtension mapping")
-            << QStringLiteral("objc-mjextension-sample") << true << false << 1 << QStringList() << defaults;
+            << QStringLiteral("objc-mjextension-sample") << QStringLiteral("om") << QStringList() << defaults;
         QTest::newRow("Objective-C with hand-written parsing chosen explicitly")
-            << QStringLiteral("objc-none-sample") << true << false << 0 << QStringList() << defaults;
+            << QStringLiteral("objc-none-sample") << QStringLiteral("oh") << QStringList() << defaults;
         QTest::newRow("Objective-C after trying Struct, which stays off")
-            << QStringLiteral("objc-none-sample") << true << true << -1 << QStringList() << defaults;
+            << QStringLiteral("objc-none-sample") << QStringLiteral("os") << QStringList() << defaults;
         QTest::newRow("faithful Swift: a top-level array's elements merged into the root type")
-            << QStringLiteral("swift-faithful-top-level-array") << false << false << 2 << QStringList() << defaults;
+            << QStringLiteral("swift-faithful-top-level-array") << QStringLiteral("f") << QStringList() << defaults;
     }
 
     void convertsThroughTheSheetIntoTheChosenFolder()
     {
         QFETCH(QString, expected);
-        QFETCH(bool, objectiveC);
-        QFETCH(bool, structs);
-        QFETCH(int, mappingStyle);
+        QFETCH(QString, clicks);
         QFETCH(QStringList, rows);
         QFETCH(QString, stored);
-
         QTest::keyClicks(m_root->jsonTextView(), goldenInput(expected));
         click(m_root->convetBtn());
         SettingViewController* sheet = m_root->presentedSetting();
         QVERIFY(sheet);
         QVERIFY(QTest::qWaitForWindowExposed(sheet));
         QVERIFY(!AlertViewController::current());
-
-        // The sheet as it opens.
-        QCOMPARE(sheet->size(), QSize(SettingViewController::width, SettingViewController::height));
-        QVERIFY(sheet->swiftBtn()->isChecked());
-        QVERIFY(!sheet->ocBtn()->isChecked());
-        QVERIFY(sheet->classBtn()->isChecked());
-        QVERIFY(!sheet->structBtn()->isChecked());
-        QVERIFY(!sheet->configView()->isVisible());
-        QCOMPARE(sheet->baseInput()->label().stringValue(), QStringLiteral("Codable"));
-        QCOMPARE(sheet->outputFolder(), QString::fromUtf8(u8"代码输出路径："));
-        QCOMPARE(sheet->authorInput()->label().stringValue(), QStringLiteral("Lintrel"));
-
-        if (objectiveC) {
-            click(sheet->ocBtn());
-            QVERIFY(sheet->configView()->isVisible());
-            QCOMPARE(sheet->baseInput()->label().stringValue(), QStringLiteral("NSObject"));
+        for (const QChar option : clicks) {
+            click(QHash<QChar, QAbstractButton*>{{u'o', sheet->ocBtn()},
+                                                 {u's', sheet->structBtn()},
+                                                 {u'h', sheet->configBtn().at(0).data()},
+                                                 {u'm', sheet->configBtn().at(1).data()},
+                                                 {u'f', sheet->faithfulBtn()}}
+                      .value(option));
         }
-        if (structs)
-            click(sheet->structBtn());
-        QCOMPARE(sheet->structBtn()->isChecked(), structs && !objectiveC);
-        QCOMPARE(sheet->classBtn()->isChecked(), !(structs && !objectiveC));
-        if (mappingStyle >= 0)
-            click(mappingStyle == 2 ? sheet->faithfulBtn() : sheet->configBtn().at(std::size_t(mappingStyle)).data());
-        if (!rows.isEmpty()) {
-            replaceText(sheet->authorInput(), rows[0]);
-            replaceText(sheet->copyrightInput(), rows[1]);
-            replaceText(sheet->prefixInput(), rows[2]);
-            replaceText(sheet->nameInput(), rows[3]);
-        }
+        const QList<UIInteractiveView*> rowViews{sheet->authorInput(), sheet->copyrightInput(), sheet->prefixInput(),
+                                                 sheet->nameInput()};
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            replaceText(rowViews[i], rows[i]);
 
         const QString folder = m_fixture->makeFolder(QStringLiteral("out"));
         m_fixture->nextFolder = folder;
@@ -189,8 +151,10 @@ private Q_SLOTS:
         QCOMPARE(m_root->codeTextView()->toPlainText(),
                  QString::fromUtf8(readAll(golden(expected) + QStringLiteral("/display.txt"))));
         QCOMPARE(QString::fromStdString(m_fixture->store().string(settingSaveKey)), stored);
-        // The JSON stays as typed.
+        // The JSON stays as typed, and the next sheet remembers the kind of models.
         QCOMPARE(m_root->jsonTextView()->toPlainText(), goldenInput(expected));
+        click(m_root->convetBtn());
+        QCOMPARE(m_root->presentedSetting()->faithfulBtn()->isChecked(), clicks.contains(u'f'));
     }
 
     void emptyInputShowsTheAlertAndOpensNoSheet()
@@ -201,19 +165,14 @@ private Q_SLOTS:
         QVERIFY(!m_root->presentedSetting());
         AlertViewController* alert = AlertViewController::current();
         QVERIFY(alert);
-        QVERIFY(QTest::qWaitForWindowExposed(alert));
         QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"请输入JSON字符串"));
-        QCOMPARE(alert->msgLabel()->stringValue(), QString());
         QCOMPARE(alert->cancelBtn()->title(), QString::fromUtf8(u8"好的"));
 
         click(alert->cancelBtn());
         QVERIFY(!AlertViewController::current());
         QCOMPARE(m_root->codeTextView()->toPlainText(), QStringLiteral("earlier result"));
         QCOMPARE(m_root->jsonTextView()->toPlainText(), QString());
-    }
-
-    void aSingleSpaceOpensTheSheet()
-    {
+        // A single space is input.
         QTest::keyClicks(m_root->jsonTextView(), QStringLiteral(" "));
         click(m_root->convetBtn());
         QVERIFY(m_root->presentedSetting());
@@ -255,7 +214,6 @@ private Q_SLOTS:
             << QStringLiteral("[") + records + QStringLiteral("{}]") << 60;
         QTest::newRow("a string longer than any line, with CJK and an emoji")
             << QStringLiteral("{\"s\":\"") + QString::fromUtf8(u8"名😀").repeated(2000) + QStringLiteral("\"}\n") << 4;
-        QTest::newRow("short lines stay as they are") << QStringLiteral("{\n  \"a\": 1,\n  \"b\": [2]\n}") << 4;
         QTest::newRow("text holding the break mark is shown unbroken")
             << QStringLiteral("[\"\u2063\",") + records + QStringLiteral("1]") << 1;
     }
@@ -304,16 +262,11 @@ private Q_SLOTS:
         QFETCH(QString, where);
         m_root->codeTextView()->setPlainText(QStringLiteral("earlier result"));
         m_root->jsonTextView()->setText(json);
-        click(m_root->convetBtn());
-        SettingViewController* sheet = m_root->presentedSetting();
-        QVERIFY(sheet);
         const QString folder = m_fixture->makeFolder(QStringLiteral("notjson"));
         QFile good(folder + QStringLiteral("/MXRootModel.swift"));
         QVERIFY(good.open(QIODevice::WriteOnly) && good.write("good") == 4);
         good.close();
-        m_fixture->nextFolder = folder;
-        click(sheet->pathBtn());
-        click(sheet->doBtn());
+        convertInto(QStringLiteral("notjson"));
 
         AlertViewController* alert = AlertViewController::current();
         QVERIFY(alert);
@@ -330,17 +283,25 @@ private Q_SLOTS:
     void theWindowSaysWhatWasWrittenWhereAndOpensIt_data()
     {
         QTest::addColumn<bool>("objectiveC");
+        QTest::addColumn<bool>("vanishes"); // the chosen folder is gone by the time the files are written
         QTest::addColumn<bool>("opens");
-        QTest::addColumn<int>("files");
-        QTest::newRow("Swift, the folder opens") << false << true << 3;
-        QTest::newRow("Objective-C, the folder cannot be opened") << true << false << 6;
+        QTest::addColumn<QStringList>("files"); // named when they could not be written
+        QTest::addColumn<int>("written");
+        const QStringList swift{QStringLiteral("MXRootModel.swift")};
+        const QStringList objc{QStringLiteral("MXRootModel.h"), QStringLiteral("MXRootModel.m")};
+        QTest::newRow("Swift, the folder opens") << false << false << true << swift << 3;
+        QTest::newRow("Objective-C, the folder cannot be opened") << true << false << false << objc << 6;
+        QTest::newRow("Swift, the folder is gone") << false << true << true << swift << 0;
+        QTest::newRow("Objective-C, the folder is gone") << true << true << true << objc << 0;
     }
 
     void theWindowSaysWhatWasWrittenWhereAndOpensIt()
     {
         QFETCH(bool, objectiveC);
+        QFETCH(bool, vanishes);
         QFETCH(bool, opens);
-        QFETCH(int, files);
+        QFETCH(QStringList, files);
+        QFETCH(int, written);
         QList<QUrl> opened;
         const auto previous = Workspace::shared().setOpener([&](const QUrl& url) {
             opened << url;
@@ -349,18 +310,21 @@ private Q_SLOTS:
         QVERIFY(m_root->resultLabel()->text().isEmpty());
         QVERIFY(m_root->openFolderButton()->isHidden());
         QTest::keyClicks(m_root->jsonTextView(), QStringLiteral("{\"a\": {\"b\": 1}, \"c\": [{\"d\": 2}]}"));
-        click(m_root->convetBtn());
-        SettingViewController* sheet = m_root->presentedSetting();
-        QVERIFY(sheet);
-        if (objectiveC)
-            click(sheet->ocBtn());
-        const QString folder = m_fixture->makeFolder(QStringLiteral("written"));
-        m_fixture->nextFolder = folder;
-        click(sheet->pathBtn());
-        click(sheet->doBtn());
-
-        QCOMPARE(fileNames(folder).size(), files);
-        QCOMPARE(m_root->resultLabel()->text(), QString::fromUtf8(u8"已将 %1 个文件写入 %2").arg(files).arg(folder));
+        const QString folder = convertInto(QStringLiteral("written"), objectiveC, vanishes);
+        if (vanishes) {
+            Workspace::shared().setOpener(previous);
+            AlertViewController* alert = AlertViewController::current();
+            QVERIFY(alert);
+            QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"代码文件未能写入"));
+            for (const QString& name : files)
+                QVERIFY2(alert->msgLabel()->stringValue().contains(name), qPrintable(alert->msgLabel()->stringValue()));
+            // The generated code is still shown.
+            QVERIFY(m_root->codeTextView()->toPlainText().contains(QStringLiteral("MXRootModel")));
+            QVERIFY(!QDir(folder).exists());
+            return;
+        }
+        QCOMPARE(fileNames(folder).size(), written);
+        QCOMPARE(m_root->resultLabel()->text(), QString::fromUtf8(u8"已将 %1 个文件写入 %2").arg(written).arg(folder));
         click(m_root->openFolderButton());
         Workspace::shared().setOpener(previous);
         QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
@@ -372,44 +336,6 @@ private Q_SLOTS:
         }
     }
 
-    void filesThatCouldNotBeWrittenAreNamedInTheAlert_data()
-    {
-        QTest::addColumn<bool>("objectiveC");
-        QTest::addColumn<QStringList>("named");
-        QTest::newRow("Swift") << false << QStringList{QStringLiteral("MXRootModel.swift")};
-        QTest::newRow("Objective-C") << true
-                                     << QStringList{QStringLiteral("MXRootModel.h"), QStringLiteral("MXRootModel.m")};
-    }
-
-    void filesThatCouldNotBeWrittenAreNamedInTheAlert()
-    {
-        QFETCH(bool, objectiveC);
-        QFETCH(QStringList, named);
-
-        QTest::keyClicks(m_root->jsonTextView(), QStringLiteral("{\"id\": 1}"));
-        click(m_root->convetBtn());
-        SettingViewController* sheet = m_root->presentedSetting();
-        QVERIFY(sheet);
-        if (objectiveC)
-            click(sheet->ocBtn());
-        // The chosen folder is gone by the time the files are written.
-        const QString folder = m_fixture->makeFolder(QStringLiteral("vanishing"));
-        m_fixture->nextFolder = folder;
-        click(sheet->pathBtn());
-        QVERIFY(QDir(folder).removeRecursively());
-        click(sheet->doBtn());
-
-        AlertViewController* alert = AlertViewController::current();
-        QVERIFY(alert);
-        QCOMPARE(alert->titleLabel()->stringValue(), QString::fromUtf8(u8"代码文件未能写入"));
-        for (const QString& name : named)
-            QVERIFY2(alert->msgLabel()->stringValue().contains(name), qPrintable(alert->msgLabel()->stringValue()));
-        QCOMPARE(alert->cancelBtn()->title(), QString::fromUtf8(u8"好的"));
-        // The generated code is still shown.
-        QVERIFY(m_root->codeTextView()->toPlainText().contains(QStringLiteral("MXRootModel")));
-        QVERIFY(!QDir(folder).exists());
-    }
-
     void findingsAreCountedAndChoosingOneSelectsItsPlace_data()
     {
         QTest::addColumn<QString>("json");
@@ -419,9 +345,6 @@ private Q_SLOTS:
         QTest::newRow("null dropped, later members, a key that is no identifier")
             << QStringLiteral("{\"memo\":null,\"list\":[{\"a\":1},{\"b\":2}],\"first-name\":1}") << 4
             << QStringLiteral("$.list[1].b") << QStringLiteral("\"b\"");
-        QTest::newRow("after non-ASCII text and an emoji")
-            << QString::fromUtf8(u8"{\"名字\":\"张三😀\",\n \"memo\":null}") << 1 << QStringLiteral("$.memo")
-            << QStringLiteral("null");
         QTest::newRow("at the end of a line broken for display")
             << QStringLiteral("{\"pad\":[") + QStringLiteral("1,").repeated(2000) + QStringLiteral("1],\"memo\":null}")
             << 1 << QStringLiteral("$.memo") << QStringLiteral("null");
@@ -477,28 +400,220 @@ private Q_SLOTS:
         QCOMPARE(m_root->codeTextView()->toPlainText() == QStringLiteral("earlier result"), !confirm);
     }
 
-    void aSecondConversionReplacesTheWholeCodeView()
+    void aSheetOpensWithTheStoredValues()
     {
-        m_root->codeTextView()->setPlainText(QStringLiteral("a long earlier result\nwith two lines"));
-        QTest::keyClicks(m_root->jsonTextView(), QStringLiteral("{\"id\": 1}"));
-        convertInto(QStringLiteral("again"));
-        QVERIFY(m_root->codeTextView()->toPlainText().startsWith(QStringLiteral("class MXRootModel: Codable {")));
-        QVERIFY(!m_root->codeTextView()->toPlainText().contains(QStringLiteral("earlier")));
+        QVERIFY(!m_fixture->store().set(QString::fromUtf8(u8"李四,示例公司,AB,user").toStdString(), settingSaveKey));
+        SettingViewController* sheet = present();
+        QStringList values;
+        for (const char* name : {"author", "company", "prefix", "name", "base"})
+            values << row(sheet, QString::fromLatin1(name))->label().stringValue();
+        QCOMPARE(values.join(u','), QString::fromUtf8(u8"李四,示例公司,AB,user,Codable"));
+        QCOMPARE(sheet->outputFolder(), QString::fromUtf8(u8"代码输出路径："));
+        QVERIFY(sheet->swiftBtn()->isChecked() && sheet->classBtn()->isChecked());
+        QVERIFY(!sheet->ocBtn()->isChecked() && !sheet->structBtn()->isChecked() && !sheet->faithfulBtn()->isChecked());
+        QVERIFY(sheet->configView()->isHidden());
+    }
+
+    void optionButtonsKeepAConsistentPair_data()
+    {
+        // After the clicks: Swift, Objective-C, Class, Struct checked and the mapping styles shown (1 or 0 each),
+        // then the base class: N NSObject, C Codable, T the typed one.
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Objective-C turns Swift off") << QStringLiteral("o") << QStringLiteral("01101N");
+        QTest::newRow("Struct stays off with Objective-C") << QStringLiteral("os") << QStringLiteral("01101N");
+        QTest::newRow("Class stays on with Objective-C") << QStringLiteral("oc") << QStringLiteral("01101N");
+        QTest::newRow("Swift clicked while on switches") << QStringLiteral("w") << QStringLiteral("01101N");
+        QTest::newRow("Objective-C clicked while on switches") << QStringLiteral("oo") << QStringLiteral("10100C");
+        QTest::newRow("back to Swift") << QStringLiteral("ow") << QStringLiteral("10100C");
+        QTest::newRow("Struct with Swift turns Class off") << QStringLiteral("s") << QStringLiteral("10010T");
+        QTest::newRow("Class clicked while on switches") << QStringLiteral("c") << QStringLiteral("10010T");
+        QTest::newRow("Objective-C after Struct brings Class back") << QStringLiteral("so") << QStringLiteral("01101N");
+    }
+
+    void optionButtonsKeepAConsistentPair()
+    {
+        QFETCH(QString, clicks);
+        QFETCH(QString, shown);
+        SettingViewController* sheet = present();
+        const QHash<QChar, UIButton*> buttons{
+            {u'w', sheet->swiftBtn()}, {u'o', sheet->ocBtn()}, {u'c', sheet->classBtn()}, {u's', sheet->structBtn()}};
+        sheet->baseInput()->label().setStringValue(QStringLiteral("T")); // replaced on every switch of language
+        for (const QChar name : clicks)
+            QTest::mouseClick(buttons.value(name), Qt::LeftButton);
+        QString state;
+        for (const bool on :
+             {sheet->swiftBtn()->isChecked(), sheet->ocBtn()->isChecked(), sheet->classBtn()->isChecked(),
+              sheet->structBtn()->isChecked(), sheet->configView()->isVisible()})
+            state += on ? u'1' : u'0';
+        state += sheet->baseInput()->label().stringValue().at(0);
+        QCOMPARE(state, shown);
+    }
+
+    void aRefusedValueShowsItsAlertAndKeepsTheSheet_data()
+    {
+        QTest::addColumn<bool>("chooseFolder");
+        QTest::addColumn<QString>("rowName");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("caption"); // named in the detail
+        const QString noFolder = QString::fromUtf8(u8"选择代码输出路径是必须的");
+        const QString emptyRow = QString::fromUtf8(u8"输入项都不能为空");
+        const QString comma = QString::fromUtf8(u8"输入项不能包含英文逗号“,”");
+        const QString character = QString::fromUtf8(u8"输入项含有不能使用的字符");
+        const QString author = QStringLiteral("author");
+        QTest::newRow("no folder chosen") << false << QString() << QString() << noFolder << QString();
+        QTest::newRow("no folder and an empty row: the folder first")
+            << false << author << QString() << noFolder << QString();
+        QTest::newRow("empty author") << true << author << QString() << emptyRow << QString();
+        QTest::newRow("empty base class") << true << QStringLiteral("base") << QString() << emptyRow << QString();
+        QTest::newRow("root type name, comma") << true << QStringLiteral("name") << QStringLiteral("Acme, Inc") << comma
+                                               << QString::fromUtf8(u8"模型名称");
+        QTest::newRow("company, line separator") << true << QStringLiteral("company") << QStringLiteral("Acme\u2028Inc")
+                                                 << character << QString::fromUtf8(u8"版权描述");
+        QTest::newRow("author, bidirectional override")
+            << true << author << QStringLiteral("Ann\u202E") << character << QString::fromUtf8(u8"代码署名");
+        QTest::newRow("prefix, semicolon") << true << QStringLiteral("prefix") << QStringLiteral("M;X") << character
+                                           << QString::fromUtf8(u8"类名前缀");
+        QTest::newRow("a settings store that cannot be written")
+            << true << QStringLiteral("store") << QString() << QString::fromUtf8(u8"设置未能保存") << QString();
+    }
+
+    void aRefusedValueShowsItsAlertAndKeepsTheSheet()
+    {
+        QFETCH(bool, chooseFolder);
+        QFETCH(QString, rowName);
+        QFETCH(QString, value);
+        QFETCH(QString, title);
+        QFETCH(QString, caption);
+        ScreenContext context = m_fixture->context();
+        std::unique_ptr<KeyValueStore> unwritable;
+        if (rowName == u"store") { // its folder is a plain file, so it can never be created
+            QFile blocker(m_fixture->makeFolder(QString()) + QStringLiteral("/blocker"));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            unwritable = std::make_unique<KeyValueStore>(QFile::encodeName(blocker.fileName()).toStdString() + "/s");
+            context.store = unwritable.get();
+            rowName.clear();
+        }
+        SettingViewController* sheet = present(context);
+        int conversions = 0;
+        sheet->convertBlack = [&conversions] { ++conversions; };
+        const QString folder = m_fixture->makeFolder(QStringLiteral("out"));
+        if (chooseFolder) {
+            m_fixture->nextFolder = folder;
+            QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
+        }
+        if (!rowName.isEmpty())
+            row(sheet, rowName)->label().setStringValue(value);
+        const std::vector<std::string> before = sheet->settingValues();
+        QTest::mouseClick(sheet->doBtn(), Qt::LeftButton);
+
+        AlertViewController* alert = AlertViewController::current();
+        QVERIFY(alert);
+        QCOMPARE(alert->titleLabel()->stringValue(), title);
+        QVERIFY2(alert->msgLabel()->stringValue().contains(caption), qPrintable(alert->msgLabel()->stringValue()));
+        QCOMPARE(alert->parentWidget(), static_cast<QWidget*>(sheet));
+        QTest::mouseClick(alert->cancelBtn(), Qt::LeftButton);
+        QVERIFY(!AlertViewController::current());
+        QVERIFY(sheet->isVisible());
+        QVERIFY(!sheet->isCommit);
+        QCOMPARE(conversions, 0);
+        QCOMPARE(m_fixture->store().string(settingSaveKey), std::string());
+        QCOMPARE(sheet->settingValues(), before);
+        QCOMPARE(sheet->outputFolder(), chooseFolder ? folder : QString::fromUtf8(u8"代码输出路径："));
+    }
+
+    void theChooserOpensInTheLastFolderAndACancelKeepsTheText()
+    {
+        SettingViewController* sheet = present();
+        m_fixture->nextFolder = std::nullopt;
+        QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
+        QCOMPARE(sheet->outputFolder(), QString::fromUtf8(u8"代码输出路径："));
+        QCOMPARE(m_fixture->chooserStart, QString());
+        const QString folder = m_fixture->makeFolder(QString::fromUtf8(u8"第一个"));
+        m_fixture->nextFolder = folder;
+        QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
+        m_fixture->nextFolder = std::nullopt;
+        QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
+        QCOMPARE(sheet->outputFolder(), folder);
+        // Stored as text of its own, and where the next sheet's chooser opens.
+        QCOMPARE(QString::fromStdString(m_fixture->store().string(ScreenContext::lastFolderKey)), folder);
+        sheet->disappear();
+        QTest::mouseClick(present()->pathBtn(), Qt::LeftButton);
+        QCOMPARE(m_fixture->chooserStart, folder);
+    }
+
+    void keysConfirmCloseAndQuit_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("conversions");
+        QTest::addColumn<bool>("quits");
+        QTest::newRow("Return in a row confirms") << int(Qt::Key_Return) << 0 << 1 << false;
+        QTest::newRow("Escape closes") << int(Qt::Key_Escape) << 0 << 0 << false;
+        QTest::newRow("Ctrl+Q quits") << int(Qt::Key_Q) << int(Qt::ControlModifier) << 0 << true;
+    }
+
+    void keysConfirmCloseAndQuit()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, conversions);
+        QFETCH(bool, quits);
+        SettingViewController* sheet = present();
+        QApplication::setActiveWindow(sheet); // the headless platform leaves activation to the test
+        QTRY_COMPARE(QApplication::activeWindow(), sheet);
+        int ran = 0;
+        sheet->convertBlack = [&ran] { ++ran; };
+        m_fixture->nextFolder = m_fixture->makeFolder(QStringLiteral("out"));
+        QTest::mouseClick(sheet->pathBtn(), Qt::LeftButton);
+        const auto quit = std::make_shared<bool>(false);
+        for (auto* shortcut : sheet->findChildren<QShortcut*>())
+            connect(shortcut, &QShortcut::activated, this, [quit] { *quit = true; });
+
+        QTest::keyClick(&sheet->prefixInput()->label(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(ran, conversions);
+        QCOMPARE(*quit, quits);
+        QCOMPARE(sheet->isVisible(), quits);
     }
 
 private:
     // Confirms a fresh sheet with a new folder of that name, which it returns.
-    QString convertInto(const QString& name)
+    QString convertInto(const QString& name, bool objectiveC = false, bool vanishes = false)
     {
         click(m_root->convetBtn());
         SettingViewController* sheet = m_root->presentedSetting();
         const QString folder = m_fixture->makeFolder(name);
         if (!sheet)
             return folder;
+        if (objectiveC)
+            click(sheet->ocBtn());
         m_fixture->nextFolder = folder;
         click(sheet->pathBtn());
+        if (vanishes)
+            QDir(folder).removeRecursively();
         click(sheet->doBtn());
         return folder;
+    }
+
+    SettingViewController* present(std::optional<ScreenContext> context = std::nullopt)
+    {
+        auto* sheet = new SettingViewController(context ? *context : m_fixture->context());
+        sheet->presentAsSheet(m_root.get());
+        return sheet;
+    }
+
+    static UIInteractiveView* row(SettingViewController* sheet, const QString& name)
+    {
+        if (name == u"author")
+            return sheet->authorInput();
+        if (name == u"company")
+            return sheet->copyrightInput();
+        if (name == u"prefix")
+            return sheet->prefixInput();
+        if (name == u"name")
+            return sheet->nameInput();
+        return sheet->baseInput();
     }
 
     QTemporaryDir m_home;
@@ -506,5 +621,5 @@ private:
     std::unique_ptr<RootViewController> m_root;
 };
 
-QTEST_MAIN(TestRootViewController)
-#include "TestRootViewController.moc"
+QTEST_MAIN(TestScreens)
+#include "TestScreens.moc"
