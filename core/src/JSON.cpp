@@ -605,15 +605,34 @@ private:
         shape.kinds |= bit;
     }
 
-    // The shape of the member `rawKey` of the object `frame` reads (its `count`-th member).
+    // The shape of the member `rawKey` of the object `frame` reads (its `count`-th member). Objects of one shape
+    // mostly list their members in the same order: that case stays inline.
     std::uint32_t memberShape(Frame& frame, std::string_view rawKey, std::string_view key, bool kept)
     {
-        FieldIndex& index = m_index[frame.shape];
+        const FieldIndex& index = m_index[frame.shape];
         const std::size_t hint = frame.count - 1;
+        if (hint < index.raw.size() && sameKey(index.raw[hint], rawKey))
+            return seen(frame, m_storage.types.shapes[frame.shape].fields[hint]);
+        return findMemberShape(frame, rawKey, key, kept);
+    }
+
+    std::uint32_t seen(Frame& frame, SampleField& field)
+    {
+        if (field.lastObject != frame.serial) {
+            field.lastObject = frame.serial;
+            ++field.present;
+            if (field.inFirst)
+                ++frame.heldOfFirst;
+        }
+        return field.shape;
+    }
+
+    [[gnu::noinline]] std::uint32_t findMemberShape(Frame& frame, std::string_view rawKey, std::string_view key,
+                                                    bool kept)
+    {
+        FieldIndex& index = m_index[frame.shape];
         std::uint32_t found = noIndex;
-        if (hint < index.raw.size() && sameKey(index.raw[hint], rawKey)) {
-            found = static_cast<std::uint32_t>(hint);
-        } else if (index.raw.size() <= 8) {
+        if (index.raw.size() <= 8) {
             for (std::size_t i = 0; i < index.raw.size(); ++i) {
                 if (sameKey(index.raw[i], rawKey)) {
                     found = static_cast<std::uint32_t>(i);
@@ -646,14 +665,7 @@ private:
             if (firstObject)
                 ++m_index[frame.shape].firstCount;
         }
-        SampleField& field = m_storage.types.shapes[frame.shape].fields[found];
-        if (field.lastObject != frame.serial) {
-            field.lastObject = frame.serial;
-            ++field.present;
-            if (field.inFirst)
-                ++frame.heldOfFirst;
-        }
-        return field.shape;
+        return seen(frame, m_storage.types.shapes[frame.shape].fields[found]);
     }
 
     std::uint32_t elementShape(const Frame& frame, bool kept)
