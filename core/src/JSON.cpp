@@ -3,6 +3,7 @@
 #include "JSONSyntax.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -257,13 +258,17 @@ bool validNumberToken(std::string_view token)
     return !token.empty() && detail::scanNumber(token) == token.size();
 }
 
-// Where a raw key (just after its opening quote) ends: at the first quote no backslash escapes.
-std::size_t rawKeyLength(const char* raw)
+// Where a member's raw key (just after its opening quote) ends: at the quote before the colon that precedes
+// its value. The parser has already matched the quotes, so no escape needs reading here.
+std::size_t rawKeyLength(const char* raw, const char* value)
 {
-    std::size_t length = 0;
-    while (raw[length] != '"')
-        length += raw[length] == '\\' ? 2 : 1;
-    return length;
+    const char* at = value - 1;
+    while (isSpace(*at))
+        --at;
+    --at; // the colon
+    while (isSpace(*at))
+        --at;
+    return static_cast<std::size_t>(at - raw);
 }
 
 void appendUtf8(std::string& out, std::uint32_t code)
@@ -379,6 +384,59 @@ ValueKind kindOf(std::string_view token, bool& whole)
         return ValueKind::wide;
     whole = looksWhole(value);
     return floatingKind(value);
+}
+
+// Raw keys lie in the padded text, so eight bytes can be read from any of them: short keys, the most
+// common, are compared without a call.
+bool sameKey(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    if (a.size() > 8 || std::endian::native != std::endian::little)
+        return std::memcmp(a.data(), b.data(), a.size()) == 0;
+    std::uint64_t left = 0;
+    std::uint64_t right = 0;
+    std::memcpy(&left, a.data(), 8);
+    std::memcpy(&right, b.data(), 8);
+    const std::uint64_t mask = a.size() == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * a.size())) - 1;
+    return ((left ^ right) & mask) == 0;
+}
+
+// The same in one pass for the common short tokens: a whole number of at most 18 digits, or one with a fraction
+// and at most 15 digits in all, which a double holds exactly as the quotient of two exact doubles. False for
+// anything else (an exponent, more digits, or no number at all), which the full check and conversion take.
+bool shortNumberKind(std::string_view token, ValueKind& kind, bool& whole)
+{
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* at = token.data();
+    const char* const end = at + token.size();
+    const bool negative = at != end && *at == '-';
+    at += negative ? 1 : 0;
+    const char* const first = at;
+    std::uint64_t mantissa = 0;
+    while (at != end && *at >= '0' && *at <= '9')
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*at++ - '0');
+    const auto integerDigits = at - first;
+    if (integerDigits == 0 || integerDigits > 18 || (*first == '0' && integerDigits > 1))
+        return false;
+    if (at == end) {
+        kind = ValueKind::integer;
+        return true;
+    }
+    if (*at != '.')
+        return false;
+    const char* const point = ++at;
+    while (at != end && *at >= '0' && *at <= '9')
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*at++ - '0');
+    const auto fractionDigits = at - point;
+    if (at != end || fractionDigits == 0 || integerDigits + fractionDigits > 15)
+        return false;
+    const double magnitude = static_cast<double>(mantissa) / powersOfTen[fractionDigits];
+    const double value = negative ? -magnitude : magnitude;
+    whole = looksWhole(value);
+    kind = floatingKind(value);
+    return true;
 }
 
 // Walks the whole document once, without recursion, validating every value, keeping what the generator
@@ -506,10 +564,27 @@ private:
     }
 
     // Merges one value into its shape; places are taken only where something is seen for the first time.
+    // Most values repeat what their shape has seen: that case stays inline and cheap.
     void note(std::uint32_t id, ValueKind kind, std::uint64_t offset, std::uint64_t length, bool whole = false)
     {
         SampleShape& shape = m_storage.types.shapes[id];
         ++shape.count;
+        if ((shape.kinds & kindBit(kind)) == 0 || (whole && !shape.wholeLookingPlace.known()))
+            noteNew(shape, id, kind, offset, length, whole);
+    }
+
+    // The same for a string, whose length is wanted only when its place is taken.
+    void note(std::uint32_t id, std::uint64_t offset, std::string_view token)
+    {
+        SampleShape& shape = m_storage.types.shapes[id];
+        ++shape.count;
+        if ((shape.kinds & kindBit(ValueKind::string)) == 0)
+            noteNew(shape, id, ValueKind::string, offset, trimmed(token).size(), false);
+    }
+
+    [[gnu::noinline]] void noteNew(SampleShape& shape, std::uint32_t id, ValueKind kind, std::uint64_t offset,
+                                   std::uint64_t length, bool whole)
+    {
         const std::uint16_t bit = kindBit(kind);
         if (whole && !shape.wholeLookingPlace.known())
             shape.wholeLookingPlace = placeOf(id, offset, length);
@@ -530,17 +605,36 @@ private:
         shape.kinds |= bit;
     }
 
-    // The shape of the member `rawKey` of the object `frame` reads (its `count`-th member).
+    // The shape of the member `rawKey` of the object `frame` reads (its `count`-th member). Objects of one shape
+    // mostly list their members in the same order: that case stays inline.
     std::uint32_t memberShape(Frame& frame, std::string_view rawKey, std::string_view key, bool kept)
     {
-        FieldIndex& index = m_index[frame.shape];
+        const FieldIndex& index = m_index[frame.shape];
         const std::size_t hint = frame.count - 1;
+        if (hint < index.raw.size() && sameKey(index.raw[hint], rawKey))
+            return seen(frame, m_storage.types.shapes[frame.shape].fields[hint]);
+        return findMemberShape(frame, rawKey, key, kept);
+    }
+
+    std::uint32_t seen(Frame& frame, SampleField& field)
+    {
+        if (field.lastObject != frame.serial) {
+            field.lastObject = frame.serial;
+            ++field.present;
+            if (field.inFirst)
+                ++frame.heldOfFirst;
+        }
+        return field.shape;
+    }
+
+    [[gnu::noinline]] std::uint32_t findMemberShape(Frame& frame, std::string_view rawKey, std::string_view key,
+                                                    bool kept)
+    {
+        FieldIndex& index = m_index[frame.shape];
         std::uint32_t found = noIndex;
-        if (hint < index.raw.size() && index.raw[hint] == rawKey) {
-            found = static_cast<std::uint32_t>(hint);
-        } else if (index.raw.size() <= 8) {
+        if (index.raw.size() <= 8) {
             for (std::size_t i = 0; i < index.raw.size(); ++i) {
-                if (index.raw[i] == rawKey) {
+                if (sameKey(index.raw[i], rawKey)) {
                     found = static_cast<std::uint32_t>(i);
                     break;
                 }
@@ -571,14 +665,7 @@ private:
             if (firstObject)
                 ++m_index[frame.shape].firstCount;
         }
-        SampleField& field = m_storage.types.shapes[frame.shape].fields[found];
-        if (field.lastObject != frame.serial) {
-            field.lastObject = frame.serial;
-            ++field.present;
-            if (field.inFirst)
-                ++frame.heldOfFirst;
-        }
-        return field.shape;
+        return seen(frame, m_storage.types.shapes[frame.shape].fields[found]);
     }
 
     std::uint32_t elementShape(const Frame& frame, bool kept)
@@ -672,7 +759,7 @@ private:
 
     // Advances `frame` by one child; true when it has none left.
     template <typename Iterator>
-    bool step(Frame& frame, Iterator& at)
+    [[gnu::always_inline]] bool step(Frame& frame, Iterator& at)
     {
         if (frame.started)
             ++at;
@@ -682,27 +769,30 @@ private:
         const bool keepChild = frame.keep == Keep::all || (frame.keep == Keep::first && frame.count == 0);
         std::string_view key;
         od::value value;
+        std::string_view token;
         ++frame.count;
         std::uint32_t shape = noIndex;
         if constexpr (std::is_same_v<Iterator, od::object_iterator>) {
             od::field field;
             if ((m_error = (*at).get(field)))
                 return false;
+            value = field.value();
+            token = value.raw_json_token();
             const char* raw = field.key().raw();
-            const std::string_view rawKey(raw, rawKeyLength(raw));
+            const std::string_view rawKey(raw, rawKeyLength(raw, token.data()));
             if (frame.keep == Keep::all) {
                 if ((m_error = field.unescaped_key().get(key)))
                     return false;
             }
             shape = memberShape(frame, rawKey, key, keepChild);
-            value = field.value();
         } else {
             if ((m_error = (*at).get(value)))
                 return false;
+            token = value.raw_json_token();
             shape = elementShape(frame, keepChild);
         }
         const std::uint32_t firstOf = !frame.isObject && frame.count == 1 ? frame.shape : noIndex;
-        m_error = child(value, keepChild ? frame.node : noMember, key, frame.keep == Keep::all, shape, firstOf);
+        m_error = child(value, token, keepChild ? frame.node : noMember, key, frame.keep == Keep::all, shape, firstOf);
         return false;
     }
 
@@ -719,14 +809,14 @@ private:
 
     // Reads one child; `parent` is noMember when nothing of it is kept. A kept object's children are kept
     // when it was reached through kept objects (`parentKeepsAll`) or as a first element.
-    simdjson::error_code child(od::value& value, std::uint32_t parent, std::string_view key, bool parentKeepsAll,
-                               std::uint32_t shape, std::uint32_t firstOf)
+    [[gnu::always_inline]] simdjson::error_code child(od::value& value, std::string_view token, std::uint32_t parent,
+                                                      std::string_view key, bool parentKeepsAll, std::uint32_t shape,
+                                                      std::uint32_t firstOf)
     {
         od::json_type type;
         if (auto error = value.type().get(type))
             return error;
         const bool keep = parent != noMember;
-        const std::string_view token = value.raw_json_token();
         const std::uint64_t offset = offsetOf(token.data());
         switch (type) {
         case od::json_type::object: {
@@ -755,9 +845,9 @@ private:
             return open(array, keep && parentKeepsAll ? Keep::first : Keep::none, node, shape, offset);
         }
         case od::json_type::number:
-            return number(value, parent, key, shape, offset);
+            return number(value, token, parent, key, shape, offset);
         case od::json_type::string: {
-            note(shape, ValueKind::string, offset, trimmed(token).size());
+            note(shape, offset, token);
             if (!keep) {
                 // Taken, not skipped: the parser's skip would read a string followed by ':' as a member name.
                 // Its escapes are checked with all others.
@@ -797,15 +887,18 @@ private:
         return simdjson::TAPE_ERROR;
     }
 
-    simdjson::error_code number(od::value& value, std::uint32_t parent, std::string_view key, std::uint32_t shape,
-                                std::uint64_t offset)
+    simdjson::error_code number(od::value& value, std::string_view raw, std::uint32_t parent, std::string_view key,
+                                std::uint32_t shape, std::uint64_t offset)
     {
-        const std::string_view token = trimmed(value.raw_json_token());
+        const std::string_view token = trimmed(raw);
         if (parent == noMember) {
-            if (!validNumberToken(token))
-                return simdjson::NUMBER_ERROR;
             bool whole = false;
-            const ValueKind kind = kindOf(token, whole);
+            ValueKind kind = ValueKind::integer;
+            if (!shortNumberKind(token, kind, whole)) {
+                if (!validNumberToken(token))
+                    return simdjson::NUMBER_ERROR;
+                kind = kindOf(token, whole);
+            }
             note(shape, kind, offset, token.size(), whole && kind == ValueKind::fraction);
             return simdjson::SUCCESS;
         }

@@ -60,6 +60,7 @@ TEST(Findings, EachKindAtItsPath)
          true,
          {"kind-differs $.n[1] integer fraction", "kind-differs $.s[1].v integer string"}},
         {R"({"f":[2.5,3]})", true, {}},
+        {R"({"n":[1,3.0,1e2,-0.0,1.0000000000000000,0.5]})", true, {"kind-differs $.n[5] integer fraction"}},
         {R"({"big":18446744073709551616,"n":1.00000001})", true, {"number-beyond-64-bits $.big", "not-an-integer $.n"}},
         {R"({"user":{"a":1},"owner":{"user":{"b":2}}})", true, {"type-name-shared $.owner.user MXUser $.user"}},
         {R"({"a~/b":{"x":null}})", true, {"key-changed $['a~/b'] a~/b a__b", "null-dropped $['a~/b'].x x"}},
