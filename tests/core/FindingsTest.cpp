@@ -67,10 +67,12 @@ TEST(Findings, EachKindAtItsPath)
          true,
          {"key-changed $['a;b'] a;b a_b", "key-changed $.x['c(d e'] c(d e c_d e",
           "key-not-identifier $.x['c(d e'] c(d e Swift"}},
-        {"{\"user\":{\"a\":1},\"uSer\":{\"b\":1},\"caf\u00e9\":{\"c\":1},\"cafe\u0301\":{\"d\":1}}",
+        {"{\"user\":{\"a\":1},\"uSer\":{\"b\":1},\"caf\u00e9\":{\"c\":1},\"cafe\u0301\":{\"d\":1},"
+         "\"x\u00c4\":{\"e\":1},\"x\u00e4\":{\"f\":1}}",
          true,
          {"file-name-case $.uSer MXUser MXUSer MXUser.swift case",
-          "file-name-case $.cafe\u0301 MXCaf\u00e9 MXCafe\u0301 MXCaf\u00e9.swift normalisation"}},
+          "file-name-case $.cafe\u0301 MXCaf\u00e9 MXCafe\u0301 MXCaf\u00e9.swift normalisation",
+          "file-name-case $.x\u00e4 MXX\u00c4 MXX\u00e4 MXX\u00c4.swift case"}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(said(run(row.json, row.swift)), row.expected) << row.json;
