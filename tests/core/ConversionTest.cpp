@@ -14,15 +14,6 @@ using test::TempDir;
 
 const MXDate fixedDate = MXDate::fixed("2026/12/05");
 
-ConversionChoices objectiveC(MXAdjustType adjustType = MXAdjustType::none())
-{
-    ConversionChoices choices;
-    choices.isSwift = false;
-    choices.base = "NSObject";
-    choices.adjustType = std::move(adjustType);
-    return choices;
-}
-
 TEST(FileNameFor, ReplacesSeparatorsAndControlCharacters)
 {
     const std::pair<std::string, std::string> rows[] = {
@@ -65,14 +56,11 @@ TEST(WriteFiles, WritesEveryFileAndReplacesOldOnes)
 // file name (the root's too) the later one wins. The findings are the same too.
 TEST(ConvertInto, LeavesTheSameFolderAsWritingEveryFile)
 {
-    ConversionChoices onNSObject;
-    onNSObject.base = "NSObject";
-    ConversionChoices faithful;
-    faithful.faithful = true;
     for (const char* json : {R"({"a":{"a":{"b":1}},"x":{"a":{"c":2}},"l":[{"q":1},{"r":2.5}],"n":null})",
                              R"({"rootModel":{"z":1},"m":{"rootModel":{"y":"s"}},"first-name":[]})"}) {
         for (const auto& choices :
-             {ConversionChoices{}, objectiveC(MXAdjustType::mjExtension()), onNSObject, faithful}) {
+             {ConversionChoices{}, ConversionChoices{.base = "NSObject"}, ConversionChoices{.faithful = true},
+              ConversionChoices{.isSwift = false, .adjustType = MXAdjustType::mjExtension(), .base = "NSObject"}}) {
             TempDir dir;
             const auto whole = convert(json, choices, defaultSettingValues(), fixedDate);
             std::filesystem::create_directory(dir / "whole");

@@ -111,15 +111,6 @@ INSTANTIATE_TEST_SUITE_P(
         MemberCase{"ReservedWordVerbatim", R"({"class":1})", "class: Int", "assign) NSInteger class;"}),
     [](const testing::TestParamInfo<MemberCase>& row) { return row.param.name; });
 
-TEST(ObjectiveCEmitterMapping, NothingWithoutMapOrWithoutFramework)
-{
-    const ClassInArray map{{"orders", "MXOrders"}};
-    EXPECT_EQ(ObjectiveCEmitter::importText(MXAdjustType::none(), map), "");
-    EXPECT_EQ(ObjectiveCEmitter::mappingText(MXAdjustType::none(), map), "");
-    EXPECT_EQ(ObjectiveCEmitter::importText(MXAdjustType::mjExtension(), {}), "");
-    EXPECT_EQ(ObjectiveCEmitter::mappingText(MXAdjustType::mjExtension(), {}), "");
-}
-
 struct NameCase
 {
     const char* name;

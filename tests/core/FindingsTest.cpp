@@ -10,10 +10,7 @@ const MXDate fixedDate = MXDate::fixed("2026/12/05");
 
 Conversion run(std::string_view json, bool swift = true, bool faithful = false)
 {
-    ConversionChoices choices;
-    choices.isSwift = swift;
-    choices.base = swift ? "Codable" : "NSObject";
-    choices.faithful = faithful;
+    const ConversionChoices choices{.isSwift = swift, .base = swift ? "Codable" : "NSObject", .faithful = faithful};
     return convert(json, choices, defaultSettingValues(), fixedDate);
 }
 

@@ -28,25 +28,17 @@ struct Style
     ConversionChoices choices;
 };
 
-std::vector<Style> allStyles()
-{
-    ConversionChoices swiftClass;
-    ConversionChoices swiftStruct;
-    swiftStruct.isClass = false;
-    ConversionChoices objcNone;
-    objcNone.isSwift = false;
-    objcNone.base = "NSObject";
-    ConversionChoices objcMapped = objcNone;
-    objcMapped.adjustType = MXAdjustType::mjExtension();
-    return {
-        {"swift class", swiftClass}, {"swift struct", swiftStruct}, {"objc", objcNone}, {"objc mapped", objcMapped}};
-}
+const Style allStyles[] = {
+    {"swift class", {}},
+    {"swift struct", {.isClass = false}},
+    {"objc", {.isSwift = false, .base = "NSObject"}},
+    {"objc mapped", {.isSwift = false, .adjustType = MXAdjustType::mjExtension(), .base = "NSObject"}}};
 
 // Converts `text` in every style, writes the files into a fresh folder and checks that exactly the expected
 // files, each complete, and nothing else landed in it.
 void expectConvertsInsideFolder(const std::string& text, bool notJSON)
 {
-    for (const Style& style : allStyles()) {
+    for (const Style& style : allStyles) {
         SCOPED_TRACE(style.name);
         const Conversion conversion = convert(text, style.choices, defaultSettingValues(), fixedDate);
         ASSERT_EQ(conversion.jsonError.has_value(), notJSON)
@@ -192,11 +184,8 @@ TEST(HostileKeys, NeverBecomeCode)
         {"$ok-1.2 x_\u00FC\u0301\u00B2\U0001F600a\u203Fb\u7528", "$ok-1.2 x_\u00FC\u0301\u00B2\U0001F600a\u203Fb\u7528",
          false},
     };
-    ConversionChoices swift;
-    ConversionChoices objc;
-    objc.isSwift = false;
-    objc.base = "NSObject";
-    objc.adjustType = MXAdjustType::mjExtension();
+    const ConversionChoices swift;
+    const ConversionChoices& objc = allStyles[3].choices;
     for (const auto& [key, name, changed] : rows) {
         SCOPED_TRACE(key);
         const std::string type = "MX" + upperFirstCharacter(name);
@@ -276,10 +265,8 @@ TEST(HostileCorpus, EveryDocumentConvertsInsideTheFolder)
 TEST(HostileKeys, ObjectiveCImportsOverLongTypesByTheirFileNames)
 {
     const std::string key(300, 'k');
-    ConversionChoices objc;
-    objc.isSwift = false;
-    objc.base = "NSObject";
-    const Conversion conversion = convert("{\"" + key + "\":{\"a\":1}}", objc, defaultSettingValues(), fixedDate);
+    const Conversion conversion =
+        convert("{\"" + key + "\":{\"a\":1}}", allStyles[2].choices, defaultSettingValues(), fixedDate);
     ASSERT_EQ(conversion.files.size(), 4u);
     const std::string nestedHeader = conversion.files[2].name;
     EXPECT_LE(nestedHeader.size(), 255u);
