@@ -57,6 +57,7 @@ TEST(Findings, EachKindAtItsPath)
          true,
          {"kind-differs $.n[1] integer fraction", "kind-differs $.s[1].v integer string"}},
         {R"({"f":[2.5,3]})", true, {}},
+        {R"([{"a":1},{"b":2}])", true, {"key-not-identifier $[0] 0 Swift"}}, // a top-level array's elements one by one
         {R"({"big":18446744073709551616,"n":1.00000001})", true, {"number-beyond-64-bits $.big", "not-an-integer $.n"}},
         {R"({"user":{"a":1},"owner":{"user":{"b":2}}})", true, {"type-name-shared $.owner.user MXUser $.user"}},
         {R"({"a~/b":{"x":null}})", true, {"key-changed $['a~/b'] a~/b a__b", "null-dropped $['a~/b'].x x"}},
