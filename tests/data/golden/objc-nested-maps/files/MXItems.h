@@ -12,7 +12,7 @@ NS_ASSUME_NONNULL_BEGIN
 
 @interface MXItems : NSObject
 
-@property (nonatomic, assign) NSInteger id;
+@property (nonatomic, assign) NSInteger sku;
 
 @end
 
