@@ -5,16 +5,11 @@
 #include "Appcast.h"
 #include "VersionComparator.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "FuzzSupport.h"
+
+using morvex::fuzz::fail;
 
 namespace {
-
-[[noreturn]] void fail(const char* what, const QString& detail)
-{
-    std::fprintf(stderr, "fuzz_appcast: %s: %s\n", what, detail.toUtf8().constData());
-    std::abort();
-}
 
 int sign(int value)
 {
@@ -38,25 +33,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         feed, [](const QUrl& link) { return link.scheme() == u"https"; }, &error);
     if (!appcast) {
         if (error.isEmpty())
-            fail("refused without a reason", QString());
+            fail("refused without a reason", {});
         return 0;
     }
     const auto& items = appcast->items();
     for (const auto& item : items) {
         if (item.version.isEmpty() || item.shortVersion.isEmpty() || !item.link.isValid() ||
             item.link.scheme() != u"https")
-            fail("kept an unusable item", item.title);
+            fail("kept an unusable item", item.title.toStdString());
     }
     const morvex::AppcastItem* newest = appcast->newest();
     if ((newest == nullptr) != items.empty())
-        fail("newest item", QString::number(items.size()));
+        fail("newest item", std::to_string(items.size()));
     for (const auto& a : items) {
         if (order(*newest, a) < 0)
-            fail("an item is newer than the newest", a.shortVersion + u' ' + a.version);
+            fail("an item is newer than the newest", QString(a.shortVersion + u' ' + a.version).toStdString());
         for (const auto& b : items) {
             if (sign(morvex::VersionComparator::compare(a.version, b.version)) !=
                 -sign(morvex::VersionComparator::compare(b.version, a.version)))
-                fail("version order is not antisymmetric", a.version + QStringLiteral(" / ") + b.version);
+                fail("version order is not antisymmetric", QString(a.version + u'/' + b.version).toStdString());
         }
     }
     return 0;

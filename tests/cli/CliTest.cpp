@@ -1,18 +1,40 @@
-#include "CliTestSupport.h"
-
+#include "morvex/Cli.h"
 #include "morvex/KeyValueStore.h"
 
 #include "InputGuard.h"
+#include "TempDir.h"
 
 #include <csignal>
-
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <iomanip>
+#include <sstream>
 
 namespace morvex {
 namespace {
 
 using namespace morvex::test;
+
+struct CliRun
+{
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+/// The command line in-process, its settings in `settingsFolder`, on a fixed clock unless `epoch` is given.
+CliRun runCliWith(const std::vector<std::string>& arguments, const std::string& input,
+                  const std::filesystem::path& settingsFolder, std::optional<std::string> epoch = {})
+{
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    CliEnvironment environment;
+    environment.settingsFile = settingsFolder / "settings.json";
+    environment.clock = [] { return std::chrono::system_clock::time_point(std::chrono::hours(24 * 365 * 56)); };
+    environment.sourceDateEpoch = std::move(epoch);
+    const int exit = runCli(arguments, in, out, err, environment);
+    return {exit, out.str(), err.str()};
+}
 
 struct CliFixture : testing::Test
 {
@@ -75,54 +97,45 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"NotALeapYear", {"--date", "2025/02/29"}, "YYYY/MM/DD"}),
     [](const testing::TestParamInfo<UsageCase>& row) { return row.param.name; });
 
-TEST_F(CliFixture, CommaValueIsUsedWhenNotRemembered)
-{
-    const CliRun result = run({"--company", "Acme, Inc.", "--date", "2026/12/05", "-o", out.path().string()});
-    EXPECT_EQ(result.exit, exitOk) << result.err;
-    EXPECT_NE(readFile(out / "MXRootModel.swift").find("2026\u5E74 Acme, Inc.. All rights reserved."),
-              std::string::npos);
-}
-
-TEST_F(CliFixture, NotJSONExitsOneWithPlaceAndWritesNothing)
-{
-    const CliRun result = run({"-o", out.path().string()}, "{\n  \"a\": 1,\n  \"b\": tru\n}");
-    EXPECT_EQ(result.exit, exitBadInput);
-    EXPECT_EQ(result.err, "morvex-cli: <stdin>: not JSON: line 3, column 8: unexpected 't', expected a value\n");
-    EXPECT_TRUE(listFolder(out.path()).empty());
-}
-
-TEST_F(CliFixture, EmptyInputExitsOne)
-{
-    const CliRun result = run({}, "");
-    EXPECT_EQ(result.exit, exitBadInput);
-    EXPECT_NE(result.err.find("the input is empty"), std::string::npos);
-}
-
-TEST_F(CliFixture, UnreadableFileExitsOneNamingIt)
-{
-    const auto missing = (out / "nope.json").string();
-    const CliRun result = run({missing});
-    EXPECT_EQ(result.exit, exitBadInput);
-    EXPECT_NE(result.err.find("cannot read " + missing), std::string::npos) << result.err;
-    EXPECT_EQ(run({out.path().string()}).exit, exitBadInput) << "a folder is not a JSON file";
-}
-
-TEST_F(CliFixture, ReadsNamedFileAndDashMeansStandardInput)
+// Runs that print: the exit code, and a piece each of standard output and standard error ("" for any).
+TEST_F(CliFixture, RunsThatPrint)
 {
     writeFile(out / "in.json", R"({"fromFile":1})");
-    EXPECT_NE(run({(out / "in.json").string()}).out.find("var fromFile: Int"), std::string::npos);
-    EXPECT_NE(run({"-"}, R"({"fromStdin":1})").out.find("var fromStdin: Int"), std::string::npos);
-}
-
-TEST_F(CliFixture, FailedWritesExitThreeNamingEachFileAndWriteTheRest)
-{
-    std::filesystem::create_directory(out / "MXA.swift");
-    const CliRun result = run({"-o", out.path().string()}, R"({"a":{"x":1},"b":{"y":1}})");
-    EXPECT_EQ(result.exit, exitWriteFailed);
-    EXPECT_NE(result.err.find("cannot write " + (out / "MXA.swift").string() + ": "), std::string::npos) << result.err;
-    EXPECT_TRUE(std::filesystem::is_regular_file(out / "MXRootModel.swift"));
-    EXPECT_TRUE(std::filesystem::is_regular_file(out / "MXB.swift"));
-    EXPECT_EQ(result.out, "");
+    const struct
+    {
+        std::vector<std::string> arguments;
+        std::string input;
+        int exit;
+        std::string inOut;
+        std::string inErr;
+    } rows[] = {
+        {{(out / "in.json").string()}, "", exitOk, "var fromFile: Int", ""},
+        {{"-"}, R"({"fromStdin":1})", exitOk, "var fromStdin: Int", ""},
+        {{}, "", exitBadInput, "", "the input is empty"},
+        {{(out / "nope.json").string()}, "{}", exitBadInput, "", "cannot read " + (out / "nope.json").string()},
+        {{out.path().string()}, "{}", exitBadInput, "", "cannot read "},
+        {{"-l", "objc", "-k", "struct"}, "{}", exitOk, "@interface MXRootModel : NSObject\n", ""},
+        {{"-b", "Codable & Equatable,Hashable"}, "{}", exitOk, "class MXRootModel: Codable & Equatable,Hashable {", ""},
+        {{"-l", "objc", "-b", "NSObject<NSCoding, NSCopying>"},
+         "{}",
+         exitOk,
+         "@interface MXRootModel : NSObject<NSCoding, NSCopying>\n",
+         ""},
+        {{"-l", "objc", "--date", "2024/02/29", "--company", "Acme, Inc."},
+         "{}",
+         exitOk,
+         "on 2024/02/29.\n//  Copyright \u00A9 2024\u5E74 Acme, Inc.. All rights reserved.",
+         ""},
+        {{"--help"}, "", exitOk, "--mapping", ""},
+        {{"--version"}, "", exitOk, "morvex-cli ", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.empty() ? "" : row.arguments[0]);
+        const CliRun result = run(row.arguments, row.input);
+        EXPECT_EQ(result.exit, row.exit) << result.err;
+        EXPECT_NE(result.out.find(row.inOut), std::string::npos) << result.out;
+        EXPECT_NE(result.err.find(row.inErr), std::string::npos) << result.err;
+    }
 }
 
 // --check writes nothing (not even a missing folder), ignores only the header's date, and the exit codes of
@@ -131,12 +144,7 @@ TEST_F(CliFixture, CheckStrictAndReportExitCodes)
 {
     const std::string json = R"({"a":{"x":1},"memo":null})";
     const std::string folder = (out / "models").string();
-    struct Step
-    {
-        std::vector<std::string> arguments;
-        int exit;
-    };
-    const Step steps[] = {
+    const std::pair<std::vector<std::string>, int> steps[] = {
         {{"--check", "-o", folder}, exitCheckDiffers},
         {{"--date", "2026/12/05", "-o", folder}, exitOk},
         {{"--date", "2027/01/02", "--check", "-o", folder}, exitOk},
@@ -147,7 +155,7 @@ TEST_F(CliFixture, CheckStrictAndReportExitCodes)
     };
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(run(steps[i].arguments, json).exit, steps[i].exit);
+        EXPECT_EQ(run(steps[i].first, json).exit, steps[i].second);
         if (i == 0) {
             EXPECT_FALSE(std::filesystem::exists(folder)) << "a check creates no folder";
         }
@@ -157,6 +165,8 @@ TEST_F(CliFixture, CheckStrictAndReportExitCodes)
 
 TEST_F(CliFixture, RememberStoresFourValuesAndLaterRunsUseThem)
 {
+    EXPECT_EQ(run({"--author", "Ann"}).exit, exitOk);
+    EXPECT_FALSE(std::filesystem::exists(settings / "settings.json")) << "nothing stored without --remember";
     EXPECT_EQ(run({"--remember", "--author", "Ann", "--company", "Co", "-p", "ZZ", "-n", "shop"}).exit, exitOk);
     EXPECT_EQ(stored(), "Ann,Co,ZZ,shop");
     const CliRun later = run({"--date", "2026/12/05", "-o", out.path().string()});
@@ -166,96 +176,65 @@ TEST_F(CliFixture, RememberStoresFourValuesAndLaterRunsUseThem)
     EXPECT_NE(run({"--defaults"}).out.find("class MXRootModel"), std::string::npos) << "--defaults ignores them";
 }
 
-TEST_F(CliFixture, WithoutRememberNothingIsStored)
-{
-    EXPECT_EQ(run({"--author", "Ann"}).exit, exitOk);
-    EXPECT_FALSE(std::filesystem::exists(settings / "settings.json"));
-}
-
-TEST_F(CliFixture, CorruptSettingsWarnAndUseDefaults)
+TEST_F(CliFixture, QuietHidesWarningsButNotErrors)
 {
     writeFile(settings / "settings.json", "{broken");
-    const CliRun result = run({});
-    EXPECT_EQ(result.exit, exitOk);
-    EXPECT_NE(result.err.find("warning:"), std::string::npos);
-    EXPECT_NE(result.out.find("class MXRootModel: Codable"), std::string::npos);
     const CliRun quiet = run({"-q"}, R"({"memo":null})");
     EXPECT_EQ(quiet.exit, exitOk);
-    EXPECT_EQ(quiet.err, "") << "--quiet prints errors only";
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_NE(run({"-q"}, "[").err.find("<stdin>: not JSON: line 1, column 2"), std::string::npos);
 }
 
 // The completion script offers what the option table holds, as bash runs it.
 TEST_F(CliFixture, BashCompletionOffersOptionsAndTheirValues)
 {
     writeFile(out / "complete.bash", run({"--completions", "bash"}).out);
-    const struct
-    {
-        const char* words;
-        const char* offered;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"morvex-cli -l \"\"", "swift objc"}, {"morvex-cli --fai", "--faithful"}, {"morvex-cli -m mj", "mjextension"}};
-    for (const auto& row : cases) {
+    for (const auto& [words, offered] : cases) {
         const std::string command =
-            "bash -c 'source " + (out / "complete.bash").string() + "; COMP_WORDS=(" + row.words +
+            "bash -c 'source " + (out / "complete.bash").string() + "; COMP_WORDS=(" + words +
             "); COMP_CWORD=$((${#COMP_WORDS[@]}-1)); _morvex_cli; echo \"${COMPREPLY[*]}\"' > " +
             (out / "offered").string();
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        EXPECT_EQ(readFile(out / "offered"), std::string(row.offered) + "\n") << row.words;
+        EXPECT_EQ(readFile(out / "offered"), std::string(offered) + "\n") << words;
     }
 }
 
-TEST_F(CliFixture, ObjectiveCIgnoresKindAndDefaultsToNSObject)
+// SOURCE_DATE_EPOCH dates the headers in UTC, wherever the machine is; beyond the clock's range (about the year
+// 2262) it once overflowed a signed multiplication, and is a usage error now.
+TEST(CliSourceDateEpoch, DatesInUTCUpToTheClocksEnd)
 {
-    const CliRun result = run({"-l", "objc", "-k", "struct"});
-    EXPECT_EQ(result.exit, exitOk);
-    EXPECT_NE(result.out.find("@interface MXRootModel : NSObject\n"), std::string::npos);
+    const char* zone = std::getenv("TZ");
+    const std::string saved = zone ? zone : "";
+    ::setenv("TZ", "XYZ-14", 1); // fourteen hours ahead of UTC, where noon UTC is already the next day
+    ::tzset();
+    const std::pair<const char*, const char*> rows[] = {
+        {"1764936000", "on 2025/12/05."},
+        {"9223372036", "on 2262/04/11."},
+        {"9223372037", nullptr},
+        {"32503680000", nullptr},
+        {"9223372036854775808", nullptr},
+        {"-1", nullptr},
+        {"1e9", nullptr},
+        {"yesterday", nullptr},
+    };
+    for (const auto& [epoch, date] : rows) {
+        SCOPED_TRACE(epoch);
+        TempDir settings;
+        const CliRun run = runCliWith({"-l", "objc"}, "{}", settings.path(), epoch);
+        EXPECT_EQ(run.exit, date ? exitOk : exitUsage) << run.err;
+        if (date)
+            EXPECT_NE(run.out.find(date), std::string::npos) << run.out;
+        else
+            EXPECT_NE(run.err.find("SOURCE_DATE_EPOCH must be a whole number of seconds"), std::string::npos);
+    }
+    zone ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
 }
-
-TEST_F(CliFixture, BaseListsAndLeapDayAreTaken)
-{
-    EXPECT_NE(run({"-b", "Codable & Equatable,Hashable"}).out.find("class MXRootModel: Codable & Equatable,Hashable {"),
-              std::string::npos);
-    EXPECT_NE(run({"-l", "objc", "-b", "NSObject<NSCoding, NSCopying>"})
-                  .out.find("@interface MXRootModel : NSObject<NSCoding, NSCopying>\n"),
-              std::string::npos);
-    EXPECT_NE(run({"-l", "objc", "--date", "2024/02/29"}).out.find("on 2024/02/29."), std::string::npos);
-}
-
-TEST_F(CliFixture, SourceDateEpochSetsHeaderDate)
-{
-    std::istringstream in(R"({"a":1})");
-    std::ostringstream output;
-    std::ostringstream errors;
-    CliEnvironment environment;
-    environment.settingsFile = settings / "settings.json";
-    environment.sourceDateEpoch = "1764936000"; // 2025-12-05 12:00 UTC
-    EXPECT_EQ(runCli({"-l", "objc"}, in, output, errors, environment), exitOk);
-    EXPECT_NE(output.str().find("Created by Lintrel on 2025/12/05."), std::string::npos);
-    EXPECT_NE(output.str().find("Copyright \u00A9 2025\u5E74"), std::string::npos);
-
-    environment.sourceDateEpoch = "yesterday";
-    std::istringstream again(R"({"a":1})");
-    EXPECT_EQ(runCli({}, again, output, errors, environment), exitUsage);
-}
-
-TEST_F(CliFixture, HelpAndVersionExitZero)
-{
-    const CliRun help = run({"--help"});
-    EXPECT_EQ(help.exit, exitOk);
-    EXPECT_NE(help.out.find("--mapping"), std::string::npos);
-    const CliRun version = run({"--version"});
-    EXPECT_EQ(version.exit, exitOk);
-    EXPECT_NE(version.out.find("morvex-cli "), std::string::npos);
-}
-
-} // namespace
-} // namespace morvex
-
-namespace morvex {
-namespace {
 
 // A mapped input truncated by another program while it is parsed raises SIGBUS; nothing is written by then.
-TEST(InputGuardDeathTest, BusErrorWhileReadingEndsAsBadInput)
+TEST(InputGuardDeathTest, BusErrorWhileReadingEndsAsBadInputAndTheHandlerIsRestored)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
@@ -264,10 +243,6 @@ TEST(InputGuardDeathTest, BusErrorWhileReadingEndsAsBadInput)
             std::raise(SIGBUS);
         },
         testing::ExitedWithCode(exitBadInput), "the input file changed while it was being read");
-}
-
-TEST(InputGuardDeathTest, RestoresThePreviousHandler)
-{
     struct sigaction before
     {};
     ::sigaction(SIGBUS, nullptr, &before);
@@ -279,6 +254,56 @@ TEST(InputGuardDeathTest, RestoresThePreviousHandler)
     ::sigaction(SIGBUS, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
+
+// Golden cases: tests/data/golden/NAME holds args, input.json and what is printed (display.txt), written
+// (files/) and warned (stderr.txt); without display.txt the input is refused.
+class GoldenOutput : public testing::TestWithParam<std::string>
+{};
+
+TEST_P(GoldenOutput, PrintsAndWritesTheExpectedCode)
+{
+    const auto folder = std::filesystem::path(MORVEX_TEST_DATA) / "golden" / GetParam();
+    std::vector<std::string> arguments{"--date", "2026/12/05"};
+    std::istringstream words(readFile(folder / "args"));
+    for (std::string word; words >> std::quoted(word);)
+        arguments.push_back(word);
+    const std::string input = readFile(folder / "input.json");
+    const std::string expectedErr =
+        std::filesystem::exists(folder / "stderr.txt") ? readFile(folder / "stderr.txt") : "";
+    TempDir settings;
+    TempDir out;
+    const CliRun printed = runCliWith(arguments, input, settings.path());
+    arguments.insert(arguments.end(), {"-o", out.path().string()});
+    const CliRun written = runCliWith(arguments, input, settings.path());
+    EXPECT_EQ(written.out, "");
+    if (!std::filesystem::exists(folder / "display.txt")) {
+        EXPECT_EQ(printed.exit, exitBadInput);
+        EXPECT_EQ(written.exit, exitBadInput);
+        EXPECT_EQ(printed.out, "");
+        EXPECT_EQ(printed.err, expectedErr);
+        EXPECT_TRUE(listFolder(out.path()).empty()) << "nothing is written for bad input";
+        return;
+    }
+    EXPECT_EQ(printed.exit, exitOk) << printed.err;
+    EXPECT_EQ(written.exit, exitOk) << written.err;
+    EXPECT_EQ(printed.out, readFile(folder / "display.txt"));
+    // Findings come on top of the expected warnings, each of which must still be said.
+    std::istringstream lines(expectedErr);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_NE(printed.err.find(line.substr(line.find("warning: ") + 9)), std::string::npos) << line;
+    const auto expected = listFolder(folder / "files");
+    ASSERT_EQ(listFolder(out.path()), expected);
+    for (const auto& name : expected)
+        EXPECT_EQ(readFile(out / name), readFile(folder / "files" / name)) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenOutput,
+                         testing::ValuesIn(listFolder(std::filesystem::path(MORVEX_TEST_DATA) / "golden")),
+                         [](const testing::TestParamInfo<std::string>& row) {
+                             std::string name = row.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 } // namespace
 } // namespace morvex

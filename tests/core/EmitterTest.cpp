@@ -33,57 +33,7 @@ std::vector<std::string> classNames(const JSONTool& tool)
     return names;
 }
 
-TEST(SwiftEmitterParse, EmptyObjectHasOpeningBlankLineAndClosing)
-{
-    JSONTool tool = sampleTool();
-    EXPECT_EQ(swiftRoot("{}", tool), "class MXRootModel: Codable {\n\n}\n");
-    EXPECT_TRUE(tool.model.empty());
-}
-
-TEST(SwiftEmitterParse, TextThatIsNotJSONGivesTypeWithoutMembers)
-{
-    JSONTool tool = sampleTool();
-    EXPECT_EQ(swiftRoot("{not json", tool), "class MXRootModel: Codable {\n\n}\n");
-    EXPECT_TRUE(tool.model.empty());
-}
-
-TEST(SwiftEmitterParse, WritesKeywordAndBaseUnchecked)
-{
-    JSONTool tool = sampleTool("struct", "NSObject");
-    EXPECT_EQ(swiftRoot("{\"x\":null}", tool), "struct MXRootModel: NSObject {\n\n}\n");
-}
-
-TEST(SwiftEmitterParse, ListsNestedTypesChildrenFirst)
-{
-    JSONTool tool = sampleTool();
-    swiftRoot(R"({"a":{"b":{"c":{}}},"d":[{"e":{}}],"f":{}})", tool);
-    EXPECT_EQ(classNames(tool), (std::vector<std::string>{"MXC", "MXB", "MXA", "MXE", "MXD", "MXF"}));
-}
-
-TEST(SwiftEmitterParse, ReadsOnlyTheFirstElementOfAnArray)
-{
-    JSONTool tool = sampleTool();
-    swiftRoot(R"({"list":[{"a":1},{"b":2}]})", tool);
-    ASSERT_EQ(tool.model.size(), 1u);
-    EXPECT_EQ(tool.model[0].code, "class MXList: Codable {\n\n    var a: Int\n}\n");
-}
-
-TEST(SwiftEmitterParse, KeepsSameNamedTypesApart)
-{
-    JSONTool tool = sampleTool();
-    swiftRoot(R"({"user":{"id":1},"owner":{"user":{"name":"x"}}})", tool);
-    ASSERT_EQ(classNames(tool), (std::vector<std::string>{"MXUser", "MXUser", "MXOwner"}));
-    EXPECT_NE(tool.model[0].code.find("var id: Int"), std::string::npos);
-    EXPECT_NE(tool.model[1].code.find("var name: String"), std::string::npos);
-}
-
-TEST(SwiftEmitterParse, RepeatedKeyKeepsFirstPlaceAndLastValue)
-{
-    JSONTool tool = sampleTool();
-    EXPECT_EQ(swiftRoot(R"({"a":1,"b":true,"a":"text"})", tool),
-              "class MXRootModel: Codable {\n\n    var a: String\n    var b: Bool\n}\n");
-}
-
+// Past a few members an object finds repeated keys through an index.
 TEST(SwiftEmitterParse, RepeatedKeyInWideObject)
 {
     std::string json = "{";
@@ -109,19 +59,6 @@ TEST(SwiftEmitterParse, SendsEachNestedTypeToTheDebugLog)
     ASSERT_EQ(logged.size(), 2u);
     EXPECT_EQ(logged[0], tool.model[0].code);
     EXPECT_EQ(logged[1], tool.model[1].code);
-}
-
-TEST(SwiftEmitterParse, HandlesHundredThousandLevels)
-{
-    const int depth = 100000;
-    std::string json;
-    for (int i = 0; i < depth; ++i)
-        json += "{\"a\":";
-    json += "{}";
-    json.append(static_cast<std::size_t>(depth), '}');
-    JSONTool tool = sampleTool();
-    EXPECT_EQ(swiftRoot(json, tool), "class MXRootModel: Codable {\n\n    var a: MXA\n}\n");
-    EXPECT_EQ(tool.model.size(), static_cast<std::size_t>(depth));
 }
 
 struct MemberCase
@@ -174,70 +111,38 @@ INSTANTIATE_TEST_SUITE_P(
         MemberCase{"ReservedWordVerbatim", R"({"class":1})", "class: Int", "assign) NSInteger class;"}),
     [](const testing::TestParamInfo<MemberCase>& row) { return row.param.name; });
 
-ObjectiveCEmitter::Result objectiveCRoot(const std::string& json, JSONTool& tool)
+struct NameCase
 {
-    auto document = JSONDocument::parse(json);
-    return ObjectiveCEmitter(tool).parse(document.root(), "RootModel");
+    const char* name;
+    std::string prefix;
+    std::string key;
+    std::string expected;
+};
+
+class JSONToolTypeName : public testing::TestWithParam<NameCase>
+{};
+
+TEST_P(JSONToolTypeName, PutsPrefixFirstAndUpperCasesFirstCharacter)
+{
+    JSONTool tool;
+    tool.classPrefix = GetParam().prefix;
+    EXPECT_EQ(tool.typeName(GetParam().key), GetParam().expected);
 }
 
-TEST(ObjectiveCEmitterParse, EmptyObjectBeginsWithNewlineAndHasEmptyMap)
-{
-    JSONTool tool = sampleTool("class", "NSObject");
-    auto result = objectiveCRoot("{}", tool);
-    EXPECT_EQ(result.code,
-              "\nNS_ASSUME_NONNULL_BEGIN\n\n@interface MXRootModel : NSObject\n\n\n@end\n\nNS_ASSUME_NONNULL_END\n");
-    EXPECT_TRUE(result.classInArray.empty());
-}
-
-TEST(ObjectiveCEmitterParse, ImportsNestedTypesInMemberOrderAndMapsOnlyArrays)
-{
-    JSONTool tool = sampleTool("struct", "NSObject");
-    auto result = objectiveCRoot(R"({"a":{"x":1},"ids":[1],"b":[{"y":2}]})", tool);
-    EXPECT_EQ(result.code.rfind("#import \"MXA.h\"\n#import \"MXB.h\"\n\nNS_ASSUME", 0), 0u);
-    EXPECT_EQ(result.classInArray, (ClassInArray{{"b", "MXB"}}));
-    EXPECT_NE(result.code.find("@interface MXRootModel : NSObject\n"), std::string::npos) << "struct is ignored";
-}
-
-TEST(ObjectiveCEmitterParse, NestedTypesCarryTheirOwnMaps)
-{
-    JSONTool tool = sampleTool("class", "NSObject");
-    auto result = objectiveCRoot(R"({"shop":{"items":[{"id":1}],"owner":{"pets":[{"n":"x"}]}}})", tool);
-    ASSERT_EQ(classNames(tool), (std::vector<std::string>{"MXItems", "MXPets", "MXOwner", "MXShop"}));
-    EXPECT_TRUE(result.classInArray.empty());
-    EXPECT_EQ(tool.model[2].classInArray, (ClassInArray{{"pets", "MXPets"}}));
-    EXPECT_EQ(tool.model[3].classInArray, (ClassInArray{{"items", "MXItems"}}));
-    EXPECT_EQ(tool.model[3].code.rfind("#import \"MXItems.h\"\n#import \"MXOwner.h\"\n\n", 0), 0u);
-}
-
-TEST(ObjectiveCEmitterMapping, JoinsEntriesWithCommaWithoutSpace)
-{
-    const ClassInArray map{{"orders", "MXOrders"}, {"items", "MXItems"}};
-    EXPECT_EQ(ObjectiveCEmitter::mappingEntries(map),
-              (std::vector<std::string>{"@\"orders\": @\"MXOrders\"", "@\"items\": @\"MXItems\""}));
-    EXPECT_EQ(ObjectiveCEmitter::mappingText(MXAdjustType::mjExtension(), map),
-              "+ (NSDictionary *)mj_objectClassInArray {\n    return @{@\"orders\": @\"MXOrders\",@\"items\": "
-              "@\"MXItems\"};\n}\n\n");
-    EXPECT_EQ(ObjectiveCEmitter::importText(MXAdjustType::mjExtension(), map), "#import <MJExtension/MJExtension.h>\n");
-}
-
-TEST(ObjectiveCEmitterMapping, NothingWithoutMapOrWithoutFramework)
-{
-    const ClassInArray map{{"orders", "MXOrders"}};
-    EXPECT_EQ(ObjectiveCEmitter::importText(MXAdjustType::none(), map), "");
-    EXPECT_EQ(ObjectiveCEmitter::mappingText(MXAdjustType::none(), map), "");
-    EXPECT_EQ(ObjectiveCEmitter::importText(MXAdjustType::mjExtension(), {}), "");
-    EXPECT_EQ(ObjectiveCEmitter::mappingText(MXAdjustType::mjExtension(), {}), "");
-}
-
-TEST(MXAdjustTypeAll, OffersNoneThenFramework)
-{
-    const auto all = MXAdjustType::all();
-    ASSERT_EQ(all.size(), 2u);
-    EXPECT_TRUE(all[0].isNone());
-    EXPECT_EQ(all[1].kind(), MXAdjustType::Case::mjExtension);
-    EXPECT_EQ(all[1].importLine(), "#import <MJExtension/MJExtension.h>");
-    EXPECT_EQ(all[1].code(), "+ (NSDictionary *)mj_objectClassInArray");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, JSONToolTypeName,
+    testing::Values(
+        NameCase{"Lower", "MX", "address", "MXAddress"}, NameCase{"AlreadyUpper", "MX", "RootModel", "MXRootModel"},
+        NameCase{"RestUnchanged", "MX", "first_name-X", "MXFirst_name-X"}, NameCase{"Digit", "MX", "0", "MX0"},
+        NameCase{"SharpSBecomesTwoLetters", "MX", "\u00DFtra\u00DFe", "MXSStra\u00DFe"},
+        NameCase{"CombiningAccentStaysOneCharacter", "MX", "e\u0301cole", "MXE\u0301cole"},
+        NameCase{"PrecomposedAccent", "MX", "\u00E9t\u00E9", "MX\u00C9t\u00E9"},
+        NameCase{"Greek", "", "\u03B1lpha", "\u0391lpha"},
+        NameCase{"CJKHasNoCase", "MX", "\u7528\u6237", "MX\u7528\u6237"},
+        NameCase{"EmojiJoinerIsNoName", "MX", "\U0001F468\u200D\U0001F469x", "MX\U0001F468_\U0001F469x"},
+        NameCase{"LigatureFullMapping", "MX", "\uFB01le", "MXFIle"}, NameCase{"EmptyKeyGivesPrefix", "MX", "", "MX"},
+        NameCase{"EmptyPrefix", "", "user", "User"}, NameCase{"InvalidUTF8IsNoName", "MX", "\xFFx", "MX_x"}),
+    [](const testing::TestParamInfo<NameCase>& row) { return row.param.name; });
 
 } // namespace
 } // namespace morvex

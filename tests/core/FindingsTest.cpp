@@ -10,10 +10,7 @@ const MXDate fixedDate = MXDate::fixed("2026/12/05");
 
 Conversion run(std::string_view json, bool swift = true, bool faithful = false)
 {
-    ConversionChoices choices;
-    choices.isSwift = swift;
-    choices.base = swift ? "Codable" : "NSObject";
-    choices.faithful = faithful;
+    const ConversionChoices choices{.isSwift = swift, .base = swift ? "Codable" : "NSObject", .faithful = faithful};
     return convert(json, choices, defaultSettingValues(), fixedDate);
 }
 
@@ -61,6 +58,7 @@ TEST(Findings, EachKindAtItsPath)
          {"kind-differs $.n[1] integer fraction", "kind-differs $.s[1].v integer string"}},
         {R"({"f":[2.5,3]})", true, {}},
         {R"({"n":[1,3.0,1e2,-0.0,1.0000000000000000,0.5]})", true, {"kind-differs $.n[5] integer fraction"}},
+        {R"([{"a":1},{"b":2}])", true, {"key-not-identifier $[0] 0 Swift"}}, // a top-level array's elements one by one
         {R"({"big":18446744073709551616,"n":1.00000001})", true, {"number-beyond-64-bits $.big", "not-an-integer $.n"}},
         {R"({"user":{"a":1},"owner":{"user":{"b":2}}})", true, {"type-name-shared $.owner.user MXUser $.user"}},
         {R"({"a~/b":{"x":null}})", true, {"key-changed $['a~/b'] a~/b a__b", "null-dropped $['a~/b'].x x"}},
@@ -68,10 +66,12 @@ TEST(Findings, EachKindAtItsPath)
          true,
          {"key-changed $['a;b'] a;b a_b", "key-changed $.x['c(d e'] c(d e c_d e",
           "key-not-identifier $.x['c(d e'] c(d e Swift"}},
-        {"{\"user\":{\"a\":1},\"uSer\":{\"b\":1},\"caf\u00e9\":{\"c\":1},\"cafe\u0301\":{\"d\":1}}",
+        {"{\"user\":{\"a\":1},\"uSer\":{\"b\":1},\"caf\u00e9\":{\"c\":1},\"cafe\u0301\":{\"d\":1},"
+         "\"x\u00c4\":{\"e\":1},\"x\u00e4\":{\"f\":1}}",
          true,
          {"file-name-case $.uSer MXUser MXUSer MXUser.swift case",
-          "file-name-case $.cafe\u0301 MXCaf\u00e9 MXCafe\u0301 MXCaf\u00e9.swift normalisation"}},
+          "file-name-case $.cafe\u0301 MXCaf\u00e9 MXCafe\u0301 MXCaf\u00e9.swift normalisation",
+          "file-name-case $.x\u00e4 MXX\u00c4 MXX\u00e4 MXX\u00c4.swift case"}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(said(run(row.json, row.swift)), row.expected) << row.json;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <simdjson.h>
+#include <sstream>
 
 namespace morvex {
 namespace {
@@ -97,48 +98,16 @@ TEST(JSONDocumentAgreement, MutatedTextsAreJudgedLikeAFullParse)
     }
 }
 
+// Texts split at "|".
 TEST(JSONDocumentAgreement, TricksAroundContainersAndEnds)
 {
-    for (const char* text : {"{",
-                             "}",
-                             "[",
-                             "]",
-                             "{}}",
-                             "[]]",
-                             "[1,2}",
-                             "{\"a\":1]",
-                             "{\"a\" 1}",
-                             "{\"a\":}",
-                             "[1 2]",
-                             "[1,,2]",
-                             "{,}",
-                             "{\"a\":1,}",
-                             "[\"a\" \"b\"]",
-                             "{\"a\":1}{",
-                             "nul",
-                             "tru",
-                             "falsey",
-                             "[nulll]",
-                             "[1]x",
-                             "\"abc",
-                             "{\"a\":[{}]}}",
-                             "[[[[]]]",
-                             "[]   ",
-                             "  ",
-                             "[\"\\x\"]",
-                             "[\"\\u12\"]",
-                             "{\"\\uD800\":1}",
-                             "{\"a\\q\":{\"b\":1}}",
-                             "[0x1]",
-                             "[.5]",
-                             "[5.]",
-                             "[-]",
-                             "[1e]",
-                             "[+1]",
-                             "[01]",
-                             "[-01]",
-                             "[1E+2]",
-                             "[1e-400]"})
+    const std::string tricks =
+        "{|}|[|]|{}}|[]]|[1,2}|{\"a\":1]|{\"a\" 1}|{\"a\":}|[1 2]|[1,,2]|{,}|{\"a\":1,}|"
+        "[\"a\" \"b\"]|{\"a\":1}{|nul|tru|falsey|[nulll]|[1]x|\"abc|{\"a\":[{}]}}|[[[[]]]|[]   |  |"
+        "[\"\\x\"]|[\"\\u12\"]|{\"\\uD800\":1}|{\"a\\q\":{\"b\":1}}|[0x1]|[.5]|[5.]|[-]|[1e]|[+1]|"
+        "[01]|[-01]|[1E+2]|[1e-400]|[\"\\ud800\\udc00\\udbff\\udfff\"]|[\"\\udc00\"]|[\"\\udfff\"]";
+    std::istringstream in(tricks);
+    for (std::string text; std::getline(in, text, '|');)
         expectAgreement(text);
 }
 

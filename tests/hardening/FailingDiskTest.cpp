@@ -112,17 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FullDiskCase{"SmallFileSystem",
                                  [](const std::filesystem::path& folder) { return smallDisk(folder, 64 * 1024); }, true,
                                  "No space left on device"},
-                    FullDiskCase{"FileSizeLimit",
-                                 [](const std::filesystem::path&) -> ChildSetup {
-                                     return [] {
-                                         std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead
-                                         struct rlimit limit
-                                         {};
-                                         ::getrlimit(RLIMIT_FSIZE, &limit);
-                                         limit.rlim_cur = 16 * 1024;
-                                         return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 ? 0 : setupImpossible;
-                                     };
-                                 },
+                    FullDiskCase{"FileSizeLimit", [](const std::filesystem::path&) { return fileSizeLimit(16 * 1024); },
                                  false, "File too large"}),
     [](const testing::TestParamInfo<FullDiskCase>& row) { return row.param.name; });
 
@@ -191,23 +181,6 @@ TEST_F(FailingDisk, CodePrintedToAFullDeviceIsAFailedWrite)
     const Process run = runCliProcess(dir, dated, R"({"a":{"b":1}})", {}, {}, "/dev/full");
     EXPECT_EQ(run.exit, 3);
     EXPECT_EQ(run.err, "morvex-cli: cannot write the code to standard output\n");
-}
-
-TEST_F(FailingDisk, SharedAndCaseOnlyDifferentNamesAreWarnedNamingBothTypes)
-{
-    const Process run = runCliProcess(dir, with(dated, {"-o", out.string()}),
-                                      R"({"user":{"id":1},"owner":{"user":{"name":"x"}},"uSer":{"z":1}})");
-    EXPECT_EQ(run.exit, 0) << "a warning is not a failure";
-    EXPECT_EQ(run.err, "morvex-cli: warning: $.owner.user: types MXUser and MXUser share the file name MXUser: the "
-                       "later one replaces the earlier (the earlier at $.user)\n"
-                       "morvex-cli: warning: $.uSer: types MXUser and MXUSer have file names that differ only in "
-                       "letter case (MXUser.swift, MXUSer.swift) and collide on case-insensitive file systems\n"
-                       "morvex-cli: 2 findings (--report FILE writes them as JSON)\n");
-    EXPECT_EQ(listFolder(out),
-              (std::vector<std::string>{"MXOwner.swift", "MXRootModel.swift", "MXUSer.swift", "MXUser.swift"}));
-    const std::string kept = readFile(out / "MXUser.swift");
-    EXPECT_NE(kept.find("var name: String"), std::string::npos) << "the later type is the one on disk";
-    EXPECT_EQ(kept.find("var id: Int"), std::string::npos);
 }
 
 bool holdsTemporaryFile(const std::filesystem::path& folder)

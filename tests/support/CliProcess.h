@@ -4,12 +4,15 @@
 
 #include "TempDir.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <functional>
 #include <sched.h>
 #include <string>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -143,35 +146,16 @@ inline ChildSetup smallDisk(const std::filesystem::path& folder, std::size_t byt
     };
 }
 
-/// The regular files and folders under `folder`, as paths relative to it, sorted.
-inline std::vector<std::string> entriesUnder(const std::filesystem::path& folder)
+/// Child setup: no file may grow past `bytes`; a write beyond fails with EFBIG instead of raising SIGXFSZ.
+inline ChildSetup fileSizeLimit(rlim_t bytes)
 {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
-        names.push_back(std::filesystem::relative(entry.path(), folder).string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-/// `text` as a JSON string literal.
-inline std::string jsonQuoted(std::string_view text)
-{
-    static constexpr char hex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            out += "\\u00";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+    return [bytes] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = bytes;
+        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 ? 0 : setupImpossible;
+    };
 }
 
 } // namespace morvex::test

@@ -1,0 +1,13 @@
+//
+//  MXA.m
+//
+//
+//  Created by Lintrel on 2026/12/05.
+//  Copyright © 2026年 Morvex 科技有限公司. All rights reserved.
+//
+
+#import "MXA.h"
+
+@implementation MXA
+
+@end

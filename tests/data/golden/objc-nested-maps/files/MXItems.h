@@ -1,0 +1,19 @@
+//
+//  MXItems.h
+//
+//
+//  Created by Lintrel on 2026/12/05.
+//  Copyright © 2026年 Morvex 科技有限公司. All rights reserved.
+//
+
+#import <Foundation/Foundation.h>
+
+NS_ASSUME_NONNULL_BEGIN
+
+@interface MXItems : NSObject
+
+@property (nonatomic, assign) NSInteger sku;
+
+@end
+
+NS_ASSUME_NONNULL_END

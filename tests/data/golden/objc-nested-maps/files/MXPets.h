@@ -1,0 +1,19 @@
+//
+//  MXPets.h
+//
+//
+//  Created by Lintrel on 2026/12/05.
+//  Copyright © 2026年 Morvex 科技有限公司. All rights reserved.
+//
+
+#import <Foundation/Foundation.h>
+
+NS_ASSUME_NONNULL_BEGIN
+
+@interface MXPets : NSObject
+
+@property (nonatomic, copy) NSString *n;
+
+@end
+
+NS_ASSUME_NONNULL_END

@@ -1,0 +1,16 @@
+//
+//  MXRootModel.swift
+//
+//
+//  Created by Lintrel on 2026/12/05.
+//  Copyright © 2026年 Morvex 科技有限公司. All rights reserved.
+//
+
+import Foundation
+
+class MXRootModel: Codable {
+
+    var user: MXUser
+    var owner: MXOwner
+    var uSer: MXUSer
+}
