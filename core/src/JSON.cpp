@@ -907,7 +907,7 @@ private:
         node.shape = shape;
         od::number parsed;
         if (value.get_number().get(parsed) == simdjson::SUCCESS) {
-            store(node, parsed);
+            store(node, parsed, token);
         } else if (!widen(node, token)) {
             return simdjson::NUMBER_ERROR;
         }
@@ -934,7 +934,7 @@ private:
             root.kind = JSON::Kind::number;
             od::number parsed;
             if (document.get_number().get(parsed) == simdjson::SUCCESS)
-                store(root, parsed);
+                store(root, parsed, whole);
             else
                 widen(root, whole);
             note(0, kindOf(root), offset, whole.size());
@@ -959,7 +959,9 @@ private:
         }
     }
 
-    static void store(JSONNode& node, od::number parsed)
+    // simdjson 3.0's number reader gives 0 for a fraction of about 18 digits or more (123456789012345678.5),
+    // so fractions are converted from their text; the conversion is correctly rounded, as the parser's is.
+    static void store(JSONNode& node, od::number parsed, std::string_view token)
     {
         switch (parsed.get_number_type()) {
         case od::number_type::signed_integer:
@@ -973,6 +975,9 @@ private:
         default:
             node.numberType = NumberType::floating;
             node.floating = parsed.get_double();
+            double exact = 0;
+            if (std::from_chars(token.data(), token.data() + token.size(), exact).ec == std::errc())
+                node.floating = exact;
         }
     }
 

@@ -91,6 +91,19 @@ TEST(JSONDocumentParse, NumbersBeyondSixtyFourBitsParseAndAreNotIntegral)
     EXPECT_EQ(values[7].intValue(), INT64_MIN);
 }
 
+TEST(JSONDocumentParse, LongFractionsKeepTheirValue)
+{
+    auto document = JSONDocument::parse(R"([123456789012345678.5,9223372036854775808.0])");
+    ASSERT_TRUE(document.ok());
+    JSONIterator elements(document.root());
+    std::string_view key;
+    for (const double expected : {123456789012345678.5, 9223372036854775808.0}) {
+        JSON value;
+        ASSERT_TRUE(elements.next(key, value));
+        EXPECT_EQ(value.doubleValue(), expected);
+    }
+}
+
 struct BadText
 {
     const char* name;
