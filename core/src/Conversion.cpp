@@ -86,7 +86,8 @@ std::string composed(std::string_view text)
 
 // Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
 // letter case or Unicode normalisation (they collide on case-insensitive or normalising file systems).
-void collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems, const SampleTypes& types,
+template <typename Model>
+void collisions(const std::vector<Model>& models, const std::vector<std::string>& stems, const SampleTypes& types,
                 std::string_view extension, Findings& findings)
 {
     // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: say it once.
@@ -96,8 +97,8 @@ void collisions(const std::vector<CodeModel>& models, const std::vector<std::str
         auto [found, inserted] = seen.try_emplace(caseFolded(composed(stems[i])), i);
         if (inserted)
             continue;
-        const CodeModel& first = models[found->second];
-        const CodeModel& later = models[i];
+        const Model& first = models[found->second];
+        const Model& later = models[i];
         const std::string& earlierStem = stems[found->second];
         const bool sameFile = earlierStem == stems[i];
         if (!said.insert(concat({sameFile ? "=" : "~", first.className, "/", later.className})).second)
@@ -207,8 +208,11 @@ JSONTool makeTool(const ConversionChoices& choices, const std::vector<std::strin
     return tool;
 }
 
-void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& models,
-                    const ConversionChoices& choices, bool usedFaithful, Findings& findings)
+namespace {
+
+template <typename Model>
+void findingsOfSample(const JSONDocument& document, const std::vector<Model>& models, const ConversionChoices& choices,
+                      bool usedFaithful, Findings& findings)
 {
     std::vector<std::string> stems;
     stems.reserve(models.size());
@@ -221,11 +225,25 @@ void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& 
     } else if (!document.error()) {
         // The faithful types hold every value; only numbers beyond 64 bits still lose digits.
         for (const SampleShape& shape : types.shapes) {
-            if (shape.widePlace.known())
-                addFinding(findings, types, FindingKind::wideNumber, shape.widePlace, {});
+            if (shape.widePlace().known())
+                addFinding(findings, types, FindingKind::wideNumber, shape.widePlace(), {});
         }
     }
     collisions(models, stems, types, choices.isSwift ? ".swift" : ".h", findings);
+}
+
+} // namespace
+
+void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& models,
+                    const ConversionChoices& choices, bool usedFaithful, Findings& findings)
+{
+    findingsOfSample(document, models, choices, usedFaithful, findings);
+}
+
+void sampleFindings(const JSONDocument& document, const std::vector<TypeName>& models, const ConversionChoices& choices,
+                    bool usedFaithful, Findings& findings)
+{
+    findingsOfSample(document, models, choices, usedFaithful, findings);
 }
 
 std::string TypeFiles::firstName(const std::string& className) const

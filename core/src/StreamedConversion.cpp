@@ -178,10 +178,10 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
     std::vector<bool> isLast;
     {
         JSONTool tool = detail::makeTool(choices, settingValues, rootName);
-        std::vector<CodeModel> names(1);
+        std::vector<detail::TypeName> names(1);
         names[0].className = tool.typeName(rootName);
         names[0].shape = 0;
-        tool.onType = [&](CodeModel&& model) { names.push_back(std::move(model)); };
+        tool.onType = [&](CodeModel&& model) { names.push_back({std::move(model.className), model.shape}); };
         NamesOnly walker;
         detail::walk(tool, walker, document.root(), rootName);
         conversion.typeCount = names.size();

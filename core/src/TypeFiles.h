@@ -24,6 +24,15 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
 void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& models,
                     const ConversionChoices& choices, bool usedFaithful, Findings& findings);
 
+/// What the findings read of a type, for walks of a million types that keep nothing else of them.
+struct TypeName
+{
+    std::string className;
+    std::uint32_t shape;
+};
+void sampleFindings(const JSONDocument& document, const std::vector<TypeName>& models, const ConversionChoices& choices,
+                    bool usedFaithful, Findings& findings);
+
 /// Assembles the files of one type: one ".swift" file, or its ".h" then its ".m" file.
 class TypeFiles
 {

@@ -4,6 +4,7 @@
 #include "morvex/JSON.h"
 #include "morvex/JSONTool.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -31,23 +32,12 @@ struct Member
     JSON value;
 };
 
-/// The (key, value) pairs of one value. A key repeated within one object appears once, at its first position,
+/// The (key, value) pairs of an object. A key repeated within one object appears once, at its first position,
 /// with its last value, as a JSON object can hold each name once.
-inline std::vector<Member> membersOf(const JSON& value, std::vector<std::string>& indexKeys)
+inline std::vector<Member> membersOf(const JSON& value)
 {
     std::vector<Member> members;
     members.reserve(value.size());
-    if (value.kind() == JSON::Kind::array) {
-        // Array positions are keys too; their texts need a home that outlives the iteration.
-        indexKeys.reserve(value.size());
-        value.forEach([&](std::string_view key, const JSON& element) {
-            indexKeys.emplace_back(key);
-            members.push_back({{}, element});
-        });
-        for (std::size_t i = 0; i < members.size(); ++i)
-            members[i].key = indexKeys[i];
-        return members;
-    }
     value.forEach([&](std::string_view key, const JSON& member) { members.push_back({key, member}); });
     if (members.size() < 2)
         return members;
@@ -95,8 +85,9 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
     using Builder = typename Emitter::Builder;
     struct Frame
     {
-        std::vector<std::string> indexKeys;
         std::vector<Member> members;
+        // An array (only the root can be one) is read in place: a million elements need no list of their own.
+        std::unique_ptr<JSONIterator> elements;
         std::size_t next = 0;
         std::string name;
         std::uint32_t shape;
@@ -106,7 +97,10 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
     std::vector<Frame> stack;
     auto push = [&](const JSON& value, std::string name) {
         Frame frame;
-        frame.members = membersOf(value, frame.indexKeys);
+        if (value.kind() == JSON::Kind::array)
+            frame.elements = std::make_unique<JSONIterator>(value);
+        else
+            frame.members = membersOf(value);
         frame.builder = emitter.open(name);
         frame.name = std::move(name);
         frame.shape = value.shape();
@@ -116,8 +110,12 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
 
     for (;;) {
         Frame& frame = stack.back();
-        if (frame.next < frame.members.size()) {
-            const Member member = frame.members[frame.next++];
+        Member member;
+        const bool more =
+            frame.elements ? frame.elements->next(member.key, member.value) : frame.next < frame.members.size();
+        if (more) {
+            if (!frame.elements)
+                member = frame.members[frame.next++];
             // A key that cannot be a name as it stands is mended here; the findings say so.
             std::string safeKey;
             std::string_view key = member.key;
