@@ -8,6 +8,7 @@
 #include "morvex/ObjectiveCEmitter.h"
 #include "morvex/SwiftEmitter.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -186,11 +187,24 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
         detail::walk(tool, walker, document.root(), rootName);
         conversion.typeCount = names.size();
         detail::sampleFindings(document, names, choices, false, conversion.findings);
+        // Types of equal file names lie together once sorted by name; the last of each is written.
+        const detail::FileStems<detail::TypeName> stems(names, choices.isSwift ? ".swift" : ".h");
+        std::vector<std::uint32_t> order(names.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<std::uint32_t>(i);
+        std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            const int c = stems[a].compare(stems[b]);
+            return c != 0 ? c < 0 : a < b;
+        });
         isLast.resize(names.size());
-        std::unordered_set<std::string> taken;
-        for (std::size_t i = names.size(); i-- > 0;)
-            isLast[i] = taken.insert(typeFiles.firstName(names[i].className)).second;
-        conversion.fileNames = taken.size() * (choices.isSwift ? 1 : 2);
+        std::size_t distinct = 0;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (i + 1 == order.size() || stems[order[i]] != stems[order[i + 1]]) {
+                isLast[order[i]] = true;
+                ++distinct;
+            }
+        }
+        conversion.fileNames = distinct * (choices.isSwift ? 1 : 2);
     }
 
     if (auto problem = createFolder(folder)) {
