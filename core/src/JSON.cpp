@@ -754,8 +754,11 @@ private:
                 return false;
             const char* raw = field.key().raw();
             const std::string_view rawKey(raw, rawKeyLength(raw));
+            // A key without escapes is its own text: only the others are unescaped (and so copied).
             if (frame.keep == Keep::all) {
-                if ((m_error = field.unescaped_key().get(key)))
+                if (rawKey.find('\\') == std::string_view::npos)
+                    key = rawKey;
+                else if ((m_error = field.unescaped_key().get(key)))
                     return false;
             }
             shape = memberShape(frame, rawKey, key, keepChild);
@@ -822,12 +825,20 @@ private:
         case od::json_type::number:
             return number(value, parent, shape, offset);
         case od::json_type::string: {
-            note(shape, ValueKind::string, offset, trimmed(token).size());
-            if (!keep) {
+            const std::string_view quoted = trimmed(token);
+            note(shape, ValueKind::string, offset, quoted.size());
+            const bool plain =
+                quoted.size() >= 2 && quoted.back() == '"' && quoted.find('\\') == std::string_view::npos;
+            if (!keep || plain) {
                 // Taken, not skipped: the parser's skip would read a string followed by ':' as a member name.
-                // Its escapes are checked with all others.
+                // Its escapes are checked with all others; one without any is stored as it stands.
                 od::raw_json_string raw;
-                return value.get_raw_json_string().get(raw);
+                if (auto error = value.get_raw_json_string().get(raw); error || !keep)
+                    return error;
+                const std::uint32_t node = newNode(JSON::Kind::string, shape);
+                setText(m_storage.nodes[node], quoted, quoted.substr(1, quoted.size() - 2));
+                attach(node);
+                return simdjson::SUCCESS;
             }
             std::string_view text;
             if (auto error = value.get_string().get(text))
