@@ -33,11 +33,11 @@ struct NamesOnly
         ClassInArray classInArray;
     };
 
-    Builder open(const std::string&) const { return {}; }
+    Builder open() const { return {}; }
     void member(Builder&, std::string_view, const JSON&) const {}
     void arrayElementType(Builder&, std::string_view, const std::string&) const {}
     void nested(Builder&, const std::string&, const Result&) const {}
-    Result close(Builder&) const { return {}; }
+    Result close(Builder&, const std::string&) const { return {}; }
 };
 
 // Writes batches of files on a thread of its own while the walk makes the next ones. The queue is bounded, so a

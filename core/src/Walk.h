@@ -76,9 +76,9 @@ inline std::vector<Member> membersOf(const JSON& value)
 /// the first element of an array member when that is an object) is appended to `tool.model` after the types
 /// nested inside it. The walk keeps its own stack, so nesting depth is bounded by memory, not the call stack.
 ///
-/// The emitter provides `Builder open(std::string name)`, `member(Builder&, key, value)`,
-/// `arrayElementType(Builder&, key, name)`, `nested(Builder&, name, const Result&)` and
-/// `Result close(Builder&)`, where `Result` has `code` and `classInArray`.
+/// The emitter provides `Builder open()`, `member(Builder&, key, value)`, `arrayElementType(Builder&, key, name)`,
+/// `nested(Builder&, name, const Result&)` and `Result close(Builder&, name)`, where `Result` has `code` and
+/// `classInArray`. Deep text keeps a frame per level open, so a frame holds the type's name once.
 template <typename Emitter>
 auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view rootName)
 {
@@ -88,8 +88,8 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         std::vector<Member> members;
         // An array (only the root can be one) is read in place: a million elements need no list of their own.
         std::unique_ptr<JSONIterator> elements;
-        std::size_t next = 0;
         std::string name;
+        std::uint32_t next = 0;
         std::uint32_t shape;
         Builder builder;
     };
@@ -101,7 +101,7 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
             frame.elements = std::make_unique<JSONIterator>(value);
         else
             frame.members = membersOf(value);
-        frame.builder = emitter.open(name);
+        frame.builder = emitter.open();
         frame.name = std::move(name);
         frame.shape = value.shape();
         stack.push_back(std::move(frame));
@@ -133,7 +133,7 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
             }
             continue;
         }
-        auto result = emitter.close(frame.builder);
+        auto result = emitter.close(frame.builder, frame.name);
         if (stack.size() == 1)
             return result;
         std::string name = std::move(frame.name);
