@@ -62,8 +62,8 @@ struct JSONNode
         double floating;
         struct
         {
-            std::uint32_t first; // of the stored children, contiguous in JSONStorage::children
-            std::uint32_t size;  // every member or element, stored or not
+            std::uint32_t descendants; // stored values inside it: they follow it in JSONStorage::nodes
+            std::uint32_t size;        // every member or element, stored or not
         } children;
         struct
         {
@@ -72,6 +72,14 @@ struct JSONNode
         } text;
     };
 
+    // How many nodes this value takes: itself and what is stored inside it.
+    std::uint32_t span() const
+    {
+        const JSON::Kind own = kind();
+        return own == JSON::Kind::array || own == JSON::Kind::dictionary ? 1 + children.descendants : 1;
+    }
+
+    // How many of its children are stored: the first follows it, each next one the span of the one before.
     std::uint32_t stored() const
     {
         switch (keep) {
@@ -94,7 +102,6 @@ struct JSONStorage
     std::string_view text; // what stored strings and keys point into
     std::string unescaped; // the stored strings that hold escapes, unescaped
     std::vector<JSONNode> nodes;
-    std::vector<std::uint32_t> children; // node numbers, each value's stored children together
     SampleTypes types;
 
     std::string_view key(const JSONNode& member) const
@@ -221,24 +228,25 @@ JSON JSON::firstElement() const noexcept
     const JSONNode* node = JSONAccess::node(*this);
     if (!node || node->kind() != Kind::array || node->stored() == 0)
         return {};
-    return JSONAccess::make(m_storage, m_storage->children[node->children.first]);
+    return JSONAccess::make(m_storage, m_node + 1);
 }
 
 JSONIterator::JSONIterator(const JSON& value) noexcept
-    : m_storage(value.m_storage), m_kind(value.kind()), m_member(0), m_end(0)
+    : m_storage(value.m_storage), m_kind(value.kind()), m_member(0), m_left(0)
 {
     if (m_kind == JSON::Kind::array || m_kind == JSON::Kind::dictionary) {
-        const JSONNode* node = JSONAccess::node(value);
-        m_member = node->children.first;
-        m_end = m_member + node->stored();
+        m_member = value.m_node + 1;
+        m_left = JSONAccess::node(value)->stored();
     }
 }
 
 bool JSONIterator::next(std::string_view& key, JSON& value) noexcept
 {
-    if (m_member == m_end)
+    if (m_left == 0)
         return false;
-    const std::uint32_t child = m_storage->children[m_member++];
+    --m_left;
+    const std::uint32_t child = m_member;
+    m_member += m_storage->nodes[child].span();
     if (m_kind == JSON::Kind::array) {
         m_indexKey = std::to_string(m_index++);
         key = m_indexKey;
@@ -471,8 +479,6 @@ private:
         std::uint32_t count = 0;
         std::uint32_t shape = noIndex;
         std::uint32_t offset = 0;
-        // Where this value's stored children begin in m_pending.
-        std::uint32_t pending = 0;
         union
         {
             // This object's number among the objects of its shape, and how many members of the first it held.
@@ -635,17 +641,12 @@ private:
         return element;
     }
 
-    // A stored child of the value read now (the innermost open one); its siblings are stored beside it when
-    // that value closes.
-    void attach(std::uint32_t child) { m_pending.push_back(child); }
-
     Frame frameFor(Keep keep, std::uint32_t node, std::uint32_t shape, std::uint32_t offset)
     {
         Frame frame;
         frame.node = node;
         frame.shape = shape;
         frame.offset = offset;
-        frame.pending = static_cast<std::uint32_t>(m_pending.size());
         frame.keep = keep;
         if (node != noMember)
             m_storage.nodes[node].keep = keep;
@@ -682,16 +683,14 @@ private:
         return simdjson::SUCCESS;
     }
 
-    // Stores the children of a closing value together.
+    // Notes, as a value closes, how many children it has and how many nodes were stored inside it.
     void storeChildren(const Frame& frame)
     {
         if (frame.node == noMember)
             return;
         JSONNode& node = m_storage.nodes[frame.node];
-        node.children.first = static_cast<std::uint32_t>(m_storage.children.size());
+        node.children.descendants = static_cast<std::uint32_t>(m_storage.nodes.size() - 1 - frame.node);
         node.children.size = frame.count;
-        m_storage.children.insert(m_storage.children.end(), m_pending.begin() + frame.pending, m_pending.end());
-        m_pending.resize(frame.pending);
     }
 
     // Notes what a finished object lacked, or that a finished array was empty.
@@ -801,11 +800,7 @@ private:
             od::object object;
             if (auto error = value.get_object().get(object))
                 return error;
-            std::uint32_t node = noMember;
-            if (keep) {
-                node = newNode(JSON::Kind::dictionary, shape);
-                attach(node);
-            }
+            const std::uint32_t node = keep ? newNode(JSON::Kind::dictionary, shape) : noMember;
             note(shape, ValueKind::object, offset, 1);
             return open(object, keep ? Keep::all : Keep::none, node, shape, offset);
         }
@@ -813,11 +808,7 @@ private:
             od::array array;
             if (auto error = value.get_array().get(array))
                 return error;
-            std::uint32_t node = noMember;
-            if (keep) {
-                node = newNode(JSON::Kind::array, shape);
-                attach(node);
-            }
+            const std::uint32_t node = keep ? newNode(JSON::Kind::array, shape) : noMember;
             note(shape, ValueKind::array, offset, 1);
             noteFirstElement(firstOf, shape, ValueKind::array, offset);
             return open(array, keep && parentKeepsAll ? Keep::first : Keep::none, node, shape, offset);
@@ -837,7 +828,6 @@ private:
                     return error;
                 const std::uint32_t node = newNode(JSON::Kind::string, shape);
                 setText(m_storage.nodes[node], quoted, quoted.substr(1, quoted.size() - 2));
-                attach(node);
                 return simdjson::SUCCESS;
             }
             std::string_view text;
@@ -845,7 +835,6 @@ private:
                 return error;
             const std::uint32_t node = newNode(JSON::Kind::string, shape);
             setText(m_storage.nodes[node], trimmed(token), text);
-            attach(node);
             return simdjson::SUCCESS;
         }
         case od::json_type::boolean: {
@@ -854,7 +843,7 @@ private:
                 return error;
             note(shape, ValueKind::boolean, offset, flag ? 4 : 5);
             if (keep)
-                attach(newNode(JSON::Kind::boolean, shape));
+                newNode(JSON::Kind::boolean, shape);
             return simdjson::SUCCESS;
         }
         case od::json_type::null: {
@@ -866,7 +855,7 @@ private:
             note(shape, ValueKind::null, offset, 4);
             noteFirstElement(firstOf, shape, ValueKind::null, offset);
             if (keep)
-                attach(newNode(JSON::Kind::null, shape));
+                newNode(JSON::Kind::null, shape);
             return simdjson::SUCCESS;
         }
         }
@@ -910,7 +899,6 @@ private:
         note(shape, kind, offset, token.size(),
              kind == ValueKind::fraction && node.numberType == NumberType::floating && looksWhole(node.floating));
         m_storage.nodes.push_back(node);
-        attach(static_cast<std::uint32_t>(m_storage.nodes.size() - 1));
         return simdjson::SUCCESS;
     }
 
@@ -995,8 +983,7 @@ private:
     std::vector<std::uint32_t> m_firstCount;
     // Per shape of more than a few fields: its fields by raw key, made when first needed.
     std::unordered_map<std::uint32_t, std::unordered_map<std::string_view, std::uint32_t>> m_byKey;
-    // The stored children of the open values, innermost last.
-    std::vector<std::uint32_t> m_pending;
+
     simdjson::error_code m_error = simdjson::SUCCESS;
 };
 
@@ -1061,7 +1048,6 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
         throw std::bad_alloc();
     parser.reset();
     storage.nodes = {};
-    storage.children = {};
     storage.unescaped = {};
     storage.types = SampleTypes{};
     detail::SyntaxCheck check = detail::checkJSONSyntax(text);
