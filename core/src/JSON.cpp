@@ -819,7 +819,7 @@ private:
             const std::string_view quoted = trimmed(token);
             note(shape, ValueKind::string, offset, quoted.size());
             const bool plain =
-                quoted.size() >= 2 && quoted.back() == '"' && quoted.find('\\') == std::string_view::npos;
+                keep && quoted.size() >= 2 && quoted.back() == '"' && quoted.find('\\') == std::string_view::npos;
             if (!keep || plain) {
                 // Taken, not skipped: the parser's skip would read a string followed by ':' as a member name.
                 // Its escapes are checked with all others; one without any is stored as it stands.
