@@ -4,6 +4,7 @@
 #include "morvex/JSON.h"
 #include "morvex/JSONTool.h"
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -83,24 +84,32 @@ template <typename Emitter>
 auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view rootName)
 {
     using Builder = typename Emitter::Builder;
+    // Deep text keeps a million frames open: each is small, and the members of all open objects share one list.
     struct Frame
     {
-        std::vector<Member> members;
         // An array (only the root can be one) is read in place: a million elements need no list of their own.
         std::unique_ptr<JSONIterator> elements;
         std::string name;
+        // This object's members in `members`: [begin, end), the next one to read at `next`.
+        std::uint32_t begin = 0;
         std::uint32_t next = 0;
+        std::uint32_t end = 0;
         std::uint32_t shape;
         Builder builder;
     };
 
-    std::vector<Frame> stack;
+    std::deque<Frame> stack;
+    std::vector<Member> members;
     auto push = [&](const JSON& value, std::string name) {
         Frame frame;
-        if (value.kind() == JSON::Kind::array)
+        frame.begin = frame.next = static_cast<std::uint32_t>(members.size());
+        if (value.kind() == JSON::Kind::array) {
             frame.elements = std::make_unique<JSONIterator>(value);
-        else
-            frame.members = membersOf(value);
+        } else {
+            const std::vector<Member> own = membersOf(value);
+            members.insert(members.end(), own.begin(), own.end());
+        }
+        frame.end = static_cast<std::uint32_t>(members.size());
         frame.builder = emitter.open();
         frame.name = std::move(name);
         frame.shape = value.shape();
@@ -111,11 +120,10 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
     for (;;) {
         Frame& frame = stack.back();
         Member member;
-        const bool more =
-            frame.elements ? frame.elements->next(member.key, member.value) : frame.next < frame.members.size();
+        const bool more = frame.elements ? frame.elements->next(member.key, member.value) : frame.next < frame.end;
         if (more) {
             if (!frame.elements)
-                member = frame.members[frame.next++];
+                member = members[frame.next++];
             // A key that cannot be a name as it stands is mended here; the findings say so.
             std::string safeKey;
             std::string_view key = member.key;
@@ -138,6 +146,7 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
             return result;
         std::string name = std::move(frame.name);
         const std::uint32_t shape = frame.shape;
+        members.resize(frame.begin);
         stack.pop_back();
         emitter.nested(stack.back().builder, name, result);
         CodeModel model{std::move(name), std::move(result.code), std::move(result.classInArray), {}, shape};
