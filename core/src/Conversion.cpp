@@ -86,19 +86,74 @@ std::string composed(std::string_view text)
 
 // Notes file names that two types would share: exactly (the later one replaces the earlier), or apart from
 // letter case or Unicode normalisation (they collide on case-insensitive or normalising file systems).
-void collisions(const std::vector<CodeModel>& models, const std::vector<std::string>& stems, const SampleTypes& types,
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Orders texts as their ASCII letters folded to lower case order them.
+int compareFolded(std::string_view x, std::string_view y)
+{
+    const std::size_t common = std::min(x.size(), y.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto a = static_cast<unsigned char>(asciiLower(x[i]));
+        const auto b = static_cast<unsigned char>(asciiLower(y[i]));
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
+    return x.size() == y.size() ? 0 : (x.size() < y.size() ? -1 : 1);
+}
+
+// The positions 0..n-1 in order of `compare` (three-way), equal ones by position.
+template <typename Compare>
+std::vector<std::uint32_t> sortedPositions(std::size_t n, Compare compare)
+{
+    std::vector<std::uint32_t> order(n);
+    for (std::size_t i = 0; i < n; ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const int c = compare(a, b);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return order;
+}
+
+template <typename Model>
+void collisions(const std::vector<Model>& models, const detail::FileStems<Model>& stems, const SampleTypes& types,
                 std::string_view extension, Findings& findings)
 {
+    // The names as the file system files them: case folded and composed. An ASCII name folds by its letters
+    // alone, so only the others are kept folded; groups of equal names come from sorting, not from a table of
+    // a million names.
+    std::unordered_map<std::uint32_t, std::string> foldedOthers;
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        const std::string_view stem = stems[i];
+        if (std::any_of(stem.begin(), stem.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+            foldedOthers.emplace(static_cast<std::uint32_t>(i), caseFolded(composed(stem)));
+    }
+    auto folded = [&](std::uint32_t i) -> std::string_view {
+        if (!foldedOthers.empty()) {
+            if (auto found = foldedOthers.find(i); found != foldedOthers.end())
+                return found->second;
+        }
+        return stems[i];
+    };
+    const std::vector<std::uint32_t> order = sortedPositions(
+        models.size(), [&](std::uint32_t a, std::uint32_t b) { return compareFolded(folded(a), folded(b)); });
+    // Each later type beside the first of its name, in model order.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> repeats;
+    for (std::size_t start = 0, end = 0; start < order.size(); start = end) {
+        for (end = start + 1; end < order.size() && compareFolded(folded(order[start]), folded(order[end])) == 0; ++end)
+            repeats.emplace_back(order[end], order[start]);
+    }
+    std::sort(repeats.begin(), repeats.end());
+
     // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: say it once.
     std::unordered_set<std::string> said;
-    std::unordered_map<std::string, std::size_t> seen;
-    for (std::size_t i = 0; i < models.size(); ++i) {
-        auto [found, inserted] = seen.try_emplace(caseFolded(composed(stems[i])), i);
-        if (inserted)
-            continue;
-        const CodeModel& first = models[found->second];
-        const CodeModel& later = models[i];
-        const std::string& earlierStem = stems[found->second];
+    for (const auto& [i, firstIndex] : repeats) {
+        const Model& first = models[firstIndex];
+        const Model& later = models[i];
+        const std::string_view earlierStem = stems[firstIndex];
         const bool sameFile = earlierStem == stems[i];
         if (!said.insert(concat({sameFile ? "=" : "~", first.className, "/", later.className})).second)
             continue;
@@ -207,13 +262,13 @@ JSONTool makeTool(const ConversionChoices& choices, const std::vector<std::strin
     return tool;
 }
 
-void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& models,
-                    const ConversionChoices& choices, bool usedFaithful, Findings& findings)
+namespace {
+
+template <typename Model>
+void findingsOfSample(const JSONDocument& document, const std::vector<Model>& models, const ConversionChoices& choices,
+                      bool usedFaithful, Findings& findings)
 {
-    std::vector<std::string> stems;
-    stems.reserve(models.size());
-    for (const auto& model : models)
-        stems.push_back(fileNameFor(model.className, ""));
+    const detail::FileStems<Model> stems(models, "");
     const SampleTypes& types = document.types();
     const Language language = choices.isSwift ? Language::swift : Language::objectiveC;
     if (!document.error() && !usedFaithful) {
@@ -221,16 +276,25 @@ void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& 
     } else if (!document.error()) {
         // The faithful types hold every value; only numbers beyond 64 bits still lose digits.
         for (const SampleShape& shape : types.shapes) {
-            if (shape.widePlace.known())
-                addFinding(findings, types, FindingKind::wideNumber, shape.widePlace, {});
+            if (shape.widePlace().known())
+                addFinding(findings, types, FindingKind::wideNumber, shape.widePlace(), {});
         }
     }
     collisions(models, stems, types, choices.isSwift ? ".swift" : ".h", findings);
 }
 
-std::string TypeFiles::firstName(const std::string& className) const
+} // namespace
+
+void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& models,
+                    const ConversionChoices& choices, bool usedFaithful, Findings& findings)
 {
-    return fileNameFor(className, m_choices.isSwift ? ".swift" : ".h");
+    findingsOfSample(document, models, choices, usedFaithful, findings);
+}
+
+void sampleFindings(const JSONDocument& document, const std::vector<TypeName>& models, const ConversionChoices& choices,
+                    bool usedFaithful, Findings& findings)
+{
+    findingsOfSample(document, models, choices, usedFaithful, findings);
 }
 
 void TypeFiles::append(const CodeModel& model, std::vector<GeneratedFile>& files, std::string* display) const

@@ -108,7 +108,7 @@ void defaultFindings(const SampleTypes& types, Language language, std::string_vi
                 const bool nullDropped = oneByOne[shape.parent] ? shape.has(ValueKind::null)
                                                                 : field.inFirst && shape.firstKind == ValueKind::null;
                 if (nullDropped)
-                    addFinding(findings, types, FindingKind::nullDropped, shape.nullPlace, {field.key});
+                    addFinding(findings, types, FindingKind::nullDropped, shape.nullPlace(), {field.key});
                 if (!oneByOne[shape.parent] && field.missingPlace.known())
                     addFinding(findings, types, FindingKind::memberMissing, field.missingPlace, {field.key});
             }
@@ -122,13 +122,13 @@ void defaultFindings(const SampleTypes& types, Language language, std::string_vi
         }
         // A whole number after a fraction decodes into the fraction's type: nothing is lost there.
         const bool harmless = shape.firstKind == ValueKind::fraction && shape.otherKind == ValueKind::integer;
-        if (mergedHere && shape.otherPlace.known() && !harmless)
-            addFinding(findings, types, FindingKind::kindDiffers, shape.otherPlace,
+        if (mergedHere && shape.otherPlace().known() && !harmless)
+            addFinding(findings, types, FindingKind::kindDiffers, shape.otherPlace(),
                        {kindWord(shape.firstKind), kindWord(shape.otherKind)});
-        if (shape.widePlace.known())
-            addFinding(findings, types, FindingKind::wideNumber, shape.widePlace, {});
-        if (shape.wholeLookingPlace.known())
-            addFinding(findings, types, FindingKind::notInteger, shape.wholeLookingPlace, {});
+        if (shape.widePlace().known())
+            addFinding(findings, types, FindingKind::wideNumber, shape.widePlace(), {});
+        if (shape.wholeLookingPlace().known())
+            addFinding(findings, types, FindingKind::notInteger, shape.wholeLookingPlace(), {});
         // An array member's element type, told by its first element (the root array's elements are members).
         if (i == 0 || !shape.has(ValueKind::array))
             continue;
@@ -138,19 +138,19 @@ void defaultFindings(const SampleTypes& types, Language language, std::string_vi
             if (shape.firstKind != ValueKind::array)
                 continue;
             if (shape.firstArrayEmpty)
-                addFinding(findings, types, FindingKind::elementUnknown, shape.emptyPlace, {key, "empty"});
+                addFinding(findings, types, FindingKind::elementUnknown, shape.emptyPlace(), {key, "empty"});
             else if (element && element->firstKind == ValueKind::null)
-                addFinding(findings, types, FindingKind::elementUnknown, shape.nullFirstPlace, {key, "null first"});
+                addFinding(findings, types, FindingKind::elementUnknown, shape.nullFirstPlace(), {key, "null first"});
             else if (element && element->firstKind == ValueKind::array)
-                addFinding(findings, types, FindingKind::elementUnknown, shape.arrayFirstPlace, {key, "array first"});
+                addFinding(findings, types, FindingKind::elementUnknown, shape.arrayFirstPlace(), {key, "array first"});
             continue;
         }
-        if (shape.emptyPlace.known())
-            addFinding(findings, types, FindingKind::elementUnknown, shape.emptyPlace, {key, "empty"});
-        if (shape.nullFirstPlace.known())
-            addFinding(findings, types, FindingKind::elementUnknown, shape.nullFirstPlace, {key, "null first"});
-        if (shape.arrayFirstPlace.known())
-            addFinding(findings, types, FindingKind::elementUnknown, shape.arrayFirstPlace, {key, "array first"});
+        if (shape.emptyPlace().known())
+            addFinding(findings, types, FindingKind::elementUnknown, shape.emptyPlace(), {key, "empty"});
+        if (shape.nullFirstPlace().known())
+            addFinding(findings, types, FindingKind::elementUnknown, shape.nullFirstPlace(), {key, "null first"});
+        if (shape.arrayFirstPlace().known())
+            addFinding(findings, types, FindingKind::elementUnknown, shape.arrayFirstPlace(), {key, "array first"});
     }
 }
 

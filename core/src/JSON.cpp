@@ -12,6 +12,7 @@
 #include <new>
 #include <simdjson.h>
 #include <unordered_map>
+#include <variant>
 #include <vector>
 
 namespace morvex {
@@ -42,38 +43,73 @@ enum class Keep : std::uint8_t
 
 } // namespace
 
+// One value in 16 bytes: documents of millions of small values are kept whole. Offsets and counts fit 32 bits
+// as the parser takes no text of 4 GiB or more. A member's key is not stored: it is the name of the field its
+// shape stands for.
 struct JSONNode
 {
-    JSON::Kind kind = JSON::Kind::null;
+    JSON::Kind kind() const { return static_cast<JSON::Kind>(kindByte); }
+
+    std::uint8_t kindByte = static_cast<std::uint8_t>(JSON::Kind::null);
     NumberType numberType = NumberType::signedInteger;
-    // Which one holds the number is told by numberType.
+    Keep keep = Keep::none; // of an object or array: which children are stored
+    bool ownedText = false; // a string unescaped into the storage's own text, not standing as it is in the input
+    std::uint32_t shape = noIndex;
+    // Which one holds the value is told by the kind (and for numbers by numberType).
     union
     {
         std::int64_t integer = 0;
         std::uint64_t unsignedInteger;
         double floating;
+        struct
+        {
+            std::uint32_t descendants; // stored values inside it: they follow it in JSONStorage::nodes
+            std::uint32_t size;        // every member or element, stored or not
+        } children;
+        struct
+        {
+            std::uint32_t offset;
+            std::uint32_t length;
+        } text;
     };
-    std::string_view text;
-    std::uint64_t size = 0;
-    std::uint32_t firstMember = noMember;
-    std::uint32_t lastMember = noMember;
-    std::uint32_t shape = noIndex;
+
+    // How many nodes this value takes: itself and what is stored inside it.
+    std::uint32_t span() const
+    {
+        const JSON::Kind own = kind();
+        return own == JSON::Kind::array || own == JSON::Kind::dictionary ? 1 + children.descendants : 1;
+    }
+
+    // How many of its children are stored: the first follows it, each next one the span of the one before.
+    std::uint32_t stored() const
+    {
+        switch (keep) {
+        case Keep::all:
+            return children.size;
+        case Keep::first:
+            return std::min<std::uint32_t>(children.size, 1);
+        case Keep::none:
+            return 0;
+        }
+        return 0;
+    }
 };
 
-struct JSONMember
-{
-    std::string_view key;
-    std::uint32_t node;
-    std::uint32_t next = noMember;
-};
+static_assert(sizeof(JSONNode) == 16);
 
 struct JSONStorage
 {
-    od::parser parser;
-    std::string copy; // the padded text, when the caller's had no padding
+    std::string copy;      // the padded text, when the caller's had no padding
+    std::string_view text; // what stored strings and keys point into
+    std::string unescaped; // the stored strings that hold escapes, unescaped
     std::vector<JSONNode> nodes;
-    std::vector<JSONMember> members;
     SampleTypes types;
+
+    std::string_view key(const JSONNode& member) const
+    {
+        const SampleShape& shape = types.shapes[member.shape];
+        return types.shapes[shape.parent].fields[shape.field].key;
+    }
 };
 
 struct JSONAccess
@@ -88,13 +124,13 @@ struct JSONAccess
 JSON::Kind JSON::kind() const noexcept
 {
     const JSONNode* node = JSONAccess::node(*this);
-    return node ? node->kind : Kind::null;
+    return node ? node->kind() : Kind::null;
 }
 
 double JSON::doubleValue() const noexcept
 {
     const JSONNode* node = JSONAccess::node(*this);
-    if (!node || node->kind != Kind::number)
+    if (!node || node->kind() != Kind::number)
         return 0;
     switch (node->numberType) {
     case NumberType::signedInteger:
@@ -111,7 +147,7 @@ double JSON::doubleValue() const noexcept
 std::int64_t JSON::intValue() const noexcept
 {
     const JSONNode* node = JSONAccess::node(*this);
-    if (!node || node->kind != Kind::number)
+    if (!node || node->kind() != Kind::number)
         return 0;
     constexpr auto largest = std::numeric_limits<std::int64_t>::max();
     switch (node->numberType) {
@@ -135,7 +171,7 @@ std::int64_t JSON::intValue() const noexcept
 float JSON::floatValue() const noexcept
 {
     const JSONNode* node = JSONAccess::node(*this);
-    if (!node || node->kind != Kind::number)
+    if (!node || node->kind() != Kind::number)
         return 0;
     switch (node->numberType) {
     case NumberType::signedInteger:
@@ -152,7 +188,7 @@ float JSON::floatValue() const noexcept
 bool JSON::fitsInt64() const noexcept
 {
     const JSONNode* node = JSONAccess::node(*this);
-    if (!node || node->kind != Kind::number)
+    if (!node || node->kind() != Kind::number)
         return false;
     switch (node->numberType) {
     case NumberType::signedInteger:
@@ -170,13 +206,16 @@ bool JSON::fitsInt64() const noexcept
 std::string_view JSON::stringValue() const noexcept
 {
     const JSONNode* node = JSONAccess::node(*this);
-    return node && node->kind == Kind::string ? node->text : std::string_view();
+    if (!node || node->kind() != Kind::string)
+        return {};
+    const std::string_view from = node->ownedText ? std::string_view(m_storage->unescaped) : m_storage->text;
+    return from.substr(node->text.offset, node->text.length);
 }
 
 std::size_t JSON::size() const noexcept
 {
     const JSONNode* node = JSONAccess::node(*this);
-    return node && (node->kind == Kind::array || node->kind == Kind::dictionary) ? node->size : 0;
+    return node && (node->kind() == Kind::array || node->kind() == Kind::dictionary) ? node->children.size : 0;
 }
 
 std::uint32_t JSON::shape() const noexcept
@@ -188,31 +227,34 @@ std::uint32_t JSON::shape() const noexcept
 JSON JSON::firstElement() const noexcept
 {
     const JSONNode* node = JSONAccess::node(*this);
-    if (!node || node->kind != Kind::array || node->firstMember == noMember)
+    if (!node || node->kind() != Kind::array || node->stored() == 0)
         return {};
-    return JSONAccess::make(m_storage, m_storage->members[node->firstMember].node);
+    return JSONAccess::make(m_storage, m_node + 1);
 }
 
 JSONIterator::JSONIterator(const JSON& value) noexcept
-    : m_storage(value.m_storage), m_kind(value.kind()), m_member(noMember)
+    : m_storage(value.m_storage), m_kind(value.kind()), m_member(0), m_left(0)
 {
-    if (m_kind == JSON::Kind::array || m_kind == JSON::Kind::dictionary)
-        m_member = JSONAccess::node(value)->firstMember;
+    if (m_kind == JSON::Kind::array || m_kind == JSON::Kind::dictionary) {
+        m_member = value.m_node + 1;
+        m_left = JSONAccess::node(value)->stored();
+    }
 }
 
 bool JSONIterator::next(std::string_view& key, JSON& value) noexcept
 {
-    if (m_member == noMember)
+    if (m_left == 0)
         return false;
-    const auto& member = m_storage->members[m_member];
+    --m_left;
+    const std::uint32_t child = m_member;
+    m_member += m_storage->nodes[child].span();
     if (m_kind == JSON::Kind::array) {
         m_indexKey = std::to_string(m_index++);
         key = m_indexKey;
     } else {
-        key = member.key;
+        key = m_storage->key(m_storage->nodes[child]);
     }
-    value = JSONAccess::make(m_storage, member.node);
-    m_member = member.next;
+    value = JSONAccess::make(m_storage, child);
     return true;
 }
 
@@ -451,10 +493,8 @@ public:
         od::json_type type;
         if (auto error = document.type().get(type))
             return error;
-        m_storage.nodes.reserve(64);
-        m_storage.members.reserve(64);
         const std::uint32_t shape = newShape(noIndex, noIndex, true);
-        std::uint64_t offset = 0;
+        std::uint32_t offset = 0;
         if (auto token = document.raw_json_token(); !token.error())
             offset = offsetOf(token.value_unsafe().data());
         if (type == od::json_type::object) {
@@ -489,41 +529,49 @@ private:
                                                                               : simdjson::TRAILING_CONTENT;
     }
 
+    // One per open object or array: as deep text holds a million of them, kept small.
     struct Frame
     {
-        bool isObject;
-        bool started = false;
-        Keep keep;
-        std::uint32_t node;
-        std::uint64_t count = 0;
-        od::object_iterator objectAt;
-        od::array_iterator arrayAt;
+        std::variant<od::object_iterator, od::array_iterator> at;
+        std::uint32_t node = noMember;
+        std::uint32_t count = 0;
         std::uint32_t shape = noIndex;
-        std::uint64_t offset = 0;
-        // This object's number among the objects of its shape, and how many members of the first it held.
-        std::uint64_t serial = 0;
-        std::uint64_t heldOfFirst = 0;
-        // The trail step naming this array's current element, made when a place first needs it.
-        std::uint32_t trail = noIndex;
-        std::uint64_t trailAt = 0;
+        std::uint32_t offset = 0;
+        union
+        {
+            // This object's number among the objects of its shape, and how many members of the first it held.
+            struct
+            {
+                std::uint32_t serial;
+                std::uint32_t heldOfFirst;
+            } object;
+            // The trail step naming this array's current element, made when a place first needs it.
+            struct
+            {
+                std::uint32_t trail;
+                std::uint32_t trailAt;
+            } array;
+        };
+        bool started = false;
+        Keep keep = Keep::none;
+
+        bool isObject() const { return at.index() == 0; }
     };
 
-    // Lookup aids for a shape's fields by their raw key; needed only while reading.
-    struct FieldIndex
-    {
-        std::vector<std::string_view> raw;
-        std::unordered_map<std::string_view, std::uint32_t> byKey;
-        std::uint64_t firstCount = 0;
-    };
-
-    std::uint64_t offsetOf(const char* at) const { return static_cast<std::uint64_t>(at - m_text.data()); }
+    std::uint32_t offsetOf(const char* at) const { return static_cast<std::uint32_t>(at - m_text.data()); }
 
     std::uint32_t newNode(JSON::Kind kind, std::uint32_t shape)
     {
         m_storage.nodes.emplace_back();
-        m_storage.nodes.back().kind = kind;
+        m_storage.nodes.back().kindByte = static_cast<std::uint8_t>(kind);
         m_storage.nodes.back().shape = shape;
         return static_cast<std::uint32_t>(m_storage.nodes.size() - 1);
+    }
+
+    // A field's key as it stands in the text, escapes and all.
+    std::string_view rawKey(const SampleField& field) const
+    {
+        return m_text.substr(field.keyPlace.offset + 1, field.keyPlace.length - 2);
     }
 
     std::uint32_t newShape(std::uint32_t parent, std::uint32_t field, bool kept)
@@ -533,7 +581,7 @@ private:
         shapes.back().parent = parent;
         shapes.back().field = field;
         shapes.back().kept = kept;
-        m_index.emplace_back();
+        m_firstCount.push_back(0);
         return static_cast<std::uint32_t>(shapes.size() - 1);
     }
 
@@ -543,24 +591,24 @@ private:
         std::size_t fresh = m_arrays.size();
         while (fresh > 0) {
             const Frame& frame = m_stack[m_arrays[fresh - 1]];
-            if (frame.trail != noIndex && frame.trailAt == frame.count)
+            if (frame.array.trail != noIndex && frame.array.trailAt == frame.count)
                 break;
             --fresh;
         }
-        std::uint32_t trail = fresh == 0 ? noIndex : m_stack[m_arrays[fresh - 1]].trail;
+        std::uint32_t trail = fresh == 0 ? noIndex : m_stack[m_arrays[fresh - 1]].array.trail;
         auto& trails = m_storage.types.trails;
         for (std::size_t i = fresh; i < m_arrays.size(); ++i) {
             Frame& frame = m_stack[m_arrays[i]];
             trails.push_back({trail, frame.count == 0 ? 0 : frame.count - 1});
-            frame.trail = trail = static_cast<std::uint32_t>(trails.size() - 1);
-            frame.trailAt = frame.count;
+            frame.array.trail = trail = static_cast<std::uint32_t>(trails.size() - 1);
+            frame.array.trailAt = frame.count;
         }
         return trail;
     }
 
     Place placeOf(std::uint32_t shape, std::uint64_t offset, std::uint64_t length)
     {
-        return Place{offset, length, shape, currentTrail()};
+        return Place{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length), shape, currentTrail()};
     }
 
     // Merges one value into its shape; places are taken only where something is seen for the first time.
@@ -569,7 +617,7 @@ private:
     {
         SampleShape& shape = m_storage.types.shapes[id];
         ++shape.count;
-        if ((shape.kinds & kindBit(kind)) == 0 || (whole && !shape.wholeLookingPlace.known()))
+        if ((shape.kinds & kindBit(kind)) == 0 || (whole && !shape.wholeLookingPlace().known()))
             noteNew(shape, id, kind, offset, length, whole);
     }
 
@@ -586,22 +634,22 @@ private:
                                    std::uint64_t length, bool whole)
     {
         const std::uint16_t bit = kindBit(kind);
-        if (whole && !shape.wholeLookingPlace.known())
-            shape.wholeLookingPlace = placeOf(id, offset, length);
+        if (whole && !shape.wholeLookingPlace().known())
+            shape.rarePlaces().wholeLookingPlace = placeOf(id, offset, length);
         if ((shape.kinds & bit) != 0)
             return;
         const Place place = placeOf(id, offset, length);
         if (shape.kinds == 0) {
             shape.firstKind = kind;
             shape.firstPlace = place;
-        } else if (!shape.otherPlace.known()) {
+        } else if (!shape.otherPlace().known()) {
             shape.otherKind = kind;
-            shape.otherPlace = place;
+            shape.rarePlaces().otherPlace = place;
         }
         if (kind == ValueKind::null)
-            shape.nullPlace = place;
+            shape.rarePlaces().nullPlace = place;
         if (kind == ValueKind::wide)
-            shape.widePlace = place;
+            shape.rarePlaces().widePlace = place;
         shape.kinds |= bit;
     }
 
@@ -609,20 +657,20 @@ private:
     // mostly list their members in the same order: that case stays inline.
     std::uint32_t memberShape(Frame& frame, std::string_view rawKey, std::string_view key, bool kept)
     {
-        const FieldIndex& index = m_index[frame.shape];
+        std::vector<SampleField>& fields = m_storage.types.shapes[frame.shape].fields;
         const std::size_t hint = frame.count - 1;
-        if (hint < index.raw.size() && sameKey(index.raw[hint], rawKey))
-            return seen(frame, m_storage.types.shapes[frame.shape].fields[hint]);
+        if (hint < fields.size() && sameKey(this->rawKey(fields[hint]), rawKey))
+            return seen(frame, fields[hint]);
         return findMemberShape(frame, rawKey, key, kept);
     }
 
     std::uint32_t seen(Frame& frame, SampleField& field)
     {
-        if (field.lastObject != frame.serial) {
-            field.lastObject = frame.serial;
+        if (field.lastObject != frame.object.serial) {
+            field.lastObject = frame.object.serial;
             ++field.present;
             if (field.inFirst)
-                ++frame.heldOfFirst;
+                ++frame.object.heldOfFirst;
         }
         return field.shape;
     }
@@ -630,29 +678,31 @@ private:
     [[gnu::noinline]] std::uint32_t findMemberShape(Frame& frame, std::string_view rawKey, std::string_view key,
                                                     bool kept)
     {
-        FieldIndex& index = m_index[frame.shape];
+        const std::vector<SampleField>& fields = m_storage.types.shapes[frame.shape].fields;
         std::uint32_t found = noIndex;
-        if (index.raw.size() <= 8) {
-            for (std::size_t i = 0; i < index.raw.size(); ++i) {
-                if (sameKey(index.raw[i], rawKey)) {
+        std::unordered_map<std::string_view, std::uint32_t>* byKey = nullptr;
+        if (fields.size() <= 8) {
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                if (sameKey(this->rawKey(fields[i]), rawKey)) {
                     found = static_cast<std::uint32_t>(i);
                     break;
                 }
             }
         } else {
-            if (index.byKey.empty()) {
-                for (std::size_t i = 0; i < index.raw.size(); ++i)
-                    index.byKey.emplace(index.raw[i], static_cast<std::uint32_t>(i));
+            byKey = &m_byKey[frame.shape];
+            if (byKey->empty()) {
+                for (std::size_t i = 0; i < fields.size(); ++i)
+                    byKey->emplace(this->rawKey(fields[i]), static_cast<std::uint32_t>(i));
             }
-            if (auto at = index.byKey.find(rawKey); at != index.byKey.end())
+            if (auto at = byKey->find(rawKey); at != byKey->end())
                 found = at->second;
         }
-        const bool firstObject = frame.serial == 1;
+        const bool firstObject = frame.object.serial == 1;
         if (found == noIndex) {
-            found = static_cast<std::uint32_t>(index.raw.size());
-            index.raw.push_back(rawKey);
-            if (!index.byKey.empty())
-                index.byKey.emplace(rawKey, found);
+            // The vector of fields moves when the new shape is made.
+            found = static_cast<std::uint32_t>(fields.size());
+            if (byKey)
+                byKey->emplace(rawKey, found);
             const std::uint32_t child = newShape(frame.shape, found, kept);
             SampleField field;
             field.key = kept ? std::string(key) : unescapeKey(rawKey);
@@ -663,7 +713,7 @@ private:
             // Both references are taken after the new shape: its creation may move the vectors.
             m_storage.types.shapes[frame.shape].fields.push_back(std::move(field));
             if (firstObject)
-                ++m_index[frame.shape].firstCount;
+                ++m_firstCount[frame.shape];
         }
         return seen(frame, m_storage.types.shapes[frame.shape].fields[found]);
     }
@@ -678,64 +728,76 @@ private:
         return element;
     }
 
-    void attach(std::uint32_t parent, std::string_view key, std::uint32_t child)
+    Frame frameFor(Keep keep, std::uint32_t node, std::uint32_t shape, std::uint32_t offset)
     {
-        auto& members = m_storage.members;
-        members.push_back({key, child});
-        const auto index = static_cast<std::uint32_t>(members.size() - 1);
-        JSONNode& node = m_storage.nodes[parent];
-        if (node.lastMember == noMember)
-            node.firstMember = index;
-        else
-            members[node.lastMember].next = index;
-        node.lastMember = index;
+        Frame frame;
+        frame.node = node;
+        frame.shape = shape;
+        frame.offset = offset;
+        frame.keep = keep;
+        if (node != noMember)
+            m_storage.nodes[node].keep = keep;
+        return frame;
     }
 
     simdjson::error_code open(od::object& object, Keep keep, std::uint32_t node, std::uint32_t shape,
-                              std::uint64_t offset)
+                              std::uint32_t offset)
     {
-        Frame frame{true, false, keep, node, 0, {}, {}};
-        frame.shape = shape;
-        frame.offset = offset;
-        frame.serial = ++m_storage.types.shapes[shape].objects;
-        if (auto error = object.begin().get(frame.objectAt))
+        Frame frame = frameFor(keep, node, shape, offset);
+        frame.object.serial = static_cast<std::uint32_t>(++m_storage.types.shapes[shape].objects);
+        frame.object.heldOfFirst = 0;
+        od::object_iterator at;
+        if (auto error = object.begin().get(at))
             return error;
+        frame.at = at;
         m_stack.push_back(frame);
         return simdjson::SUCCESS;
     }
 
     simdjson::error_code open(od::array& array, Keep keep, std::uint32_t node, std::uint32_t shape,
-                              std::uint64_t offset)
+                              std::uint32_t offset)
     {
-        Frame frame{false, false, keep, node, 0, {}, {}};
-        frame.shape = shape;
-        frame.offset = offset;
+        Frame frame = frameFor(keep, node, shape, offset);
+        frame.array.trail = noIndex;
+        frame.array.trailAt = 0;
         ++m_storage.types.shapes[shape].arrays;
-        if (auto error = array.begin().get(frame.arrayAt))
+        od::array_iterator at;
+        if (auto error = array.begin().get(at))
             return error;
+        frame.at = at;
         m_arrays.push_back(static_cast<std::uint32_t>(m_stack.size()));
         m_stack.push_back(frame);
         return simdjson::SUCCESS;
+    }
+
+    // Notes, as a value closes, how many children it has and how many nodes were stored inside it.
+    void storeChildren(const Frame& frame)
+    {
+        if (frame.node == noMember)
+            return;
+        JSONNode& node = m_storage.nodes[frame.node];
+        node.children.descendants = static_cast<std::uint32_t>(m_storage.nodes.size() - 1 - frame.node);
+        node.children.size = frame.count;
     }
 
     // Notes what a finished object lacked, or that a finished array was empty.
     void close(Frame& frame)
     {
         SampleShape& shape = m_storage.types.shapes[frame.shape];
-        if (!frame.isObject) {
+        if (!frame.isObject()) {
             m_arrays.pop_back();
             if (frame.count == 0) {
                 if (shape.arrays == 1)
                     shape.firstArrayEmpty = true;
-                if (!shape.emptyPlace.known())
-                    shape.emptyPlace = placeOf(frame.shape, frame.offset, 1);
+                if (!shape.emptyPlace().known())
+                    shape.rarePlaces().emptyPlace = placeOf(frame.shape, frame.offset, 1);
             }
             return;
         }
-        if (frame.serial == 1 || frame.heldOfFirst == m_index[frame.shape].firstCount)
+        if (frame.object.serial == 1 || frame.object.heldOfFirst == m_firstCount[frame.shape])
             return;
         for (SampleField& field : m_storage.types.shapes[frame.shape].fields) {
-            if (field.inFirst && field.lastObject != frame.serial && !field.missingPlace.known())
+            if (field.inFirst && field.lastObject != frame.object.serial && !field.missingPlace.known())
                 field.missingPlace = placeOf(frame.shape, frame.offset, 1);
         }
     }
@@ -744,9 +806,10 @@ private:
     {
         while (!m_stack.empty()) {
             Frame& frame = m_stack.back();
-            if (frame.isObject ? step(frame, frame.objectAt) : step(frame, frame.arrayAt)) {
-                if (frame.node != noMember)
-                    m_storage.nodes[frame.node].size = frame.count;
+            const bool done = frame.isObject() ? step(frame, std::get<od::object_iterator>(frame.at))
+                                               : step(frame, std::get<od::array_iterator>(frame.at));
+            if (done) {
+                storeChildren(frame);
                 close(frame);
                 m_stack.pop_back();
                 continue;
@@ -780,8 +843,11 @@ private:
             token = value.raw_json_token();
             const char* raw = field.key().raw();
             const std::string_view rawKey(raw, rawKeyLength(raw, token.data()));
+            // A key without escapes is its own text: only the others are unescaped (and so copied).
             if (frame.keep == Keep::all) {
-                if ((m_error = field.unescaped_key().get(key)))
+                if (rawKey.find('\\') == std::string_view::npos)
+                    key = rawKey;
+                else if ((m_error = field.unescaped_key().get(key)))
                     return false;
             }
             shape = memberShape(frame, rawKey, key, keepChild);
@@ -791,8 +857,8 @@ private:
             token = value.raw_json_token();
             shape = elementShape(frame, keepChild);
         }
-        const std::uint32_t firstOf = !frame.isObject && frame.count == 1 ? frame.shape : noIndex;
-        m_error = child(value, token, keepChild ? frame.node : noMember, key, frame.keep == Keep::all, shape, firstOf);
+        const std::uint32_t firstOf = !frame.isObject() && frame.count == 1 ? frame.shape : noIndex;
+        m_error = child(value, token, keepChild ? frame.node : noMember, frame.keep == Keep::all, shape, firstOf);
         return false;
     }
 
@@ -802,32 +868,28 @@ private:
         if (arrayShape == noIndex)
             return;
         SampleShape& array = m_storage.types.shapes[arrayShape];
-        Place& place = kind == ValueKind::null ? array.nullFirstPlace : array.arrayFirstPlace;
-        if (!place.known())
-            place = placeOf(elementShape, offset, 1);
+        if ((kind == ValueKind::null ? array.nullFirstPlace() : array.arrayFirstPlace()).known())
+            return;
+        SampleShapeRare& rare = array.rarePlaces();
+        (kind == ValueKind::null ? rare.nullFirstPlace : rare.arrayFirstPlace) = placeOf(elementShape, offset, 1);
     }
 
     // Reads one child; `parent` is noMember when nothing of it is kept. A kept object's children are kept
     // when it was reached through kept objects (`parentKeepsAll`) or as a first element.
     [[gnu::always_inline]] simdjson::error_code child(od::value& value, std::string_view token, std::uint32_t parent,
-                                                      std::string_view key, bool parentKeepsAll, std::uint32_t shape,
-                                                      std::uint32_t firstOf)
+                                                      bool parentKeepsAll, std::uint32_t shape, std::uint32_t firstOf)
     {
         od::json_type type;
         if (auto error = value.type().get(type))
             return error;
         const bool keep = parent != noMember;
-        const std::uint64_t offset = offsetOf(token.data());
+        const std::uint32_t offset = offsetOf(token.data());
         switch (type) {
         case od::json_type::object: {
             od::object object;
             if (auto error = value.get_object().get(object))
                 return error;
-            std::uint32_t node = noMember;
-            if (keep) {
-                node = newNode(JSON::Kind::dictionary, shape);
-                attach(parent, key, node);
-            }
+            const std::uint32_t node = keep ? newNode(JSON::Kind::dictionary, shape) : noMember;
             note(shape, ValueKind::object, offset, 1);
             return open(object, keep ? Keep::all : Keep::none, node, shape, offset);
         }
@@ -835,31 +897,33 @@ private:
             od::array array;
             if (auto error = value.get_array().get(array))
                 return error;
-            std::uint32_t node = noMember;
-            if (keep) {
-                node = newNode(JSON::Kind::array, shape);
-                attach(parent, key, node);
-            }
+            const std::uint32_t node = keep ? newNode(JSON::Kind::array, shape) : noMember;
             note(shape, ValueKind::array, offset, 1);
             noteFirstElement(firstOf, shape, ValueKind::array, offset);
             return open(array, keep && parentKeepsAll ? Keep::first : Keep::none, node, shape, offset);
         }
         case od::json_type::number:
-            return number(value, token, parent, key, shape, offset);
+            return number(value, token, parent, shape, offset);
         case od::json_type::string: {
             note(shape, offset, token);
-            if (!keep) {
+            const std::string_view quoted = keep ? trimmed(token) : std::string_view();
+            const bool plain =
+                keep && quoted.size() >= 2 && quoted.back() == '"' && quoted.find('\\') == std::string_view::npos;
+            if (!keep || plain) {
                 // Taken, not skipped: the parser's skip would read a string followed by ':' as a member name.
-                // Its escapes are checked with all others.
+                // Its escapes are checked with all others; one without any is stored as it stands.
                 od::raw_json_string raw;
-                return value.get_raw_json_string().get(raw);
+                if (auto error = value.get_raw_json_string().get(raw); error || !keep)
+                    return error;
+                const std::uint32_t node = newNode(JSON::Kind::string, shape);
+                setText(m_storage.nodes[node], quoted, quoted.substr(1, quoted.size() - 2));
+                return simdjson::SUCCESS;
             }
             std::string_view text;
             if (auto error = value.get_string().get(text))
                 return error;
             const std::uint32_t node = newNode(JSON::Kind::string, shape);
-            m_storage.nodes[node].text = text;
-            attach(parent, key, node);
+            setText(m_storage.nodes[node], trimmed(token), text);
             return simdjson::SUCCESS;
         }
         case od::json_type::boolean: {
@@ -868,7 +932,7 @@ private:
                 return error;
             note(shape, ValueKind::boolean, offset, flag ? 4 : 5);
             if (keep)
-                attach(parent, key, newNode(JSON::Kind::boolean, shape));
+                newNode(JSON::Kind::boolean, shape);
             return simdjson::SUCCESS;
         }
         case od::json_type::null: {
@@ -880,15 +944,28 @@ private:
             note(shape, ValueKind::null, offset, 4);
             noteFirstElement(firstOf, shape, ValueKind::null, offset);
             if (keep)
-                attach(parent, key, newNode(JSON::Kind::null, shape));
+                newNode(JSON::Kind::null, shape);
             return simdjson::SUCCESS;
         }
         }
         return simdjson::TAPE_ERROR;
     }
 
-    simdjson::error_code number(od::value& value, std::string_view raw, std::uint32_t parent, std::string_view key,
-                                std::uint32_t shape, std::uint64_t offset)
+    // A string's text: where it stands in the input when it holds no escape, else a copy unescaped.
+    void setText(JSONNode& node, std::string_view token, std::string_view text)
+    {
+        if (token.size() == text.size() + 2) {
+            node.text.offset = offsetOf(token.data()) + 1;
+        } else {
+            node.ownedText = true;
+            node.text.offset = static_cast<std::uint32_t>(m_storage.unescaped.size());
+            m_storage.unescaped += text;
+        }
+        node.text.length = static_cast<std::uint32_t>(text.size());
+    }
+
+    simdjson::error_code number(od::value& value, std::string_view raw, std::uint32_t parent, std::uint32_t shape,
+                                std::uint32_t offset)
     {
         const std::string_view token = trimmed(raw);
         if (parent == noMember) {
@@ -903,7 +980,7 @@ private:
             return simdjson::SUCCESS;
         }
         JSONNode node;
-        node.kind = JSON::Kind::number;
+        node.kindByte = static_cast<std::uint8_t>(JSON::Kind::number);
         node.shape = shape;
         od::number parsed;
         if (value.get_number().get(parsed) == simdjson::SUCCESS) {
@@ -915,7 +992,6 @@ private:
         note(shape, kind, offset, token.size(),
              kind == ValueKind::fraction && node.numberType == NumberType::floating && looksWhole(node.floating));
         m_storage.nodes.push_back(node);
-        attach(parent, key, static_cast<std::uint32_t>(m_storage.nodes.size() - 1));
         return simdjson::SUCCESS;
     }
 
@@ -926,12 +1002,12 @@ private:
             whole.remove_prefix(1);
         const std::uint32_t node = newNode(JSON::Kind::null, 0);
         JSONNode& root = m_storage.nodes[node];
-        const std::uint64_t offset = offsetOf(whole.data());
+        const std::uint32_t offset = offsetOf(whole.data());
         switch (type) {
         case od::json_type::number: {
             if (!validNumberToken(whole))
                 return simdjson::NUMBER_ERROR;
-            root.kind = JSON::Kind::number;
+            root.kindByte = static_cast<std::uint8_t>(JSON::Kind::number);
             od::number parsed;
             if (document.get_number().get(parsed) == simdjson::SUCCESS)
                 store(root, parsed, whole);
@@ -941,14 +1017,16 @@ private:
             return simdjson::SUCCESS;
         }
         case od::json_type::string: {
-            root.kind = JSON::Kind::string;
+            root.kindByte = static_cast<std::uint8_t>(JSON::Kind::string);
             note(0, ValueKind::string, offset, whole.size());
-            if (auto error = document.get_string().get(root.text))
+            std::string_view text;
+            if (auto error = document.get_string().get(text))
                 return error;
+            setText(root, whole, text);
             return atEnd(document);
         }
         case od::json_type::boolean:
-            root.kind = JSON::Kind::boolean;
+            root.kindByte = static_cast<std::uint8_t>(JSON::Kind::boolean);
             note(0, ValueKind::boolean, offset, whole.size());
             return whole == "true" || whole == "false" ? simdjson::SUCCESS : simdjson::T_ATOM_ERROR;
         case od::json_type::null:
@@ -999,7 +1077,11 @@ private:
     std::vector<Frame> m_stack;
     // Positions in m_stack of the array frames, innermost last.
     std::vector<std::uint32_t> m_arrays;
-    std::vector<FieldIndex> m_index;
+    // Per shape: how many fields its first object held.
+    std::vector<std::uint32_t> m_firstCount;
+    // Per shape of more than a few fields: its fields by raw key, made when first needed.
+    std::unordered_map<std::uint32_t, std::unordered_map<std::string_view, std::uint32_t>> m_byKey;
+
     simdjson::error_code m_error = simdjson::SUCCESS;
 };
 
@@ -1038,14 +1120,17 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
     JSONStorage& storage = *document.m_storage;
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
+    storage.text = text;
 
     // A document can nest no deeper than half its length; asking for more would only reserve memory.
     const std::size_t depth = std::min(text.size() / 2 + 2, detail::maxJSONDepth);
-    simdjson::error_code error = storage.parser.allocate(std::max<std::size_t>(text.size(), 64), depth);
+    // Nothing stored points into the parser: its index of the text is freed once the document is read.
+    auto parser = std::make_unique<od::parser>();
+    simdjson::error_code error = parser->allocate(std::max<std::size_t>(text.size(), 64), depth);
     if (!error) {
         od::document parsed;
-        error = storage.parser.iterate(simdjson::padded_string_view(text.data(), text.size(), text.size() + padding))
-                    .get(parsed);
+        error =
+            parser->iterate(simdjson::padded_string_view(text.data(), text.size(), text.size() + padding)).get(parsed);
         if (!error)
             error = Reader(storage, text).read(parsed);
         if (!error && !escapesValid(text))
@@ -1059,8 +1144,9 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
     // Running out of memory says nothing about the text: it must not be reported as text that is not JSON.
     if (error == simdjson::MEMALLOC)
         throw std::bad_alloc();
-    storage.nodes.clear();
-    storage.members.clear();
+    parser.reset();
+    storage.nodes = {};
+    storage.unescaped = {};
     storage.types = SampleTypes{};
     detail::SyntaxCheck check = detail::checkJSONSyntax(text);
     if (check.error) {

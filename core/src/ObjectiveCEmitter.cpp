@@ -13,7 +13,6 @@ struct ObjectiveCTexts
 {
     struct Builder
     {
-        std::string name;
         std::string imports;
         std::string properties;
         ClassInArray classInArray;
@@ -23,12 +22,7 @@ struct ObjectiveCTexts
     const JSONTool& tool;
     const ObjectiveCEmitter& emitter;
 
-    Builder open(const std::string& name) const
-    {
-        Builder builder;
-        builder.name = name;
-        return builder;
-    }
+    Builder open() const { return {}; }
 
     void member(Builder& builder, std::string_view key, const JSON& value) const
     {
@@ -48,10 +42,10 @@ struct ObjectiveCTexts
         builder.imports.append("#import \"").append(fileNameFor(name, ".h")).append("\"\n");
     }
 
-    Result close(Builder& builder) const
+    Result close(Builder& builder, const std::string& name) const
     {
         Result result;
-        result.code = ObjectiveCEmitter::interfaceText(tool, builder.name, builder.imports, builder.properties);
+        result.code = ObjectiveCEmitter::interfaceText(tool, name, builder.imports, builder.properties);
         result.classInArray = std::move(builder.classInArray);
         return result;
     }

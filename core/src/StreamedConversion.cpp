@@ -8,6 +8,7 @@
 #include "morvex/ObjectiveCEmitter.h"
 #include "morvex/SwiftEmitter.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -32,11 +33,11 @@ struct NamesOnly
         ClassInArray classInArray;
     };
 
-    Builder open(const std::string&) const { return {}; }
+    Builder open() const { return {}; }
     void member(Builder&, std::string_view, const JSON&) const {}
     void arrayElementType(Builder&, std::string_view, const std::string&) const {}
     void nested(Builder&, const std::string&, const Result&) const {}
-    Result close(Builder&) const { return {}; }
+    Result close(Builder&, const std::string&) const { return {}; }
 };
 
 // Writes batches of files on a thread of its own while the walk makes the next ones. The queue is bounded, so a
@@ -178,19 +179,32 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
     std::vector<bool> isLast;
     {
         JSONTool tool = detail::makeTool(choices, settingValues, rootName);
-        std::vector<CodeModel> names(1);
+        std::vector<detail::TypeName> names(1);
         names[0].className = tool.typeName(rootName);
         names[0].shape = 0;
-        tool.onType = [&](CodeModel&& model) { names.push_back(std::move(model)); };
+        tool.onType = [&](CodeModel&& model) { names.push_back({std::move(model.className), model.shape}); };
         NamesOnly walker;
         detail::walk(tool, walker, document.root(), rootName);
         conversion.typeCount = names.size();
         detail::sampleFindings(document, names, choices, false, conversion.findings);
+        // Types of equal file names lie together once sorted by name; the last of each is written.
+        const detail::FileStems<detail::TypeName> stems(names, choices.isSwift ? ".swift" : ".h");
+        std::vector<std::uint32_t> order(names.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<std::uint32_t>(i);
+        std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            const int c = stems[a].compare(stems[b]);
+            return c != 0 ? c < 0 : a < b;
+        });
         isLast.resize(names.size());
-        std::unordered_set<std::string> taken;
-        for (std::size_t i = names.size(); i-- > 0;)
-            isLast[i] = taken.insert(typeFiles.firstName(names[i].className)).second;
-        conversion.fileNames = taken.size() * (choices.isSwift ? 1 : 2);
+        std::size_t distinct = 0;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (i + 1 == order.size() || stems[order[i]] != stems[order[i + 1]]) {
+                isLast[order[i]] = true;
+                ++distinct;
+            }
+        }
+        conversion.fileNames = distinct * (choices.isSwift ? 1 : 2);
     }
 
     if (auto problem = createFolder(folder)) {

@@ -13,7 +13,6 @@ struct SwiftTexts
 {
     struct Builder
     {
-        std::string name;
         std::string text;
     };
     struct Result
@@ -25,12 +24,7 @@ struct SwiftTexts
     const JSONTool& tool;
     const SwiftEmitter& emitter;
 
-    Builder open(const std::string& name) const
-    {
-        Builder builder;
-        builder.name = name;
-        return builder;
-    }
+    Builder open() const { return {}; }
 
     void member(Builder& builder, std::string_view key, const JSON& value) const
     {
@@ -47,7 +41,10 @@ struct SwiftTexts
             BKLog(result.code, "parse(json:name:)");
     }
 
-    Result close(Builder& builder) const { return {SwiftEmitter::typeText(tool, builder.name, builder.text), {}}; }
+    Result close(Builder& builder, const std::string& name) const
+    {
+        return {SwiftEmitter::typeText(tool, name, builder.text), {}};
+    }
 };
 
 } // namespace

@@ -6,7 +6,10 @@
 #include "morvex/Conversion.h"
 #include "morvex/JSONTool.h"
 
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace morvex::detail {
@@ -24,6 +27,45 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
 void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& models,
                     const ConversionChoices& choices, bool usedFaithful, Findings& findings);
 
+/// What the findings read of a type, for walks of a million types that keep nothing else of them.
+struct TypeName
+{
+    std::string className;
+    std::uint32_t shape;
+};
+void sampleFindings(const JSONDocument& document, const std::vector<TypeName>& models, const ConversionChoices& choices,
+                    bool usedFaithful, Findings& findings);
+
+/// The file names of the types of `models` without `extension`, as views: a name is its class name but where
+/// `fileNameFor` mends or shortens it, and only those are kept here. A million types need no list of names.
+template <typename Model>
+class FileStems
+{
+public:
+    FileStems(const std::vector<Model>& models, std::string_view extension) : m_models(models)
+    {
+        for (std::size_t i = 0; i < models.size(); ++i) {
+            std::string name = fileNameFor(models[i].className, extension);
+            name.resize(name.size() - extension.size());
+            if (name != models[i].className)
+                m_mended.emplace(static_cast<std::uint32_t>(i), std::move(name));
+        }
+    }
+
+    std::string_view operator[](std::size_t i) const
+    {
+        if (!m_mended.empty()) {
+            if (auto found = m_mended.find(static_cast<std::uint32_t>(i)); found != m_mended.end())
+                return found->second;
+        }
+        return m_models[i].className;
+    }
+
+private:
+    const std::vector<Model>& m_models;
+    std::unordered_map<std::uint32_t, std::string> m_mended;
+};
+
 /// Assembles the files of one type: one ".swift" file, or its ".h" then its ".m" file.
 class TypeFiles
 {
@@ -31,9 +73,6 @@ public:
     TypeFiles(const ConversionChoices& choices, const std::vector<std::string>& settingValues, const MXDate& date)
         : m_choices(choices), m_fileStart(settingValues, date)
     {}
-
-    /// The name of the type's first file: types whose first names are equal have all their names equal.
-    std::string firstName(const std::string& className) const;
 
     /// Appends the files of `model` to `files` and, when `display` is given, the type's part of the code view.
     void append(const CodeModel& model, std::vector<GeneratedFile>& files, std::string* display) const;

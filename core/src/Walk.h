@@ -4,6 +4,8 @@
 #include "morvex/JSON.h"
 #include "morvex/JSONTool.h"
 
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -31,23 +33,12 @@ struct Member
     JSON value;
 };
 
-/// The (key, value) pairs of one value. A key repeated within one object appears once, at its first position,
+/// The (key, value) pairs of an object. A key repeated within one object appears once, at its first position,
 /// with its last value, as a JSON object can hold each name once.
-inline std::vector<Member> membersOf(const JSON& value, std::vector<std::string>& indexKeys)
+inline std::vector<Member> membersOf(const JSON& value)
 {
     std::vector<Member> members;
     members.reserve(value.size());
-    if (value.kind() == JSON::Kind::array) {
-        // Array positions are keys too; their texts need a home that outlives the iteration.
-        indexKeys.reserve(value.size());
-        value.forEach([&](std::string_view key, const JSON& element) {
-            indexKeys.emplace_back(key);
-            members.push_back({{}, element});
-        });
-        for (std::size_t i = 0; i < members.size(); ++i)
-            members[i].key = indexKeys[i];
-        return members;
-    }
     value.forEach([&](std::string_view key, const JSON& member) { members.push_back({key, member}); });
     if (members.size() < 2)
         return members;
@@ -86,28 +77,40 @@ inline std::vector<Member> membersOf(const JSON& value, std::vector<std::string>
 /// the first element of an array member when that is an object) is appended to `tool.model` after the types
 /// nested inside it. The walk keeps its own stack, so nesting depth is bounded by memory, not the call stack.
 ///
-/// The emitter provides `Builder open(std::string name)`, `member(Builder&, key, value)`,
-/// `arrayElementType(Builder&, key, name)`, `nested(Builder&, name, const Result&)` and
-/// `Result close(Builder&)`, where `Result` has `code` and `classInArray`.
+/// The emitter provides `Builder open()`, `member(Builder&, key, value)`, `arrayElementType(Builder&, key, name)`,
+/// `nested(Builder&, name, const Result&)` and `Result close(Builder&, name)`, where `Result` has `code` and
+/// `classInArray`. Deep text keeps a frame per level open, so a frame holds the type's name once.
 template <typename Emitter>
 auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view rootName)
 {
     using Builder = typename Emitter::Builder;
+    // Deep text keeps a million frames open: each is small, and the members of all open objects share one list.
     struct Frame
     {
-        std::vector<std::string> indexKeys;
-        std::vector<Member> members;
-        std::size_t next = 0;
+        // An array (only the root can be one) is read in place: a million elements need no list of their own.
+        std::unique_ptr<JSONIterator> elements;
         std::string name;
+        // This object's members in `members`: [begin, end), the next one to read at `next`.
+        std::uint32_t begin = 0;
+        std::uint32_t next = 0;
+        std::uint32_t end = 0;
         std::uint32_t shape;
         Builder builder;
     };
 
-    std::vector<Frame> stack;
+    std::deque<Frame> stack;
+    std::vector<Member> members;
     auto push = [&](const JSON& value, std::string name) {
         Frame frame;
-        frame.members = membersOf(value, frame.indexKeys);
-        frame.builder = emitter.open(name);
+        frame.begin = frame.next = static_cast<std::uint32_t>(members.size());
+        if (value.kind() == JSON::Kind::array) {
+            frame.elements = std::make_unique<JSONIterator>(value);
+        } else {
+            const std::vector<Member> own = membersOf(value);
+            members.insert(members.end(), own.begin(), own.end());
+        }
+        frame.end = static_cast<std::uint32_t>(members.size());
+        frame.builder = emitter.open();
         frame.name = std::move(name);
         frame.shape = value.shape();
         stack.push_back(std::move(frame));
@@ -116,8 +119,11 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
 
     for (;;) {
         Frame& frame = stack.back();
-        if (frame.next < frame.members.size()) {
-            const Member member = frame.members[frame.next++];
+        Member member;
+        const bool more = frame.elements ? frame.elements->next(member.key, member.value) : frame.next < frame.end;
+        if (more) {
+            if (!frame.elements)
+                member = members[frame.next++];
             // A key that cannot be a name as it stands is mended here; the findings say so.
             std::string safeKey;
             std::string_view key = member.key;
@@ -135,11 +141,12 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
             }
             continue;
         }
-        auto result = emitter.close(frame.builder);
+        auto result = emitter.close(frame.builder, frame.name);
         if (stack.size() == 1)
             return result;
         std::string name = std::move(frame.name);
         const std::uint32_t shape = frame.shape;
+        members.resize(frame.begin);
         stack.pop_back();
         emitter.nested(stack.back().builder, name, result);
         CodeModel model{std::move(name), std::move(result.code), std::move(result.classInArray), {}, shape};

@@ -93,6 +93,7 @@ private:
     const JSONStorage* m_storage = nullptr;
     JSON::Kind m_kind = JSON::Kind::null;
     std::uint32_t m_member;
+    std::uint32_t m_left;
     std::size_t m_index = 0;
     std::string m_indexKey;
 };

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,12 @@ inline constexpr std::uint16_t kindBit(ValueKind kind)
 inline constexpr std::uint32_t noIndex = std::numeric_limits<std::uint32_t>::max();
 
 /// A place in the input: the bytes of a value or key, and the position it holds (its shape and the array
-/// indices on the way to it), from which its JSON path is told.
+/// indices on the way to it), from which its JSON path is told. Offsets and counts in these types take 32 bits,
+/// as no text the parser takes reaches 4 GiB.
 struct Place
 {
-    std::uint64_t offset = 0;
-    std::uint64_t length = 0;
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
     std::uint32_t shape = noIndex;
     std::uint32_t trail = noIndex;
 
@@ -44,17 +46,29 @@ struct Place
 struct SampleField
 {
     std::string key;
-    /// The shape of its values.
-    std::uint32_t shape = noIndex;
-    /// How many objects of the shape hold it.
-    std::uint64_t present = 0;
-    /// Held by the first object of the shape.
-    bool inFirst = false;
     /// Where the key first stands.
     Place keyPlace;
     /// The first object of the shape that lacks it (set only for members of the first object).
     Place missingPlace;
-    std::uint64_t lastObject = 0;
+    /// The shape of its values.
+    std::uint32_t shape = noIndex;
+    /// How many objects of the shape hold it.
+    std::uint32_t present = 0;
+    std::uint32_t lastObject = 0;
+    /// Held by the first object of the shape.
+    bool inFirst = false;
+};
+
+/// The places of a shape that most shapes never have, held apart: deep text makes a million shapes.
+struct SampleShapeRare
+{
+    Place otherPlace;
+    Place nullPlace;
+    Place widePlace;
+    Place wholeLookingPlace;
+    Place emptyPlace;
+    Place nullFirstPlace;
+    Place arrayFirstPlace;
 };
 
 /// Every value the sample holds at one position (a member of the objects of a position, or the elements of
@@ -70,35 +84,54 @@ struct SampleShape
 
     std::uint16_t kinds = 0;
     ValueKind firstKind = ValueKind::null;
-    Place firstPlace;
-    /// The first value of another kind than the first one's.
+    /// The kind of otherPlace.
     ValueKind otherKind = ValueKind::null;
-    Place otherPlace;
-    Place nullPlace;
-    Place widePlace;
-    /// A fraction whose single-precision view is whole, so that the default rules type it `Int`.
-    Place wholeLookingPlace;
-    std::uint64_t count = 0;
+    /// The first array here was empty (see emptyPlace).
+    bool firstArrayEmpty = false;
+    Place firstPlace;
+    std::uint32_t count = 0;
 
-    std::uint64_t objects = 0;
+    std::uint32_t objects = 0;
+    std::uint32_t arrays = 0;
+    std::uint32_t element = noIndex;
     std::vector<SampleField> fields;
 
-    std::uint64_t arrays = 0;
-    std::uint32_t element = noIndex;
-    /// The first array here was empty, began with null, or began with an array.
-    bool firstArrayEmpty = false;
-    Place emptyPlace;
-    Place nullFirstPlace;
-    Place arrayFirstPlace;
+    /// The first value of another kind than the first one's.
+    const Place& otherPlace() const { return rareOrNone().otherPlace; }
+    const Place& nullPlace() const { return rareOrNone().nullPlace; }
+    const Place& widePlace() const { return rareOrNone().widePlace; }
+    /// A fraction whose single-precision view is whole, so that the default rules type it `Int`.
+    const Place& wholeLookingPlace() const { return rareOrNone().wholeLookingPlace; }
+    /// The first arrays here that were empty, began with null, or began with an array.
+    const Place& emptyPlace() const { return rareOrNone().emptyPlace; }
+    const Place& nullFirstPlace() const { return rareOrNone().nullFirstPlace; }
+    const Place& arrayFirstPlace() const { return rareOrNone().arrayFirstPlace; }
+
+    /// The rare places, made when the first of them is set.
+    SampleShapeRare& rarePlaces()
+    {
+        if (!rare)
+            rare = std::make_unique<SampleShapeRare>();
+        return *rare;
+    }
 
     bool has(ValueKind kind) const { return (kinds & kindBit(kind)) != 0; }
+
+private:
+    const SampleShapeRare& rareOrNone() const
+    {
+        static const SampleShapeRare none;
+        return rare ? *rare : none;
+    }
+
+    std::unique_ptr<SampleShapeRare> rare;
 };
 
 /// A step of the array indices leading to a place: the index in the innermost array and the step outside it.
 struct TrailStep
 {
     std::uint32_t parent = noIndex;
-    std::uint64_t index = 0;
+    std::uint32_t index = 0;
 };
 
 /// The types the sample implies: one shape per position, root first, in order of first appearance. Built by
