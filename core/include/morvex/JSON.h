@@ -1,5 +1,6 @@
 #pragma once
 
+#include "morvex/JSONError.h"
 #include "morvex/SampleTypes.h"
 
 #include <cstddef>
@@ -106,18 +107,6 @@ void JSON::forEach(Visit&& visit) const
     while (iterator.next(key, value))
         visit(key, value);
 }
-
-/// Where and why a text is not JSON. Lines and columns count from 1; columns count characters.
-struct JSONError
-{
-    std::string reason;
-    std::size_t offset = 0;
-    std::size_t line = 1;
-    std::size_t column = 1;
-
-    /// "line L, column C: reason"
-    std::string describe() const;
-};
 
 /// Text whose last byte is followed by at least `JSONDocument::padding` readable bytes, which the parser may
 /// read ahead into but never uses. Parsing such text needs no copy of it.

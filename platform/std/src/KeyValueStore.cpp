@@ -3,6 +3,7 @@
 #include "morvex/JSONString.h"
 
 #include "morvex/AtomicFile.h"
+#include "morvex/UTF8.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -194,7 +195,7 @@ std::error_code KeyValueStore::set(std::string_view value, std::string_view key,
 {
     if (m_file.empty())
         return std::make_error_code(std::errc::no_such_file_or_directory);
-    if (!simdjson::validate_utf8(value.data(), value.size()) || !simdjson::validate_utf8(key.data(), key.size()))
+    if (!isValidUTF8(value) || !isValidUTF8(key))
         return std::make_error_code(std::errc::illegal_byte_sequence);
 
     std::error_code error;
