@@ -125,7 +125,7 @@ public:
     /// JSON gives a document whose root is null and whose `error()` says why and where.
     static JSONDocument parse(std::string_view text);
     /// The same, without copying the text; it must outlive the document.
-    static JSONDocument parse(PaddedText text);
+    static JSONDocument parse(PaddedText padded);
 
     JSONDocument(JSONDocument&&) noexcept;
     JSONDocument& operator=(JSONDocument&&) noexcept;
@@ -140,7 +140,7 @@ public:
 
 private:
     JSONDocument();
-    static JSONDocument parse(std::unique_ptr<JSONStorage> storage, std::string_view text);
+    static JSONDocument parse(std::unique_ptr<JSONStorage> owned, std::string_view text);
 
     std::unique_ptr<JSONStorage> m_storage;
     std::unique_ptr<JSONError> m_error;

@@ -64,13 +64,13 @@ Load load(const std::filesystem::path& file, Entries& entries, std::string& prob
         return Load::corrupt;
     }
     for (auto [key, value] : object) {
-        std::string_view text_value;
-        if (value.get(text_value)) {
+        std::string_view textValue;
+        if (value.get(textValue)) {
             problem = file.string() + " holds a value that is not text under \"" + std::string(key) + "\"";
             entries.clear();
             return Load::corrupt;
         }
-        entries.insert_or_assign(std::string(key), std::string(text_value));
+        entries.insert_or_assign(std::string(key), std::string(textValue));
     }
     return Load::ok;
 }
