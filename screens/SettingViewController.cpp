@@ -236,7 +236,7 @@ void SettingViewController::viewDidLoad()
         const int buttonWidth = static_cast<int>(std::ceil(SystemFont::size(styleTitle, 16).width())) + 35;
         button->setGeometry(left, 0, buttonWidth, configHeight);
         left += buttonWidth;
-        m_configBtn.push_back(button);
+        m_configBtn.emplace_back(button);
     }
     config->hide();
     m_configView = config;
@@ -363,11 +363,11 @@ bool SettingViewController::checkInputs()
         AlertViewController::show(tr("选择代码输出路径是必须的"), QString(), ok, this);
         return false;
     }
-    for (const UIInteractiveView* row : {m_authorInput, m_copyrightInput, m_nameInput, m_baseInput, m_prefixInput}) {
-        if (!row || row->label().stringValue().isEmpty()) {
-            AlertViewController::show(tr("输入项都不能为空"), QString(), ok, this);
-            return false;
-        }
+    const std::initializer_list<const UIInteractiveView*> rows = {m_authorInput, m_copyrightInput, m_nameInput,
+                                                                  m_baseInput, m_prefixInput};
+    if (!std::ranges::all_of(rows, [](auto* row) { return row && !row->label().stringValue().isEmpty(); })) {
+        AlertViewController::show(tr("输入项都不能为空"), QString(), ok, this);
+        return false;
     }
     return true;
 }

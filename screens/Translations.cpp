@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTextLayout>
 #include <QTranslator>
+#include <algorithm>
 
 namespace morvex {
 
@@ -51,11 +52,8 @@ bool fontDraws(const QFont& font, const QString& text)
     while (layout.createLine().isValid()) {
     }
     layout.endLayout();
-    for (const QGlyphRun& run : layout.glyphRuns()) {
-        if (run.glyphIndexes().contains(0))
-            return false;
-    }
-    return true;
+    return std::ranges::none_of(layout.glyphRuns(),
+                                [](const QGlyphRun& run) { return run.glyphIndexes().contains(0); });
 }
 
 UiLanguage uiLanguageFor(const QString& localeName)
@@ -70,7 +68,7 @@ UiLanguage uiLanguageFor(const QString& localeName)
 QString messagesLocaleName()
 {
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QString value = qEnvironmentVariable(variable);
+        QString value = qEnvironmentVariable(variable);
         if (!value.isEmpty())
             return value;
     }

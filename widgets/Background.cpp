@@ -11,7 +11,7 @@ Background::Background(QWidget* base, bool isSet) : m_base(base), m_isSet(isSet)
 
 void Background::setColor(std::optional<QColor> color)
 {
-    m_color = std::move(color);
+    m_color = color;
     if (!m_isSet || !m_base) {
         return;
     }

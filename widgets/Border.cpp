@@ -8,7 +8,7 @@ Border::Border(QWidget* base, bool isSet) : m_base(base), m_isSet(isSet) {}
 
 void Border::setColor(std::optional<QColor> color)
 {
-    m_color = std::move(color);
+    m_color = color;
     if (LayerHost* host = m_isSet ? LayerHost::of(m_base) : nullptr) {
         host->backingLayer().borderColor = m_color;
         host->backingLayerChanged();

@@ -148,7 +148,7 @@ int main(int argc, char** argv)
     };
     UpdaterConfiguration updates = UpdaterConfiguration::standard();
     AppDelegate delegate(std::move(interface), updates);
-    delegate.setDelay([](double, QObject*, std::function<void()>) {}); // no update check while timing
+    delegate.setDelay([](double, QObject*, const std::function<void()>&) {}); // no update check while timing
     delegate.launch();
     MXWindow* window = delegate.windowController()->window();
     if (!QTest::qWaitForWindowExposed(window, 10000)) {
@@ -195,7 +195,7 @@ int main(int argc, char** argv)
     settle();
 
     for (const bool pretty : {true, false}) {
-        const QString document = largeDocument(10 * 1024 * 1024, pretty);
+        const QString document = largeDocument(qsizetype{10} * 1024 * 1024, pretty);
         const double megabytes = static_cast<double>(document.toUtf8().size()) / 1e6;
         std::vector<double> paste, confirm, growth, load;
         for (int run = 0; run < runs; ++run) {

@@ -12,6 +12,7 @@
 #include "morvex/KeyValueStore.h"
 #include "morvex/MappedFile.h"
 #include "morvex/SettingValues.h"
+#include "morvex/UTF8.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -21,7 +22,6 @@
 #include <istream>
 #include <new>
 #include <ostream>
-#include <simdjson.h>
 #include <unordered_set>
 
 namespace morvex {
@@ -103,7 +103,7 @@ void requireText(const std::string& value, std::string_view what)
 {
     if (value.empty())
         throw UsageError("the " + std::string(what) + " must not be empty");
-    if (!simdjson::validate_utf8(value.data(), value.size()))
+    if (!isValidUTF8(value))
         throw UsageError("the " + std::string(what) + " is not valid UTF-8");
 }
 
@@ -118,7 +118,7 @@ void requireSettingValues(const std::vector<std::string>& values, const Conversi
     }
     requireText(choices.base, "base class");
     if (!isBaseList(choices.base, !choices.isSwift))
-        throw UsageError("the base class \"" + choices.base + "\" must be names joined by \",\", \"&\" or spaces" +
+        throw UsageError("the base class \"" + choices.base + R"(" must be names joined by ",", "&" or spaces)" +
                          (choices.isSwift ? "" : ", then at most one protocol list in <>"));
 }
 

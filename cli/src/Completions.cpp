@@ -84,10 +84,18 @@ std::string zsh(const std::string& program, const std::vector<Entry>& options)
                      : o.folder ? "_files -/"
                                 : " ");
         if (o.shortName.empty())
-            out += "  '--" + o.longName + text + value + "' \\\n";
+            out.append("  '--").append(o.longName);
         else
-            out += "  '(-" + o.shortName + " --" + o.longName + ")'{-" + o.shortName + ",--" + o.longName + "}'" +
-                   text + value + "' \\\n";
+            out.append("  '(-")
+                .append(o.shortName)
+                .append(" --")
+                .append(o.longName)
+                .append(")'{-")
+                .append(o.shortName)
+                .append(",--")
+                .append(o.longName)
+                .append("}'");
+        out.append(text).append(value).append("' \\\n");
     }
     return out + "  '*:JSON file:_files'\n";
 }
@@ -115,7 +123,7 @@ std::optional<std::string> completionScript(const CLI::App& app, std::string_vie
                                             const std::vector<std::string>& folderOptions)
 {
     const std::vector<Entry> options = entries(app, choices, folderOptions);
-    const std::string program = app.get_name();
+    const std::string& program = app.get_name();
     if (shell == "bash")
         return bash(program, options);
     if (shell == "zsh")

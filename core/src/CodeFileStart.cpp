@@ -13,7 +13,7 @@ std::string CodeFileStart::header(std::string_view fileName) const
 {
     const auto& defaults = defaultSettingValues();
     // Both are refused where they are entered when they could end the comment; escaping here is the last guard.
-    const std::string author = printable(settingValues.size() > 0 ? settingValues[0] : defaults[0]);
+    const std::string author = printable(!settingValues.empty() ? settingValues[0] : defaults[0]);
     const std::string company = printable(settingValues.size() > 1 ? settingValues[1] : defaults[1]);
 
     std::string block;

@@ -4,6 +4,7 @@
 
 #include "morvex/AtomicFile.h"
 #include "morvex/CodeFileStart.h"
+#include "morvex/FileName.h"
 #include "morvex/Identifier.h"
 #include "morvex/JSONTool.h"
 #include "morvex/ObjectiveCEmitter.h"
@@ -13,8 +14,6 @@
 #include "TypeFiles.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
 #include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
 #include <unordered_map>
@@ -24,7 +23,6 @@ namespace morvex {
 
 namespace {
 
-constexpr std::size_t maxFileNameBytes = 255;
 constexpr std::string_view separator =
     "\n//////////////////////////////////////////////////////////////////////////////////////////////////////\n\n";
 static_assert(separator.size() == 105);
@@ -321,34 +319,6 @@ void TypeFiles::append(const CodeModel& model, std::vector<GeneratedFile>& files
 }
 
 } // namespace detail
-
-std::string fileNameFor(std::string_view className, std::string_view extension)
-{
-    std::string stem;
-    stem.reserve(className.size());
-    for (char c : className) {
-        const auto byte = static_cast<unsigned char>(c);
-        stem += (c == '/' || byte < 0x20 || byte == 0x7F) ? '_' : c;
-    }
-    if (stem.empty())
-        stem.push_back('_');
-    if (stem.size() + extension.size() > maxFileNameBytes) {
-        // FNV-1a over the whole name keeps shortened names of distinct types apart.
-        std::uint32_t hash = 2166136261u;
-        for (char c : className) {
-            hash ^= static_cast<unsigned char>(c);
-            hash *= 16777619u;
-        }
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "~%08x", hash);
-        std::size_t keep = maxFileNameBytes - extension.size() - 9;
-        while (keep > 0 && (static_cast<unsigned char>(stem[keep]) & 0xC0) == 0x80)
-            --keep; // never cut a UTF-8 character in half
-        stem.resize(keep);
-        stem += suffix;
-    }
-    return concat({stem, extension});
-}
 
 Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
                    const std::vector<std::string>& settingValues, const MXDate& date)

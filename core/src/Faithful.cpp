@@ -1,6 +1,7 @@
 #include "Rules.h"
 
 #include "morvex/Conversion.h"
+#include "morvex/FileName.h"
 #include "morvex/Identifier.h"
 #include "morvex/ObjectiveCEmitter.h"
 #include "morvex/SwiftEmitter.h"
@@ -93,7 +94,8 @@ public:
         m_taken.insert(m_jsonValue);
         name(rootShape, m_tool.typeName(rootName), "");
         std::vector<CodeModel> models;
-        for (std::size_t i = 0; i < m_order.size(); ++i)
+        // Rendering names the types it meets, which grows m_order: no iterator may be held across it.
+        for (std::size_t i = 0; i < m_order.size(); ++i) // NOLINT(modernize-loop-convert)
             models.push_back(render(m_order[i]));
         if (m_usesJSONValue && m_choices.isSwift)
             models.push_back({m_jsonValue, jsonValueText(), {}, {}, noIndex});
@@ -104,13 +106,13 @@ private:
     const SampleShape& shape(std::uint32_t id) const { return m_types.shapes[id]; }
 
     // Gives the object shape `id` a type name not taken yet: its own, then prefixed by its parent's, then numbered.
-    void name(std::uint32_t id, std::string wanted, std::string_view parentBase)
+    void name(std::uint32_t id, const std::string& wanted, std::string_view parentBase)
     {
         const std::string base = wanted.substr(std::min(wanted.size(), m_tool.classPrefix.size()));
         std::string chosen = wanted;
-        if (m_taken.count(chosen) && !parentBase.empty())
+        if (m_taken.contains(chosen) && !parentBase.empty())
             chosen = m_tool.classPrefix + std::string(parentBase) + base;
-        for (int n = 2; m_taken.count(chosen); ++n)
+        for (int n = 2; m_taken.contains(chosen); ++n)
             chosen = m_tool.classPrefix + std::string(parentBase) + base + std::to_string(n);
         m_taken.insert(chosen);
         m_names[id] = chosen;
@@ -236,7 +238,7 @@ private:
         const std::string parentBase = typeName.substr(std::min(typeName.size(), m_tool.classPrefix.size()));
         for (const SampleField& field : here.fields) {
             const std::uint32_t nested = objectsIn(field.shape);
-            if (nested != noIndex && !m_names.count(nested))
+            if (nested != noIndex && !m_names.contains(nested))
                 name(nested, typeNameFor(field.key), parentBase);
         }
         CodeModel model;
@@ -251,7 +253,7 @@ private:
             std::string bare;
             std::string member = memberName(field.key, bare);
             std::string numbered = bare;
-            for (int n = 2; used.count(numbered); ++n)
+            for (int n = 2; used.contains(numbered); ++n)
                 numbered = bare + std::to_string(n);
             if (numbered != bare)
                 member = numbered;

@@ -258,11 +258,6 @@ bool JSONIterator::next(std::string_view& key, JSON& value) noexcept
     return true;
 }
 
-std::string JSONError::describe() const
-{
-    return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + reason;
-}
-
 namespace {
 
 bool isSpace(char c)

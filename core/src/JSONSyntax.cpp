@@ -1,5 +1,7 @@
 #include "JSONSyntax.h"
 
+#include "morvex/UTF8.h"
+
 #include <string>
 #include <vector>
 
@@ -28,32 +30,6 @@ int hexValue(char c)
     return -1;
 }
 
-// Length of the UTF-8 sequence at `at`, or 0 when it is not valid UTF-8.
-std::size_t utf8Length(std::string_view text, std::size_t at)
-{
-    auto byte = [&](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
-    const unsigned lead = byte(at);
-    auto continuation = [&](std::size_t i, unsigned low = 0x80, unsigned high = 0xBF) {
-        const unsigned b = byte(i);
-        return b >= low && b <= high;
-    };
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return continuation(at + 1) ? 2 : 0;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        const unsigned low = lead == 0xE0 ? 0xA0 : 0x80;
-        const unsigned high = lead == 0xED ? 0x9F : 0xBF; // no encoded surrogates
-        return continuation(at + 1, low, high) && continuation(at + 2) ? 3 : 0;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        const unsigned low = lead == 0xF0 ? 0x90 : 0x80;
-        const unsigned high = lead == 0xF4 ? 0x8F : 0xBF;
-        return continuation(at + 1, low, high) && continuation(at + 2) && continuation(at + 3) ? 4 : 0;
-    }
-    return 0;
-}
-
 long unicodeUnit(std::string_view text)
 {
     if (text.size() < 6 || text[0] != '\\' || text[1] != 'u')
@@ -71,7 +47,7 @@ long unicodeUnit(std::string_view text)
 class Checker
 {
 public:
-    explicit Checker(std::string_view text) : m_text(text) {}
+    explicit Checker(std::string_view text) : m_text(text), m_badUTF8(invalidUTF8At(text)) {}
 
     SyntaxCheck run()
     {
@@ -191,9 +167,13 @@ private:
                 return true;
             }
         }
-        if (utf8Length(m_text, m_at) == 0)
+        if (m_at == m_badUTF8)
             return failHere("invalid UTF-8", m_at);
-        std::string shown(m_text.substr(m_at, utf8Length(m_text, m_at)));
+        // Everything before the first bad sequence is well-formed: the character ends before the next lead byte.
+        std::size_t length = 1;
+        while (m_at + length < m_badUTF8 && (static_cast<unsigned char>(m_text[m_at + length]) & 0xC0) == 0x80)
+            ++length;
+        std::string shown(m_text.substr(m_at, length));
         if (static_cast<unsigned char>(c) < 0x20)
             shown = "control character";
         return failHere("unexpected '" + shown + "', expected a value", m_at);
@@ -217,10 +197,9 @@ private:
                     return false;
                 continue;
             }
-            const std::size_t length = utf8Length(m_text, m_at);
-            if (length == 0)
+            if (m_at == m_badUTF8)
                 return failHere("invalid UTF-8 in a string", m_at);
-            m_at += length;
+            ++m_at; // the bytes of a well-formed character are never a quote, backslash or control character
         }
     }
 
@@ -245,6 +224,7 @@ private:
     }
 
     std::string_view m_text;
+    std::size_t m_badUTF8; // where the first sequence that is not UTF-8 starts
     std::size_t m_at = 0;
     SyntaxCheck m_result;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "morvex/JSON.h"
+#include "morvex/JSONError.h"
 
 #include <cstddef>
 #include <optional>

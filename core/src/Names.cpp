@@ -51,12 +51,10 @@ bool among(const std::array<const char*, N>& words, std::string_view key)
 // The family name followed by the end or by anything but a lower-case letter.
 bool inArcFamily(std::string_view key)
 {
-    for (std::string_view family : arcFamilies) {
-        if (key.substr(0, family.size()) == family &&
-            (key.size() == family.size() || !(key[family.size()] >= 'a' && key[family.size()] <= 'z')))
-            return true;
-    }
-    return false;
+    return std::ranges::any_of(arcFamilies, [key](std::string_view family) {
+        return key.substr(0, family.size()) == family &&
+               (key.size() == family.size() || !(key[family.size()] >= 'a' && key[family.size()] <= 'z'));
+    });
 }
 
 template <typename Visit>

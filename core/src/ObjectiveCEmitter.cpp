@@ -2,7 +2,7 @@
 
 #include "Walk.h"
 
-#include "morvex/Conversion.h"
+#include "morvex/FileName.h"
 #include "morvex/Identifier.h"
 
 namespace morvex {

@@ -62,7 +62,7 @@ std::optional<std::string> settingValueProblem(std::size_t index, std::string_vi
     if ((index == authorIndex || index == companyIndex) && !isPrintable(value))
         return quoted + " holds a control or format character or a line break";
     if ((index == prefixIndex || index == rootNameIndex) && !isSafeName(value))
-        return quoted + " may hold only letters, marks, digits, symbols, \"_\", \"$\", \"-\", \".\" and spaces";
+        return quoted + R"( may hold only letters, marks, digits, symbols, "_", "$", "-", "." and spaces)";
     return std::nullopt;
 }
 

@@ -15,7 +15,7 @@ std::chrono::milliseconds Async::interval(double seconds)
         return std::chrono::milliseconds{0};
     }
     const double ms = std::round(seconds * 1000.0);
-    const double cap = static_cast<double>(std::numeric_limits<int>::max());
+    const auto cap = static_cast<double>(std::numeric_limits<int>::max());
     return std::chrono::milliseconds{static_cast<long long>(std::min(ms, cap))};
 }
 

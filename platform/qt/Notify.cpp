@@ -16,7 +16,7 @@ Notify::~Notify()
 Notify& Notify::shared()
 {
     // Never destroyed: observers may still unregister from their destructors while the process winds down.
-    static Notify* const bus = new Notify;
+    static auto* const bus = new Notify;
     return *bus;
 }
 

@@ -1,4 +1,5 @@
 #include "morvex/Conversion.h"
+#include "morvex/FileName.h"
 #include "morvex/SettingValues.h"
 
 #include "TempDir.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "morvex/JSONError.h"
 #include "morvex/SampleTypes.h"
 
 #include <cstddef>
@@ -108,18 +109,6 @@ void JSON::forEach(Visit&& visit) const
         visit(key, value);
 }
 
-/// Where and why a text is not JSON. Lines and columns count from 1; columns count characters.
-struct JSONError
-{
-    std::string reason;
-    std::size_t offset = 0;
-    std::size_t line = 1;
-    std::size_t column = 1;
-
-    /// "line L, column C: reason"
-    std::string describe() const;
-};
-
 /// Text whose last byte is followed by at least `JSONDocument::padding` readable bytes, which the parser may
 /// read ahead into but never uses. Parsing such text needs no copy of it.
 struct PaddedText
@@ -137,7 +126,7 @@ public:
     /// JSON gives a document whose root is null and whose `error()` says why and where.
     static JSONDocument parse(std::string_view text);
     /// The same, without copying the text; it must outlive the document.
-    static JSONDocument parse(PaddedText text);
+    static JSONDocument parse(PaddedText padded);
 
     JSONDocument(JSONDocument&&) noexcept;
     JSONDocument& operator=(JSONDocument&&) noexcept;
@@ -152,7 +141,7 @@ public:
 
 private:
     JSONDocument();
-    static JSONDocument parse(std::unique_ptr<JSONStorage> storage, std::string_view text);
+    static JSONDocument parse(std::unique_ptr<JSONStorage> owned, std::string_view text);
 
     std::unique_ptr<JSONStorage> m_storage;
     std::unique_ptr<JSONError> m_error;

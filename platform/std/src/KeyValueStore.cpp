@@ -3,6 +3,7 @@
 #include "morvex/JSONString.h"
 
 #include "morvex/AtomicFile.h"
+#include "morvex/UTF8.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -63,13 +64,13 @@ Load load(const std::filesystem::path& file, Entries& entries, std::string& prob
         return Load::corrupt;
     }
     for (auto [key, value] : object) {
-        std::string_view text_value;
-        if (value.get(text_value)) {
+        std::string_view textValue;
+        if (value.get(textValue)) {
             problem = file.string() + " holds a value that is not text under \"" + std::string(key) + "\"";
             entries.clear();
             return Load::corrupt;
         }
-        entries.insert_or_assign(std::string(key), std::string(text_value));
+        entries.insert_or_assign(std::string(key), std::string(textValue));
     }
     return Load::ok;
 }
@@ -194,7 +195,7 @@ std::error_code KeyValueStore::set(std::string_view value, std::string_view key,
 {
     if (m_file.empty())
         return std::make_error_code(std::errc::no_such_file_or_directory);
-    if (!simdjson::validate_utf8(value.data(), value.size()) || !simdjson::validate_utf8(key.data(), key.size()))
+    if (!isValidUTF8(value) || !isValidUTF8(key))
         return std::make_error_code(std::errc::illegal_byte_sequence);
 
     std::error_code error;
