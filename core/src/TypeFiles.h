@@ -4,6 +4,7 @@
 // texts of one type, and the findings read off the sample and the type names.
 #include "morvex/CodeFileStart.h"
 #include "morvex/Conversion.h"
+#include "morvex/FileName.h"
 #include "morvex/JSONTool.h"
 
 #include <cstdint>
