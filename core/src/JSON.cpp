@@ -566,7 +566,7 @@ private:
     // A field's key as it stands in the text, escapes and all.
     std::string_view rawKey(const SampleField& field) const
     {
-        return m_text.substr(field.keyPlace.offset + 1, field.keyPlace.length - 2);
+        return {m_text.data() + field.keyPlace.offset + 1, field.keyPlace.length - 2};
     }
 
     std::uint32_t newShape(std::uint32_t parent, std::uint32_t field, bool kept)
