@@ -128,22 +128,24 @@ TEST_P(JSONDocumentErrors, GiveNullRootWithLineColumnAndReason)
     EXPECT_NE(error->reason.find(bad.reason), std::string::npos) << error->reason;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, JSONDocumentErrors,
-                         testing::Values(BadText{"Truncated", "{\"a\": [1, 2", 1, 12, "unexpected end of text"},
-                                         BadText{"MissingComma", "{\n  \"a\": 1\n  \"b\": 2\n}", 3, 3,
-                                                 "expected ',' or '}'"},
-                                         BadText{"TrailingComma", "[1,]", 1, 4, "expected a value"},
-                                         BadText{"NaN", "{\"x\": NaN}", 1, 7, "unexpected 'N'"},
-                                         BadText{"Infinity", "[Infinity]", 1, 2, "unexpected 'I'"},
-                                         BadText{"WhitespaceOnly", " \n\t ", 2, 3, "no JSON value found"},
-                                         BadText{"LeadingZero", "[01]", 1, 2, "leading zeros"},
-                                         BadText{"InvalidUTF8InString", "{\"k\":\"a\xFF\"}", 1, 8, "invalid UTF-8"},
-                                         BadText{"ColumnsCountCharacters", "{\"é\": tru}", 1, 7, "unexpected 't'"},
-                                         BadText{"LoneSurrogate", "[\"\\ud800\"]", 1, 3, "surrogate"},
-                                         BadText{"ControlCharacter", "[\"a\tb\"]", 1, 4, "control character"},
-                                         BadText{"SecondValue", "{} {}", 1, 4, "after the JSON value"},
-                                         BadText{"BinaryGarbage", std::string("\x00\x01\x02", 3), 1, 1, "unexpected"}),
-                         [](const testing::TestParamInfo<BadText>& row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, JSONDocumentErrors,
+    testing::Values(BadText{"Truncated", "{\"a\": [1, 2", 1, 12, "unexpected end of text"},
+                    BadText{"MissingComma", "{\n  \"a\": 1\n  \"b\": 2\n}", 3, 3, "expected ',' or '}'"},
+                    BadText{"TrailingComma", "[1,]", 1, 4, "expected a value"},
+                    BadText{"NaN", "{\"x\": NaN}", 1, 7, "unexpected 'N'"},
+                    BadText{"Infinity", "[Infinity]", 1, 2, "unexpected 'I'"},
+                    BadText{"WhitespaceOnly", " \n\t ", 2, 3, "no JSON value found"},
+                    BadText{"LeadingZero", "[01]", 1, 2, "leading zeros"},
+                    BadText{"InvalidUTF8InString", "{\"k\":\"a\xFF\"}", 1, 8, "invalid UTF-8"},
+                    BadText{"FourByteLeadWithoutContinuation", "[\"\xF0\x41\x41\x80\"]", 1, 3, "invalid UTF-8"},
+                    BadText{"EncodedSurrogate", "[\"\xED\xA0\x80\"]", 1, 3, "invalid UTF-8"},
+                    BadText{"ColumnsCountCharacters", "{\"é\": tru}", 1, 7, "unexpected 't'"},
+                    BadText{"LoneSurrogate", "[\"\\ud800\"]", 1, 3, "surrogate"},
+                    BadText{"ControlCharacter", "[\"a\tb\"]", 1, 4, "control character"},
+                    BadText{"SecondValue", "{} {}", 1, 4, "after the JSON value"},
+                    BadText{"BinaryGarbage", std::string("\x00\x01\x02", 3), 1, 1, "unexpected"}),
+    [](const testing::TestParamInfo<BadText>& row) { return row.param.name; });
 
 } // namespace
 } // namespace morvex
