@@ -1,4 +1,5 @@
 #include "morvex/Cli.h"
+#include "morvex/JSON.h"
 #include "morvex/KeyValueStore.h"
 
 #include "InputGuard.h"
@@ -161,6 +162,15 @@ TEST_F(CliFixture, CheckStrictAndReportExitCodes)
         }
     }
     EXPECT_EQ(listFolder(folder), (std::vector<std::string>{"MXA.swift", "MXRootModel.swift"}));
+
+    const std::string report = (out / "report.json").string();
+    ASSERT_EQ(run({"--report", report, "-o", folder}, json).exit, exitOk);
+    const JSONDocument parsed = JSONDocument::parse(readFile(report));
+    ASSERT_TRUE(parsed.ok()) << readFile(report);
+    std::size_t kept = 0;
+    parsed.root().forEach(
+        [&](std::string_view key, const JSON& value) { kept += key == "findings" ? value.size() : 0; });
+    EXPECT_EQ(kept, 1u) << "memo is dropped";
 }
 
 TEST_F(CliFixture, RememberStoresFourValuesAndLaterRunsUseThem)
