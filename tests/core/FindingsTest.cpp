@@ -127,7 +127,7 @@ TEST(Faithful, RulesOfTheTable)
           "@property (nonatomic, assign) NSInteger __kindof_; // JSON key: \"__kindof\"",
           "@property (nonatomic, assign) NSInteger isa_; // JSON key: \"isa\"",
           "@property (nonatomic, assign) NSInteger _k_; // JSON key: \"\\001k\\u202E\""}},
-        {R"({"x-y":1,"xY":2})", true, {"    var xY: Int", "    var xY2: Int"}},
+        {R"({"x-y":1,"xY":2,"x_y":3,"x.y":4})", true, {"    var xY: Int", "    var xY2: Int", "    var xY3: Int"}},
         {R"({"user":{"a":1},"owner":{"user":{"b":2}}})",
          true,
          {"class MXUser: Codable {", "class MXOwnerUser: Codable {"}},
