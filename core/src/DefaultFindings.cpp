@@ -127,8 +127,10 @@ void defaultFindings(const SampleTypes& types, Language language, std::string_vi
                        {kindWord(shape.firstKind), kindWord(shape.otherKind)});
         if (shape.widePlace().known())
             addFinding(findings, types, FindingKind::wideNumber, shape.widePlace(), {});
-        if (shape.wholeLookingPlace().known())
-            addFinding(findings, types, FindingKind::notInteger, shape.wholeLookingPlace(), {});
+        // Only the value the type is read from makes it Int; a later one decodes into whatever that gave.
+        const Place& wholeLooking = shape.wholeLookingPlace();
+        if (wholeLooking.known() && (!mergedHere || wholeLooking.offset == shape.firstPlace.offset))
+            addFinding(findings, types, FindingKind::notInteger, wholeLooking, {});
         // An array member's element type, told by its first element (the root array's elements are members).
         if (i == 0 || !shape.has(ValueKind::array))
             continue;

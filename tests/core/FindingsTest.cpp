@@ -56,7 +56,7 @@ TEST(Findings, EachKindAtItsPath)
         {R"({"n":[1,2.5],"s":[{"v":1},{"v":"x"}]})",
          true,
          {"kind-differs $.n[1] integer fraction", "kind-differs $.s[1].v integer string"}},
-        {R"({"f":[2.5,3]})", true, {}},
+        {R"({"f":[2.5,3],"g":[0.5,1.00000001]})", true, {}},
         {R"({"n":[1,3.0,1e2,-0.0,1.0000000000000000,0.5]})", true, {"kind-differs $.n[5] integer fraction"}},
         {R"([{"a":1},{"b":2}])", true, {"key-not-identifier $[0] 0 Swift"}}, // a top-level array's elements one by one
         {R"({"big":18446744073709551616,"n":1.00000001})", true, {"number-beyond-64-bits $.big", "not-an-integer $.n"}},
