@@ -218,7 +218,7 @@ TEST(UnwritableLog, ReportedOnceWithoutRecursionAndTheProgramGoesOn)
         std::filesystem::create_directory(logFolder);
         writeFile(logFolder / "Morvex.txt", "earlier\n");
         const auto echoed = home / "echoed";
-        const ChildSetup setup = fullDisk ? fileSizeLimit(16 * 1024) : readOnlyFolder(logFolder);
+        const ChildSetup setup = fullDisk ? fileSizeLimit(16384) : readOnlyFolder(logFolder);
         const int code = inChild([&] {
             if (const int failed = setup())
                 return failed;
