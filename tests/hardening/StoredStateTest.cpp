@@ -224,7 +224,7 @@ TEST(UnwritableLog, ReportedOnceWithoutRecursionAndTheProgramGoesOn)
                 return failed;
             std::ostringstream output;
             Console console(logFolder / "Morvex.txt", output);
-            const std::string big[] = {std::string(64 * 1024, 'x')};
+            const std::string big[] = {std::string(65536, 'x')};
             const std::string small[] = {"after the failure"};
             logEntry(console, big, "a.cpp", "first()", 1);
             logEntry(console, small, "a.cpp", "second()", 2);
