@@ -197,7 +197,10 @@ int main(int argc, char** argv)
     for (const bool pretty : {true, false}) {
         const QString document = largeDocument(qsizetype{10} * 1024 * 1024, pretty);
         const double megabytes = static_cast<double>(document.toUtf8().size()) / 1e6;
-        std::vector<double> paste, confirm, growth, load;
+        std::vector<double> paste;
+        std::vector<double> confirm;
+        std::vector<double> growth;
+        std::vector<double> load;
         for (int run = 0; run < runs; ++run) {
             QPlainTextEdit* view = root->jsonTextView();
             view->clear();

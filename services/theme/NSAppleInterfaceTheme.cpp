@@ -15,7 +15,7 @@ NSAppleInterfaceTheme& NSAppleInterfaceTheme::shared()
 {
     // Never destroyed: its probe talks to the application and the session bus, which are gone by the time
     // static destructors run.
-    static NSAppleInterfaceTheme* const theme = new NSAppleInterfaceTheme;
+    static auto* const theme = new NSAppleInterfaceTheme;
     return *theme;
 }
 

@@ -25,7 +25,7 @@ public:
     QDBusMessage read(const QString& nameSpace, const QString& key);
 
 Q_SIGNALS:
-    // The name and signature must match the D-Bus signal exactly.
+    // NOLINTNEXTLINE(readability-identifier-naming): name and signature must match the D-Bus signal exactly.
     void SettingChanged(const QString& nameSpace, const QString& key, const QDBusVariant& value);
 };
 

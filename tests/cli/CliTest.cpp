@@ -42,7 +42,7 @@ struct CliFixture : testing::Test
     TempDir settings;
     TempDir out;
 
-    CliRun run(std::vector<std::string> arguments, const std::string& input = R"({"id":1})")
+    CliRun run(const std::vector<std::string>& arguments, const std::string& input = R"({"id":1})")
     {
         return runCliWith(arguments, input, settings.path());
     }
@@ -62,7 +62,7 @@ class CliUsage : public CliFixture, public testing::WithParamInterface<UsageCase
 TEST_P(CliUsage, ExitsTwoWithMessageAndWritesNothing)
 {
     auto arguments = GetParam().arguments;
-    arguments.push_back("-o");
+    arguments.emplace_back("-o");
     arguments.push_back(out.path().string());
     const CliRun result = run(arguments);
     EXPECT_EQ(result.exit, exitUsage);

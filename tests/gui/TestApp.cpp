@@ -90,7 +90,7 @@ private Q_SLOTS:
         updates.preferences = &m_fixture->store();
         m_delegate = std::make_unique<AppDelegate>(std::move(interface), updates);
         m_delegate->setDelay([this](double seconds, QObject*, std::function<void()> event) {
-            m_scheduled.push_back({seconds, std::move(event)});
+            m_scheduled.emplace_back(seconds, std::move(event));
         });
         m_delegate->launch();
         QVERIFY(QTest::qWaitForWindowExposed(window()));
@@ -358,10 +358,10 @@ private Q_SLOTS:
         QTest::newRow("a server error") << LocalHttpServer::Response{500, "oops"} << UpdateCheckResult::Kind::failed
                                         << QString::fromUtf8(u8"服务器返回错误（HTTP 500）");
         QTest::newRow("a feed announced larger than allowed")
-            << LocalHttpServer::Response{200, "", {}, 50 * 1024 * 1024, false} << UpdateCheckResult::Kind::failed
+            << LocalHttpServer::Response{200, "", {}, 50LL * 1024 * 1024, false} << UpdateCheckResult::Kind::failed
             << QString::fromUtf8(u8"更新信息过大");
         QTest::newRow("a feed larger than allowed without saying so")
-            << ok(feed(QByteArray(2 * 1024 * 1024, ' '))) << UpdateCheckResult::Kind::failed
+            << ok(feed(QByteArray(2LL * 1024 * 1024, ' '))) << UpdateCheckResult::Kind::failed
             << QString::fromUtf8(u8"更新信息过大");
         QTest::newRow("a server that never answers")
             << LocalHttpServer::Response{200, "", {}, -1, true} << UpdateCheckResult::Kind::failed

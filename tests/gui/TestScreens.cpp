@@ -583,7 +583,7 @@ private:
     {
         click(m_root->convetBtn());
         SettingViewController* sheet = m_root->presentedSetting();
-        const QString folder = m_fixture->makeFolder(name);
+        QString folder = m_fixture->makeFolder(name);
         if (!sheet)
             return folder;
         if (objectiveC)

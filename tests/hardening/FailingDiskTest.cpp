@@ -110,9 +110,9 @@ TEST_P(FullDisk, NamesEveryFileThatDidNotFitWritesTheRestAndLeavesNothingHalfWri
 INSTANTIATE_TEST_SUITE_P(
     Kinds, FullDisk,
     testing::Values(FullDiskCase{"SmallFileSystem",
-                                 [](const std::filesystem::path& folder) { return smallDisk(folder, 64 * 1024); }, true,
+                                 [](const std::filesystem::path& folder) { return smallDisk(folder, 65536); }, true,
                                  "No space left on device"},
-                    FullDiskCase{"FileSizeLimit", [](const std::filesystem::path&) { return fileSizeLimit(16 * 1024); },
+                    FullDiskCase{"FileSizeLimit", [](const std::filesystem::path&) { return fileSizeLimit(16384); },
                                  false, "File too large"}),
     [](const testing::TestParamInfo<FullDiskCase>& row) { return row.param.name; });
 

@@ -218,13 +218,13 @@ TEST(UnwritableLog, ReportedOnceWithoutRecursionAndTheProgramGoesOn)
         std::filesystem::create_directory(logFolder);
         writeFile(logFolder / "Morvex.txt", "earlier\n");
         const auto echoed = home / "echoed";
-        const ChildSetup setup = fullDisk ? fileSizeLimit(16 * 1024) : readOnlyFolder(logFolder);
+        const ChildSetup setup = fullDisk ? fileSizeLimit(16384) : readOnlyFolder(logFolder);
         const int code = inChild([&] {
             if (const int failed = setup())
                 return failed;
             std::ostringstream output;
             Console console(logFolder / "Morvex.txt", output);
-            const std::string big[] = {std::string(64 * 1024, 'x')};
+            const std::string big[] = {std::string(65536, 'x')};
             const std::string small[] = {"after the failure"};
             logEntry(console, big, "a.cpp", "first()", 1);
             logEntry(console, small, "a.cpp", "second()", 2);

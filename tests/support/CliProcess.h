@@ -76,10 +76,8 @@ inline Process runCliProcess(const TempDir& dir, const std::vector<std::string>&
             for (auto& argument : copies)
                 argv.push_back(argument.data());
             argv.push_back(nullptr);
-            std::vector<char*> envp;
-            for (auto& entry : environment)
-                envp.push_back(entry.data());
-            envp.push_back(nullptr);
+            std::vector<char*> envp(environment.size() + 1); // ends in nullptr
+            std::transform(environment.begin(), environment.end(), envp.begin(), [](auto& e) { return e.data(); });
             ::execve(program.c_str(), argv.data(), envp.data());
             ::_exit(127);
         }

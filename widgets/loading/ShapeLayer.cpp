@@ -102,7 +102,7 @@ void ShapeLayer::setStrokeColor(const QColor& color)
 
 void ShapeLayer::setFillColor(std::optional<QColor> color)
 {
-    m_fillColor = std::move(color);
+    m_fillColor = color;
     Q_EMIT needsDisplay();
 }
 

@@ -110,9 +110,9 @@ struct SampleShape
     /// The rare places, made when the first of them is set.
     SampleShapeRare& rarePlaces()
     {
-        if (!rare)
-            rare = std::make_unique<SampleShapeRare>();
-        return *rare;
+        if (!m_rare)
+            m_rare = std::make_unique<SampleShapeRare>();
+        return *m_rare;
     }
 
     bool has(ValueKind kind) const { return (kinds & kindBit(kind)) != 0; }
@@ -121,10 +121,10 @@ private:
     const SampleShapeRare& rareOrNone() const
     {
         static const SampleShapeRare none;
-        return rare ? *rare : none;
+        return m_rare ? *m_rare : none;
     }
 
-    std::unique_ptr<SampleShapeRare> rare;
+    std::unique_ptr<SampleShapeRare> m_rare;
 };
 
 /// A step of the array indices leading to a place: the index in the innermost array and the step outside it.

@@ -33,7 +33,7 @@ public:
     }
 
     bool isListening() const { return m_server.isListening(); }
-    void route(const QByteArray& path, Response response) { m_routes.insert(path, std::move(response)); }
+    void route(const QByteArray& path, const Response& response) { m_routes.insert(path, response); }
 
     QUrl url(const QByteArray& path) const
     {
