@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ++count;
             if (entry.path().parent_path() != folder || !entry.is_regular_file())
                 fail("outside the folder or not a file", entry.path().string());
-            if (!names.count(entry.path().filename().string()))
+            if (!names.contains(entry.path().filename().string()))
                 fail("unexpected file", entry.path().string());
         }
         if (count != names.size())
