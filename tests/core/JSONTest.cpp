@@ -140,6 +140,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BadText{"InvalidUTF8InString", "{\"k\":\"a\xFF\"}", 1, 8, "invalid UTF-8"},
                     BadText{"FourByteLeadWithoutContinuation", "[\"\xF0\x41\x41\x80\"]", 1, 3, "invalid UTF-8"},
                     BadText{"EncodedSurrogate", "[\"\xED\xA0\x80\"]", 1, 3, "invalid UTF-8"},
+                    BadText{"OverlongThreeBytes", "[\"\xE0\x80\x80\"]", 1, 3, "invalid UTF-8"},
+                    BadText{"BadByteAfterFourBytes",
+                            "[\"\xF0\x9F\x98\x80"
+                            "a\xFF\"]",
+                            1, 5, "invalid UTF-8"},
                     BadText{"ColumnsCountCharacters", "{\"é\": tru}", 1, 7, "unexpected 't'"},
                     BadText{"LoneSurrogate", "[\"\\ud800\"]", 1, 3, "surrogate"},
                     BadText{"ControlCharacter", "[\"a\tb\"]", 1, 4, "control character"},
