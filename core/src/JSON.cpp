@@ -43,6 +43,19 @@ enum class Keep : std::uint8_t
 
 } // namespace
 
+// The parts of a node's 8-byte value that are not numbers (named: a union may not declare types).
+struct JSONChildren
+{
+    std::uint32_t descendants; // stored values inside it: they follow it in JSONStorage::nodes
+    std::uint32_t size;        // every member or element, stored or not
+};
+
+struct JSONTextSpan
+{
+    std::uint32_t offset;
+    std::uint32_t length;
+};
+
 // One value in 16 bytes: documents of millions of small values are kept whole. Offsets and counts fit 32 bits
 // as the parser takes no text of 4 GiB or more. A member's key is not stored: it is the name of the field its
 // shape stands for.
@@ -61,16 +74,8 @@ struct JSONNode
         std::int64_t integer = 0;
         std::uint64_t unsignedInteger;
         double floating;
-        struct
-        {
-            std::uint32_t descendants; // stored values inside it: they follow it in JSONStorage::nodes
-            std::uint32_t size;        // every member or element, stored or not
-        } children;
-        struct
-        {
-            std::uint32_t offset;
-            std::uint32_t length;
-        } text;
+        JSONChildren children;
+        JSONTextSpan text;
     };
 
     // How many nodes this value takes: itself and what is stored inside it.
@@ -525,6 +530,20 @@ private:
     }
 
     // One per open object or array: as deep text holds a million of them, kept small.
+    // This object's number among the objects of its shape, and how many members of the first it held.
+    struct ObjectState
+    {
+        std::uint32_t serial;
+        std::uint32_t heldOfFirst;
+    };
+
+    // The trail step naming this array's current element, made when a place first needs it.
+    struct ArrayState
+    {
+        std::uint32_t trail;
+        std::uint32_t trailAt;
+    };
+
     struct Frame
     {
         std::variant<od::object_iterator, od::array_iterator> at;
@@ -534,18 +553,8 @@ private:
         std::uint32_t offset = 0;
         union
         {
-            // This object's number among the objects of its shape, and how many members of the first it held.
-            struct
-            {
-                std::uint32_t serial;
-                std::uint32_t heldOfFirst;
-            } object;
-            // The trail step naming this array's current element, made when a place first needs it.
-            struct
-            {
-                std::uint32_t trail;
-                std::uint32_t trailAt;
-            } array;
+            ObjectState object;
+            ArrayState array;
         };
         bool started = false;
         Keep keep = Keep::none;
