@@ -61,6 +61,7 @@ TEST(Findings, EachKindAtItsPath)
         {R"([{"a":1},{"b":2}])", true, {"key-not-identifier $[0] 0 Swift"}}, // a top-level array's elements one by one
         {R"({"big":18446744073709551616,"n":1.00000001})", true, {"number-beyond-64-bits $.big", "not-an-integer $.n"}},
         {R"({"user":{"a":1},"owner":{"user":{"b":2}}})", true, {"type-name-shared $.owner.user MXUser $.user"}},
+        {R"({"uz":{"a":1},"uZ":{"b":1}})", true, {"file-name-case $.uZ MXUz MXUZ MXUz.swift case"}},
         {R"({"a~/b":{"x":null}})", true, {"key-changed $['a~/b'] a~/b a__b", "null-dropped $['a~/b'].x x"}},
         {R"({"a;b":1,"x":{"a;b":2,"c(d e":3}})",
          true,

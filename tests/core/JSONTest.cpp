@@ -91,6 +91,18 @@ TEST(JSONDocumentParse, NumbersBeyondSixtyFourBitsParseAndAreNotIntegral)
     EXPECT_EQ(values[7].intValue(), INT64_MIN);
 }
 
+TEST(JSONDocumentParse, StringsAreUnescapedOrStandAsWritten)
+{
+    auto document = JSONDocument::parse(R"(["a\nb\u00e9","plain"])");
+    JSONIterator elements(document.root());
+    std::string_view key;
+    for (const std::string_view expected : {"a\nb\u00e9", "plain"}) {
+        JSON value;
+        ASSERT_TRUE(elements.next(key, value));
+        EXPECT_EQ(value.stringValue(), expected);
+    }
+}
+
 TEST(JSONDocumentParse, LongFractionsKeepTheirValue)
 {
     auto document = JSONDocument::parse(R"([123456789012345678.5,9223372036854775808.0])");
