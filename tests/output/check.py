@@ -287,10 +287,26 @@ FAITHFUL_RULES = [
          lambda v, _: any(abs(float(n)) == float('inf') if n < 2**1024 else True for n in numbers(v))),
     Rule('zero-exponent', 'faithful', 'Foundation\'s JSONDecoder refuses a number written as 0 with an exponent (0e1), '
          'valid JSON though it is', lambda _, text: re.search(r'[\[,:]\s*-?0[eE]', text) is not None),
+    Rule('repeated-key', 'faithful', 'an object that names a member twice: JSONDecoder keeps the first value, the '
+         'sample as read here the last', lambda _, text: repeats_key(text)),
     Rule('float-precision', 'compare', 'a fraction typed Float comes back as Float holds it', None),
     Rule('wide-number', 'compare', 'an integer beyond 2^53 in a position typed Double comes back as Double holds it',
          None),
 ]
+
+
+def repeats_key(text):
+    def unique(pairs):
+        if len({key for key, _ in pairs}) != len(pairs):
+            raise KeyError('repeated')
+        return dict(pairs)
+    try:
+        json.loads(text, object_pairs_hook=unique)
+    except KeyError:
+        return True
+    except ValueError:
+        return False
+    return False
 
 
 def same(sample, back, used):
