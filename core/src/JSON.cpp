@@ -620,7 +620,6 @@ private:
     void note(std::uint32_t id, ValueKind kind, std::uint64_t offset, std::uint64_t length, bool whole = false)
     {
         SampleShape& shape = m_storage.types.shapes[id];
-        ++shape.count;
         if ((shape.kinds & kindBit(kind)) == 0 || (whole && !shape.wholeLookingPlace().known()))
             noteNew(shape, id, kind, offset, length, whole);
     }
@@ -629,7 +628,6 @@ private:
     void note(std::uint32_t id, std::uint64_t offset, std::string_view token)
     {
         SampleShape& shape = m_storage.types.shapes[id];
-        ++shape.count;
         if ((shape.kinds & kindBit(ValueKind::string)) == 0)
             noteNew(shape, id, ValueKind::string, offset, trimmed(token).size(), false);
     }

@@ -58,7 +58,7 @@ TEST(WriteFiles, WritesEveryFileAndReplacesOldOnes)
 TEST(ConvertInto, LeavesTheSameFolderAsWritingEveryFile)
 {
     for (const char* json : {R"({"a":{"a":{"b":1}},"x":{"a":{"c":2}},"l":[{"q":1},{"r":2.5}],"n":null})",
-                             R"({"rootModel":{"z":1},"m":{"rootModel":{"y":"s"}},"first-name":[]})"}) {
+                             R"({"rootModel":{"z":1},"m":{"rootModel":{"y":"s"}},"first-name":[]})", R"({"n":null})"}) {
         for (const auto& choices :
              {ConversionChoices{}, ConversionChoices{.base = "NSObject"}, ConversionChoices{.faithful = true},
               ConversionChoices{.isSwift = false, .adjustType = MXAdjustType::mjExtension(), .base = "NSObject"}}) {

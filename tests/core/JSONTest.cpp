@@ -151,6 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
                     BadText{"LeadingZero", "[01]", 1, 2, "leading zeros"},
                     BadText{"InvalidUTF8InString", "{\"k\":\"a\xFF\"}", 1, 8, "invalid UTF-8"},
                     BadText{"FourByteLeadWithoutContinuation", "[\"\xF0\x41\x41\x80\"]", 1, 3, "invalid UTF-8"},
+                    BadText{"BadByteAfterTwoAndThreeBytes", "[\"é€a\xFF\"]", 1, 6, "invalid UTF-8"},
+                    BadText{"LeadAboveF4", "[\"\xF5\x80\x80\x80\"]", 1, 3, "invalid UTF-8"},
                     BadText{"EncodedSurrogate", "[\"\xED\xA0\x80\"]", 1, 3, "invalid UTF-8"},
                     BadText{"OverlongThreeBytes", "[\"\xE0\x80\x80\"]", 1, 3, "invalid UTF-8"},
                     BadText{"BadByteAfterFourBytes",

@@ -89,7 +89,6 @@ struct SampleShape
     /// The first array here was empty (see emptyPlace).
     bool firstArrayEmpty = false;
     Place firstPlace;
-    std::uint32_t count = 0;
 
     std::uint32_t objects = 0;
     std::uint32_t arrays = 0;
