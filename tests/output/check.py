@@ -28,6 +28,7 @@ import sys
 import time
 import unicodedata
 from collections import Counter, namedtuple
+from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
@@ -569,6 +570,63 @@ def compile_all(config, docs, work, swift, flags):
     return found
 
 
+def check(config, docs, work, cli, swift, flags):
+    """Converts, compiles and runs every document in one configuration; returns (failures, counts, seconds)."""
+    started, failures, counts = time.monotonic(), [], Counter()
+    cwork = work / config.name
+    for d in docs:
+        (cwork / d.folder).mkdir(parents=True)
+        out = run([cli, *config.args, '-p', d.folder + 'MX', '-n', ROOT, '--author', 'Check', '--company', 'Check',
+                   '--date', '2026/12/05', '-o', str(cwork / d.folder), str(work / 'samples' / f'{d.folder}.json')])
+        if out.returncode != 0:
+            failures.append(f'{d.name} ({config.name}): morvex-cli exited {out.returncode}: {out.stderr.strip()}')
+    errors = compile_all(config, docs, cwork, swift, flags)
+    compiled = []
+    for d in docs:
+        if config.faithful:
+            predicted = [r.name for r in FAITHFUL_RULES
+                         if r.stage == 'compile' and r.applies(d.value, d.text)]
+        else:
+            predicted = [r.name for r in RULES if r.stage == 'compile' and r.applies(config, d.model)]
+        error = errors.get(d.folder)
+        if predicted and error is None:
+            failures.append(f'{d.name} ({config.name}): compiles, though {predicted[0]} says it cannot')
+        elif error and not predicted:
+            failures.append(f'{d.name} ({config.name}): {error}')
+        counts[config.name, 'compiled' if error is None else 'failed as predicted'] += 1
+        counts.update((config.name, f'rule {rule}') for rule in predicted)
+        if error is None:
+            compiled.append(d)
+    if config.runs and compiled:
+        lines, trouble = run_program(config, compiled, cwork, swift)
+        if lines is None:
+            failures.append(f'{config.name}: the decoding program does not build: {trouble.strip()[:2000]}')
+            return failures, counts, time.monotonic() - started
+        for d in compiled:
+            got = lines.get(d.folder, f'no result ({trouble.strip()[-300:]})')
+            if config.faithful:
+                rule = next((r.name for r in FAITHFUL_RULES
+                             if r.stage == 'faithful' and r.applies(d.value, d.text)), None)
+                used = set()
+                if rule is None and (got.startswith(('error:', 'no result')) or not same(d.value, json.loads(got),
+                                                                                      used)):
+                    failures.append(f'{d.name} ({config.name}): does not come back: {got[:600]}')
+                counts[config.name, 'ran' if rule is None else f'left out by {rule}'] += 1
+                counts.update((config.name, f'compared by {name}') for name in used)
+                continue
+            try:
+                want, rule = expected(d.value, d.model.types[0].name, d.model), None
+            except Mismatch as mismatch:
+                want, rule = None, mismatch.rule
+            decoded = not got.startswith(('error:', 'no result', 'encoding changed'))
+            if rule and decoded:
+                failures.append(f'{d.name} ({config.name}): decodes, though {rule} says it cannot')
+            elif rule is None and (not decoded or json.loads(got) != want):
+                failures.append(f'{d.name} ({config.name}): {got[:600]}\n    expected: {json.dumps(want)[:600]}')
+            counts[config.name, 'ran' if rule is None else f'left out by {rule}'] += 1
+    return failures, counts, time.monotonic() - started
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument('cli')
@@ -608,64 +666,15 @@ def main():
         (work / 'samples' / f'{folder}.json').write_text(text, encoding='utf-8')
         docs.append(Doc(name, folder, text, value, Model(value, folder + 'MX')))
 
-    failures, counts = [], Counter()
-    for config in configs:
-        cwork = work / config.name
-        for d in docs:
-            (cwork / d.folder).mkdir(parents=True)
-            out = run([args.cli, *config.args, '-p', d.folder + 'MX', '-n', ROOT, '--author', 'Check',
-                                  '--company', 'Check', '--date', '2026/12/05', '-o', str(cwork / d.folder),
-                                  str(work / 'samples' / f'{d.folder}.json')])
-            if out.returncode != 0:
-                failures.append(f'{d.name} ({config.name}): morvex-cli exited {out.returncode}: {out.stderr.strip()}')
-        errors = compile_all(config, docs, cwork, swift, flags)
-        compiled = []
-        for d in docs:
-            if config.faithful:
-                predicted = [r.name for r in FAITHFUL_RULES
-                             if r.stage == 'compile' and r.applies(d.value, d.text)]
-            else:
-                predicted = [r.name for r in RULES if r.stage == 'compile' and r.applies(config, d.model)]
-            error = errors.get(d.folder)
-            if predicted and error is None:
-                failures.append(f'{d.name} ({config.name}): compiles, though {predicted[0]} says it cannot')
-            elif error and not predicted:
-                failures.append(f'{d.name} ({config.name}): {error}')
-            counts[config.name, 'compiled' if error is None else 'failed as predicted'] += 1
-            counts.update((config.name, f'rule {rule}') for rule in predicted)
-            if error is None:
-                compiled.append(d)
-        if config.runs and compiled:
-            lines, trouble = run_program(config, compiled, cwork, swift)
-            if lines is None:
-                failures.append(f'{config.name}: the decoding program does not build: {trouble.strip()[:2000]}')
-                continue
-            for d in compiled:
-                got = lines.get(d.folder, f'no result ({trouble.strip()[-300:]})')
-                if config.faithful:
-                    rule = next((r.name for r in FAITHFUL_RULES
-                                 if r.stage == 'faithful' and r.applies(d.value, d.text)), None)
-                    used = set()
-                    if rule is None and (got.startswith(('error:', 'no result')) or not same(d.value, json.loads(got),
-                                                                                          used)):
-                        failures.append(f'{d.name} ({config.name}): does not come back: {got[:600]}')
-                    counts[config.name, 'ran' if rule is None else f'left out by {rule}'] += 1
-                    counts.update((config.name, f'compared by {name}') for name in used)
-                    continue
-                try:
-                    want, rule = expected(d.value, d.model.types[0].name, d.model), None
-                except Mismatch as mismatch:
-                    want, rule = None, mismatch.rule
-                decoded = not got.startswith(('error:', 'no result', 'encoding changed'))
-                if rule and decoded:
-                    failures.append(f'{d.name} ({config.name}): decodes, though {rule} says it cannot')
-                elif rule is None and (not decoded or json.loads(got) != want):
-                    failures.append(f'{d.name} ({config.name}): {got[:600]}\n    expected: {json.dumps(want)[:600]}')
-                counts[config.name, 'ran' if rule is None else f'left out by {rule}'] += 1
+    # Configurations are independent and mostly wait on compilers: one per core at a time.
+    jobs = max(1, int(os.environ.get('MORVEX_JOBS', os.cpu_count() or 1)))
+    with ThreadPoolExecutor(jobs) as pool:
+        results = list(pool.map(lambda c: check(c, docs, work, args.cli, swift, flags), configs))
+    failures, counts = [f for r in results for f in r[0]], sum((r[1] for r in results), Counter())
 
-    for config in configs:
+    for config, (_, _, seconds) in zip(configs, results):
         row = ', '.join(f'{what} {n}' for (name, what), n in sorted(counts.items()) if name == config.name)
-        print(f'{config.name}: {row}')
+        print(f'{config.name} ({seconds:.0f} s): {row}')
     print(f'{len(docs)} documents ({args.count} made from seed {args.seed}), {len(configs)} configurations, '
           f'{unparsed} not JSON, {time.monotonic() - started:.0f} s')
     for failure in failures:
