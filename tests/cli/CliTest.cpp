@@ -94,6 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"BaseCode", {"-b", "Codable {}"}, "base class"},
                     UsageCase{"SwiftProtocolList", {"-b", "A <B>"}, "base class"},
                     UsageCase{"TwoProtocolLists", {"-l", "objc", "-b", "NSObject <A> <B>"}, "base class"},
+                    UsageCase{"UnclosedProtocolList", {"-l", "objc", "-b", "NSObject <A<"}, "base class"},
                     UsageCase{"NoSuchDay", {"--date", "2026/02/31"}, "YYYY/MM/DD"},
                     UsageCase{"NotALeapYear", {"--date", "2025/02/29"}, "YYYY/MM/DD"}),
     [](const testing::TestParamInfo<UsageCase>& row) { return row.param.name; });
