@@ -52,7 +52,9 @@ TEST(Findings, EachKindAtItsPath)
          true,
          {"element-type-unknown $.items items empty", "element-type-unknown $.nils[0] nils null first",
           "kind-differs $.nils[1] null integer", "element-type-unknown $.grid[0] grid array first"}},
-        {R"({"o":[{"a":1,"b":2},{"a":2,"c":3}]})", true, {"member-not-in-first $.o[1].c c", "member-missing $.o[1] b"}},
+        {R"({"o":[{"a":1,"b":2},{"a":2,"x\fy":3}]})", // a later key is unescaped apart
+         true,
+         {"member-not-in-first $.o[1]['x\fy'] x\fy", "member-missing $.o[1] b"}},
         {R"({"n":[1,2.5],"s":[{"v":1},{"v":"x"}]})",
          true,
          {"kind-differs $.n[1] integer fraction", "kind-differs $.s[1].v integer string"}},
