@@ -4,6 +4,10 @@ target_compile_options(morvex_warnings INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast -Wnon-virtual-dtor
     $<$<BOOL:${MORVEX_WERROR}>:-Werror>)
 
+# Debug builds check every index into the standard containers and views: a read past the end stops there
+# instead of reading whatever lies next. It changes no layout, so prebuilt libraries still link.
+add_compile_definitions($<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
+
 if(MORVEX_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
