@@ -100,7 +100,7 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
 
     std::deque<Frame> stack;
     std::vector<Member> members;
-    auto push = [&](const JSON& value, std::string name) {
+    auto push = [&](const JSON& value, std::string&& name) {
         Frame frame;
         frame.begin = frame.next = static_cast<std::uint32_t>(members.size());
         if (value.kind() == JSON::Kind::array) {
