@@ -95,6 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"SwiftProtocolList", {"-b", "A <B>"}, "base class"},
                     UsageCase{"TwoProtocolLists", {"-l", "objc", "-b", "NSObject <A> <B>"}, "base class"},
                     UsageCase{"UnclosedProtocolList", {"-l", "objc", "-b", "NSObject <A<"}, "base class"},
+                    UsageCase{"BaseStartsWithDigit", {"-b", "9Lives"}, "base class"},
                     UsageCase{"NoSuchDay", {"--date", "2026/02/31"}, "YYYY/MM/DD"},
                     UsageCase{"NotALeapYear", {"--date", "2025/02/29"}, "YYYY/MM/DD"}),
     [](const testing::TestParamInfo<UsageCase>& row) { return row.param.name; });
@@ -163,6 +164,8 @@ TEST_F(CliFixture, CheckStrictAndReportExitCodes)
         }
     }
     EXPECT_EQ(listFolder(folder), (std::vector<std::string>{"MXA.swift", "MXRootModel.swift"}));
+    std::ofstream(folder + "/MXA.swift", std::ios::app) << "// a line the generator did not write\n";
+    EXPECT_EQ(run({"--date", "2026/12/05", "--check", "-o", folder}, json).exit, exitCheckDiffers);
 
     const std::string report = (out / "report.json").string();
     ASSERT_EQ(run({"--report", report, "-o", folder}, json).exit, exitOk);
