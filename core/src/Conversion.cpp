@@ -318,6 +318,31 @@ void TypeFiles::append(const CodeModel& model, std::vector<GeneratedFile>& files
     files.push_back({std::move(mName), std::move(mText)});
 }
 
+std::size_t TypeFiles::write(const CodeModel& model, std::span<const std::string_view> code, const AtomicFolder& folder,
+                             std::vector<WriteFailure>& failures) const
+{
+    std::size_t written = 0;
+    auto put = [&](const std::string& name, std::span<const std::string_view> pieces) {
+        if (std::error_code failed = folder.write(name, pieces))
+            failures.push_back({name, failed.message()});
+        else
+            ++written;
+    };
+    const std::string name = fileNameFor(model.className, m_choices.isSwift ? ".swift" : ".h");
+    const std::string header = m_fileStart.header(name);
+    std::vector<std::string_view> pieces{header, m_choices.isSwift ? "\nimport Foundation\n\n"
+                                                                   : "\n#import <Foundation/Foundation.h>\n"};
+    pieces.insert(pieces.end(), code.begin(), code.end());
+    put(name, pieces);
+    if (!m_choices.isSwift) {
+        const std::string mName = fileNameFor(model.className, ".m");
+        const std::string mText = implementationText(m_fileStart, model, name, mName, m_choices.adjustType);
+        const std::string_view piece = mText;
+        put(mName, std::span(&piece, 1));
+    }
+    return written;
+}
+
 } // namespace detail
 
 Conversion convert(std::string_view jsonText, const ConversionChoices& choices,

@@ -11,12 +11,7 @@ namespace {
 
 struct ObjectiveCTexts
 {
-    struct Builder
-    {
-        std::string imports;
-        std::string properties;
-        ClassInArray classInArray;
-    };
+    using Builder = ObjectiveCEmitter::Parts;
     using Result = ObjectiveCEmitter::Result;
 
     const JSONTool& tool;
@@ -54,6 +49,13 @@ struct ObjectiveCTexts
 } // namespace
 
 ObjectiveCEmitter::Result ObjectiveCEmitter::parse(const JSON& json, std::string_view name)
+{
+    Parts parts = parseParts(json, name);
+    return {interfaceText(m_tool, m_tool.typeName(name), parts.imports, parts.properties),
+            std::move(parts.classInArray)};
+}
+
+ObjectiveCEmitter::Parts ObjectiveCEmitter::parseParts(const JSON& json, std::string_view name)
 {
     ObjectiveCTexts texts{m_tool, *this};
     return detail::walk(m_tool, texts, json, name);
@@ -97,17 +99,18 @@ std::string ObjectiveCEmitter::propertyText(std::string_view key, const JSON& js
 std::string ObjectiveCEmitter::interfaceText(const JSONTool& tool, std::string_view name, std::string_view imports,
                                              std::string_view properties)
 {
+    const std::string opening = interfaceOpening(tool, name);
     std::string code;
-    code.reserve(imports.size() + properties.size() + name.size() + tool.base.size() + 80);
-    code.append(imports)
-        .append("\nNS_ASSUME_NONNULL_BEGIN\n\n@interface ")
-        .append(name)
-        .append(" : ")
-        .append(tool.base)
-        .append("\n\n")
-        .append(properties)
-        .append("\n@end\n\nNS_ASSUME_NONNULL_END\n");
+    code.reserve(imports.size() + opening.size() + properties.size() + interfaceClosing.size());
+    code.append(imports).append(opening).append(properties).append(interfaceClosing);
     return code;
+}
+
+std::string ObjectiveCEmitter::interfaceOpening(const JSONTool& tool, std::string_view name)
+{
+    std::string text = "\nNS_ASSUME_NONNULL_BEGIN\n\n@interface ";
+    text.append(name).append(" : ").append(tool.base).append("\n\n");
+    return text;
 }
 
 std::vector<std::string> ObjectiveCEmitter::mappingEntries(const ClassInArray& classInArray)

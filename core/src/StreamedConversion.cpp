@@ -239,20 +239,35 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
     JSONTool tool = detail::makeTool(choices, settingValues, rootName);
     std::size_t index = 0;
     tool.onType = [&](CodeModel&& model) { send(model, ++index); };
+    // The root comes first in model order but is complete last; it is written only when no nested type replaces
+    // it, so writing it now leaves the same folder. A top-level array of a million objects gives it a million
+    // members: it is written from the parts the walk leaves, never joined into one text.
     CodeModel root;
     root.className = tool.typeName(rootName);
+    std::vector<WriteFailure> rootFailures;
+    std::size_t rootFiles = 0;
     if (choices.isSwift) {
-        root.code = SwiftEmitter(tool).parse(document.root(), rootName);
+        const std::string body = SwiftEmitter(tool).parseBody(document.root(), rootName);
+        storedProperty = storedProperty || !body.empty();
+        writer.push(std::move(batch));
+        const std::string opening = SwiftEmitter::opening(tool, root.className);
+        const std::string_view code[] = {opening, body, SwiftEmitter::closing};
+        if (isLast[0])
+            rootFiles = typeFiles.write(root, code, *target, rootFailures);
     } else {
-        auto result = ObjectiveCEmitter(tool).parse(document.root(), rootName);
-        root.code = std::move(result.code);
-        root.classInArray = std::move(result.classInArray);
+        ObjectiveCEmitter::Parts parts = ObjectiveCEmitter(tool).parseParts(document.root(), rootName);
+        writer.push(std::move(batch));
+        root.classInArray = std::move(parts.classInArray);
+        const std::string opening = ObjectiveCEmitter::interfaceOpening(tool, root.className);
+        const std::string_view code[] = {parts.imports, opening, parts.properties, ObjectiveCEmitter::interfaceClosing};
+        if (isLast[0])
+            rootFiles = typeFiles.write(root, code, *target, rootFailures);
     }
-    // The root comes first in model order but is complete last; it is written only when no nested type replaces
-    // it, so writing it now leaves the same folder.
-    send(root, 0);
-    writer.push(std::move(batch));
+    if (written)
+        written->fetch_add(rootFiles, std::memory_order_relaxed);
     conversion.failures = writer.finish();
+    conversion.failures.insert(conversion.failures.end(), std::make_move_iterator(rootFailures.begin()),
+                               std::make_move_iterator(rootFailures.end()));
     detail::outputFindings(conversion.typeCount, storedProperty, document.types(), choices, conversion.findings);
     return conversion;
 }

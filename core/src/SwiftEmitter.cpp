@@ -51,16 +51,27 @@ struct SwiftTexts
 
 std::string SwiftEmitter::parse(const JSON& json, std::string_view name)
 {
+    return typeText(m_tool, m_tool.typeName(name), parseBody(json, name));
+}
+
+std::string SwiftEmitter::parseBody(const JSON& json, std::string_view name)
+{
     SwiftTexts texts{m_tool, *this};
-    return detail::walk(m_tool, texts, json, name).code;
+    return std::move(detail::walk(m_tool, texts, json, name).text);
+}
+
+std::string SwiftEmitter::opening(const JSONTool& tool, std::string_view name)
+{
+    std::string text;
+    text.append(tool.typePrefix).append(" ").append(name).append(": ").append(tool.base).append(" {\n\n");
+    return text;
 }
 
 std::string SwiftEmitter::typeText(const JSONTool& tool, std::string_view name, std::string_view body)
 {
-    std::string text;
-    text.reserve(tool.typePrefix.size() + name.size() + tool.base.size() + body.size() + 10);
-    text.append(tool.typePrefix).append(" ").append(name).append(": ").append(tool.base).append(" {\n\n");
-    text.append(body).append("}\n");
+    std::string text = opening(tool, name);
+    text.reserve(text.size() + body.size() + closing.size());
+    text.append(body).append(closing);
     return text;
 }
 

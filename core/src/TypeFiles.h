@@ -2,12 +2,14 @@
 
 // What the conversion and the conversion written straight into a folder share: the generator's setup, the file
 // texts of one type, and the findings read off the sample and the type names.
+#include "morvex/AtomicFile.h"
 #include "morvex/CodeFileStart.h"
 #include "morvex/Conversion.h"
 #include "morvex/FileName.h"
 #include "morvex/JSONTool.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -77,6 +79,12 @@ public:
 
     /// Appends the files of `model` to `files` and, when `display` is given, the type's part of the code view.
     void append(const CodeModel& model, std::vector<GeneratedFile>& files, std::string* display) const;
+
+    /// Writes the files of `model` into `folder`, its code given as `code`, parts that follow one another: the
+    /// root of a million members is tens of megabytes, and its files are written without joining it again.
+    /// Returns how many files were written; each failure is appended to `failures`.
+    std::size_t write(const CodeModel& model, std::span<const std::string_view> code, const AtomicFolder& folder,
+                      std::vector<WriteFailure>& failures) const;
 
 private:
     const ConversionChoices& m_choices;

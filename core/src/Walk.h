@@ -73,9 +73,10 @@ inline std::vector<Member> membersOf(const JSON& value)
     return unique;
 }
 
-/// Walks `root` depth first and returns the emitter's result for it; every nested type (an object member, or
-/// the first element of an array member when that is an object) is appended to `tool.model` after the types
-/// nested inside it. The walk keeps its own stack, so nesting depth is bounded by memory, not the call stack.
+/// Walks `root` depth first and returns the emitter's builder for it, unclosed: the caller frames the root, which
+/// may hold a million members, without one more copy of its text. Every nested type (an object member, or the
+/// first element of an array member when that is an object) is closed and appended to `tool.model` after the
+/// types nested inside it. The walk keeps its own stack, so nesting depth is bounded by memory, not the call stack.
 ///
 /// The emitter provides `Builder open()`, `member(Builder&, key, value)`, `arrayElementType(Builder&, key, name)`,
 /// `nested(Builder&, name, const Result&)` and `Result close(Builder&, name)`, where `Result` has `code` and
@@ -141,9 +142,9 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
             }
             continue;
         }
-        auto result = emitter.close(frame.builder, frame.name);
         if (stack.size() == 1)
-            return result;
+            return std::move(frame.builder);
+        auto result = emitter.close(frame.builder, frame.name);
         std::string name = std::move(frame.name);
         const std::uint32_t shape = frame.shape;
         members.resize(frame.begin);

@@ -27,6 +27,16 @@ public:
     /// The interface text and map of the root type named after `name`; nested types go to the tool's `model`.
     Result parse(const JSON& json, std::string_view name);
 
+    /// A type as the walk collects it: its import lines, its property lines and its map.
+    struct Parts
+    {
+        std::string imports;
+        std::string properties;
+        ClassInArray classInArray;
+    };
+    /// The same walk, giving the root unframed (`interfaceText` frames it).
+    Parts parseParts(const JSON& json, std::string_view name);
+
     /// One property's declaration after "@property (nonatomic, ", or "" for null members.
     std::string propertyText(std::string_view key, const JSON& json) const;
 
@@ -37,9 +47,12 @@ public:
     /// The mapping method, then an empty line; "" when there is nothing to map.
     static std::string mappingText(const MXAdjustType& adjustType, const ClassInArray& classInArray);
 
-    /// An interface's text from its import lines and property lines, as every type is framed.
+    /// An interface's text from its import lines and property lines, as every type is framed: the imports,
+    /// `interfaceOpening`, the properties, then `interfaceClosing`.
     static std::string interfaceText(const JSONTool& tool, std::string_view name, std::string_view imports,
                                      std::string_view properties);
+    static std::string interfaceOpening(const JSONTool& tool, std::string_view name);
+    static constexpr std::string_view interfaceClosing = "\n@end\n\nNS_ASSUME_NONNULL_END\n";
 
 private:
     JSONTool& m_tool;

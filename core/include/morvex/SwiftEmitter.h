@@ -16,12 +16,17 @@ public:
 
     /// The text of the root type named after `name`; nested types are appended to the tool's `model`.
     std::string parse(const JSON& json, std::string_view name);
+    /// The same walk, giving the root's member lines alone (`typeText` frames them).
+    std::string parseBody(const JSON& json, std::string_view name);
 
     /// One member's declaration without the `var` keyword ("age: Int"), or "" for null members.
     std::string propertyText(std::string_view key, const JSON& json) const;
 
-    /// A type's text around its member lines (each "    var …\n"), as every Swift type is framed.
+    /// A type's text around its member lines (each "    var …\n"), as every Swift type is framed: `opening`,
+    /// the lines, then `closing`.
     static std::string typeText(const JSONTool& tool, std::string_view name, std::string_view body);
+    static std::string opening(const JSONTool& tool, std::string_view name);
+    static constexpr std::string_view closing = "}\n";
 
 private:
     JSONTool& m_tool;

@@ -93,7 +93,7 @@ std::error_code writeAll(int fd, std::string_view bytes)
 }
 
 // Writes into a fresh temporary file in `dirfd` and renames it to `name`.
-std::error_code writeAt(int dirfd, std::string_view name, std::string_view bytes)
+std::error_code writeAt(int dirfd, std::string_view name, std::span<const std::string_view> pieces)
 {
     if (!isSingleComponent(name))
         return std::make_error_code(std::errc::invalid_argument);
@@ -134,7 +134,9 @@ std::error_code writeAt(int dirfd, std::string_view name, std::string_view bytes
     if (fd < 0)
         return std::make_error_code(std::errc::file_exists);
 
-    std::error_code error = writeAll(fd, bytes);
+    std::error_code error;
+    for (std::size_t i = 0; i < pieces.size() && !error; ++i)
+        error = writeAll(fd, pieces[i]);
     if (!error && ::renameat(dirfd, temp.c_str(), dirfd, target.c_str()) != 0)
         error = lastError();
     if (error)
@@ -166,7 +168,12 @@ std::unique_ptr<AtomicFolder> AtomicFolder::open(const std::filesystem::path& fo
 
 std::error_code AtomicFolder::write(std::string_view name, std::string_view bytes) const
 {
-    return writeAt(m_fd, name, bytes);
+    return writeAt(m_fd, name, std::span(&bytes, 1));
+}
+
+std::error_code AtomicFolder::write(std::string_view name, std::span<const std::string_view> pieces) const
+{
+    return writeAt(m_fd, name, pieces);
 }
 
 std::size_t AtomicFolder::removeStaleTemporaryFiles() const

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -25,6 +26,8 @@ public:
 
     /// Replaces (or creates) the file `name` with exactly `bytes`. Returns the error, empty on success.
     std::error_code write(std::string_view name, std::string_view bytes) const;
+    /// The same for a file made of `pieces` one after another, which are never joined into one more copy.
+    std::error_code write(std::string_view name, std::span<const std::string_view> pieces) const;
 
     /// Removes the temporary files that runs killed outright left in the folder: those no process holds the
     /// lock of. Returns how many were removed.
