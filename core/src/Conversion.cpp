@@ -162,17 +162,17 @@ void collisions(const std::vector<Model>& models, const detail::FileStems<Model>
             const std::string earlierPath = findings.full() || first.shape >= types.shapes.size()
                                                 ? std::string("$")
                                                 : types.path(types.shapes[first.shape].firstPlace);
-            detail::addFinding(findings, types, FindingKind::typeNameShared, place, {later.className, earlierPath},
-                               std::move(file));
+            detail::addFinding(findings, types, FindingKind::typeNameShared, place,
+                               {std::string(later.className), earlierPath}, std::move(file));
         } else if (sameFile) {
-            detail::addFinding(findings, types, FindingKind::fileReplaced, place, {first.className, later.className},
-                               std::move(file));
+            detail::addFinding(findings, types, FindingKind::fileReplaced, place,
+                               {std::string(first.className), std::string(later.className)}, std::move(file));
         } else {
             const bool byCase = composed(earlierStem) != composed(stems[i]);
-            detail::addFinding(
-                findings, types, FindingKind::fileNameCase, place,
-                {first.className, later.className, concat({earlierStem, extension}), byCase ? "case" : "normalisation"},
-                std::move(file));
+            detail::addFinding(findings, types, FindingKind::fileNameCase, place,
+                               {std::string(first.className), std::string(later.className),
+                                concat({earlierStem, extension}), byCase ? "case" : "normalisation"},
+                               std::move(file));
         }
     }
 }
@@ -293,6 +293,23 @@ void sampleFindings(const JSONDocument& document, const std::vector<TypeName>& m
                     bool usedFaithful, Findings& findings)
 {
     findingsOfSample(document, models, choices, usedFaithful, findings);
+}
+
+std::string_view NameStore::keep(std::string_view name)
+{
+    if (name == m_last)
+        return m_last;
+    if (m_chunks.empty() || m_size - m_used < name.size()) {
+        constexpr std::size_t chunkSize = 1 << 20;
+        m_size = std::max(chunkSize, name.size());
+        m_chunks.push_back(std::make_unique<char[]>(m_size));
+        m_used = 0;
+    }
+    char* at = m_chunks.back().get() + m_used;
+    std::copy(name.begin(), name.end(), at);
+    m_used += name.size();
+    m_last = std::string_view(at, name.size());
+    return m_last;
 }
 
 void TypeFiles::append(const CodeModel& model, std::vector<GeneratedFile>& files, std::string* display) const

@@ -31,7 +31,9 @@ struct ObjectiveCTexts
         builder.classInArray.emplace_back(std::string(key), name);
     }
 
-    void nested(Builder& builder, const std::string& name, const Result&) const
+    void completed(const Result&) const {}
+
+    void nested(Builder& builder, const std::string& name) const
     {
         // Imported under the file name the header is written with (over-long or unsafe names are shortened).
         builder.imports.append("#import \"").append(fileNameFor(name, ".h")).append("\"\n");

@@ -36,7 +36,8 @@ struct NamesOnly
     Builder open() const { return {}; }
     void member(Builder&, std::string_view, const JSON&) const {}
     void arrayElementType(Builder&, std::string_view, const std::string&) const {}
-    void nested(Builder&, const std::string&, const Result&) const {}
+    void nested(Builder&, const std::string&) const {}
+    void completed(const Result&) const {}
     Result close(Builder&, const std::string&) const { return {}; }
 };
 
@@ -179,10 +180,9 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
     std::vector<bool> isLast;
     {
         JSONTool tool = detail::makeTool(choices, settingValues, rootName);
-        std::vector<detail::TypeName> names(1);
-        names[0].className = tool.typeName(rootName);
-        names[0].shape = 0;
-        tool.onType = [&](CodeModel&& model) { names.push_back({std::move(model.className), model.shape}); };
+        detail::NameStore store;
+        std::vector<detail::TypeName> names{{store.keep(tool.typeName(rootName)), 0}};
+        tool.onType = [&](CodeModel&& model) { names.push_back({store.keep(model.className), model.shape}); };
         NamesOnly walker;
         detail::walk(tool, walker, document.root(), rootName);
         conversion.typeCount = names.size();

@@ -35,7 +35,9 @@ struct SwiftTexts
 
     void arrayElementType(Builder&, std::string_view, const std::string&) const {}
 
-    void nested(Builder&, const std::string&, const Result& result) const
+    void nested(Builder&, const std::string&) const {}
+
+    void completed(const Result& result) const
     {
         if (bkLogEnabled())
             BKLog(result.code, "parse(json:name:)");

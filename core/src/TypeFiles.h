@@ -9,6 +9,7 @@
 #include "morvex/JSONTool.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,8 +34,23 @@ void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& 
 /// What the findings read of a type, for walks of a million types that keep nothing else of them.
 struct TypeName
 {
-    std::string className;
+    /// Held by a `NameStore`.
+    std::string_view className;
     std::uint32_t shape;
+};
+
+/// Keeps type names where they never move, in chunks: deep text names a million types alike, so a name equal
+/// to the one kept last is kept once.
+class NameStore
+{
+public:
+    std::string_view keep(std::string_view name);
+
+private:
+    std::vector<std::unique_ptr<char[]>> m_chunks;
+    std::size_t m_used = 0;
+    std::size_t m_size = 0;
+    std::string_view m_last;
 };
 void sampleFindings(const JSONDocument& document, const std::vector<TypeName>& models, const ConversionChoices& choices,
                     bool usedFaithful, Findings& findings);

@@ -5,9 +5,10 @@
 #include "morvex/JSONTool.h"
 
 #include <deque>
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -73,83 +74,120 @@ inline std::vector<Member> membersOf(const JSON& value)
     return unique;
 }
 
+/// A key as it becomes a name: kept where it is safe, else mended (the findings say so).
+template <typename Use>
+decltype(auto) withSafeKey(std::string_view key, Use&& use)
+{
+    if (isSafeName(key))
+        return use(key);
+    const std::string mended = safeName(key);
+    return use(std::string_view(mended));
+}
+
 /// Walks `root` depth first and returns the emitter's builder for it, unclosed: the caller frames the root, which
 /// may hold a million members, without one more copy of its text. Every nested type (an object member, or the
 /// first element of an array member when that is an object) is closed and appended to `tool.model` after the
 /// types nested inside it. The walk keeps its own stack, so nesting depth is bounded by memory, not the call stack.
 ///
 /// The emitter provides `Builder open()`, `member(Builder&, key, value)`, `arrayElementType(Builder&, key, name)`,
-/// `nested(Builder&, name, const Result&)` and `Result close(Builder&, name)`, where `Result` has `code` and
-/// `classInArray`. Deep text keeps a frame per level open, so a frame holds the type's name once.
+/// `nested(Builder&, name)`, `Result close(Builder&, name)` and `completed(const Result&)` (called as each nested
+/// type is closed), where `Result` has `code` and `classInArray`. A type's builder is filled when the type
+/// closes, from its members, so deep text keeps no text open per level; an empty builder is never filled.
 template <typename Emitter>
 auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view rootName)
 {
     using Builder = typename Emitter::Builder;
-    // Deep text keeps a million frames open: each is small, and the members of all open objects share one list.
+    // Deep text keeps a million frames open: each says only where its members lie in the one list of the members
+    // of all open objects.
     struct Frame
     {
-        // An array (only the root can be one) is read in place: a million elements need no list of their own.
-        std::unique_ptr<JSONIterator> elements;
-        std::string name;
-        // This object's members in `members`: [begin, end), the next one to read at `next`.
         std::uint32_t begin = 0;
         std::uint32_t next = 0;
         std::uint32_t end = 0;
-        std::uint32_t shape;
-        Builder builder;
+        std::uint32_t shape = noIndex;
     };
 
-    std::deque<Frame> stack;
+    auto fill = [&](Builder& builder, std::string_view rawKey, const JSON& value) {
+        withSafeKey(rawKey, [&](std::string_view key) {
+            emitter.member(builder, key, value);
+            if (hasObjectElements(value)) {
+                const std::string name = tool.typeName(key);
+                emitter.arrayElementType(builder, key, name);
+                emitter.nested(builder, name);
+            } else if (value.kind() == JSON::Kind::dictionary) {
+                emitter.nested(builder, tool.typeName(key));
+            }
+        });
+    };
+
+    std::vector<Frame> stack;
     std::vector<Member> members;
-    auto push = [&](const JSON& value, std::string&& name) {
+    // An array (only the root can be one) is read in place: a million elements need no list of their own.
+    std::optional<JSONIterator> elements;
+    std::string elementKey;
+    auto push = [&](const JSON& value) {
         Frame frame;
         frame.begin = frame.next = static_cast<std::uint32_t>(members.size());
-        if (value.kind() == JSON::Kind::array) {
-            frame.elements = std::make_unique<JSONIterator>(value);
-        } else {
-            const std::vector<Member> own = membersOf(value);
-            members.insert(members.end(), own.begin(), own.end());
-        }
+        const std::vector<Member> own = membersOf(value);
+        members.insert(members.end(), own.begin(), own.end());
         frame.end = static_cast<std::uint32_t>(members.size());
-        frame.builder = emitter.open();
-        frame.name = std::move(name);
         frame.shape = value.shape();
-        stack.push_back(std::move(frame));
+        stack.push_back(frame);
     };
-    push(root, tool.typeName(rootName));
+    if (root.kind() == JSON::Kind::array) {
+        elements.emplace(root);
+        stack.push_back({0, 0, 0, root.shape()});
+    } else {
+        push(root);
+    }
 
     for (;;) {
         Frame& frame = stack.back();
         Member member;
-        const bool more = frame.elements ? frame.elements->next(member.key, member.value) : frame.next < frame.end;
-        if (more) {
-            if (!frame.elements)
+        const bool atRoot = stack.size() == 1;
+        bool more;
+        if (atRoot && elements) {
+            more = elements->next(member.key, member.value);
+            if (more)
+                elementKey.assign(member.key);
+        } else {
+            more = frame.next < frame.end;
+            if (more)
                 member = members[frame.next++];
-            // A key that cannot be a name as it stands is mended here; the findings say so.
-            std::string safeKey;
-            std::string_view key = member.key;
-            if (!isSafeName(key)) {
-                safeKey = safeName(key);
-                key = safeKey;
-            }
-            emitter.member(frame.builder, key, member.value);
-            if (hasObjectElements(member.value)) {
-                std::string name = tool.typeName(key);
-                emitter.arrayElementType(frame.builder, key, name);
-                push(member.value.firstElement(), std::move(name));
-            } else if (member.value.kind() == JSON::Kind::dictionary) {
-                push(member.value, tool.typeName(key));
-            }
+        }
+        if (more) {
+            if (hasObjectElements(member.value))
+                push(member.value.firstElement());
+            else if (member.value.kind() == JSON::Kind::dictionary)
+                push(member.value);
             continue;
         }
-        if (stack.size() == 1)
-            return std::move(frame.builder);
-        auto result = emitter.close(frame.builder, frame.name);
-        std::string name = std::move(frame.name);
+
+        Builder builder = emitter.open();
+        if (atRoot) {
+            if constexpr (!std::is_empty_v<Builder>) {
+                if (elements)
+                    root.forEach([&](std::string_view key, const JSON& value) { fill(builder, key, value); });
+                else
+                    for (std::uint32_t i = frame.begin; i < frame.end; ++i)
+                        fill(builder, members[i].key, members[i].value);
+            }
+            return builder;
+        }
+        // The member of the enclosing object (or of the root array) this type was found under names it.
+        const Frame& parent = stack[stack.size() - 2];
+        const std::string_view underKey =
+            stack.size() == 2 && elements ? std::string_view(elementKey) : members[parent.next - 1].key;
+        std::string name = withSafeKey(underKey, [&](std::string_view key) { return tool.typeName(key); });
+        if constexpr (!std::is_empty_v<Builder>) {
+            for (std::uint32_t i = frame.begin; i < frame.end; ++i)
+                fill(builder, members[i].key, members[i].value);
+        }
+        auto result = emitter.close(builder, name);
+        emitter.completed(result);
         const std::uint32_t shape = frame.shape;
         members.resize(frame.begin);
         stack.pop_back();
-        emitter.nested(stack.back().builder, name, result);
         CodeModel model{std::move(name), std::move(result.code), std::move(result.classInArray), {}, shape};
         if (tool.onType)
             tool.onType(std::move(model));
