@@ -335,29 +335,22 @@ void TypeFiles::append(const CodeModel& model, std::vector<GeneratedFile>& files
     files.push_back({std::move(mName), std::move(mText)});
 }
 
-std::size_t TypeFiles::write(const CodeModel& model, std::span<const std::string_view> code, const AtomicFolder& folder,
-                             std::vector<WriteFailure>& failures) const
+AtomicFolder::Stream TypeFiles::startCode(std::string_view className, const AtomicFolder& folder,
+                                          std::string& name) const
 {
-    std::size_t written = 0;
-    auto put = [&](const std::string& name, std::span<const std::string_view> pieces) {
-        if (std::error_code failed = folder.write(name, pieces))
-            failures.push_back({name, failed.message()});
-        else
-            ++written;
-    };
-    const std::string name = fileNameFor(model.className, m_choices.isSwift ? ".swift" : ".h");
-    const std::string header = m_fileStart.header(name);
-    std::vector<std::string_view> pieces{header, m_choices.isSwift ? "\nimport Foundation\n\n"
-                                                                   : "\n#import <Foundation/Foundation.h>\n"};
-    pieces.insert(pieces.end(), code.begin(), code.end());
-    put(name, pieces);
-    if (!m_choices.isSwift) {
-        const std::string mName = fileNameFor(model.className, ".m");
-        const std::string mText = implementationText(m_fileStart, model, name, mName, m_choices.adjustType);
-        const std::string_view piece = mText;
-        put(mName, std::span(&piece, 1));
-    }
-    return written;
+    name = fileNameFor(className, m_choices.isSwift ? ".swift" : ".h");
+    AtomicFolder::Stream file = folder.create(name);
+    file.append(m_fileStart.header(name));
+    file.append(m_choices.isSwift ? "\nimport Foundation\n\n" : "\n#import <Foundation/Foundation.h>\n");
+    return file;
+}
+
+GeneratedFile TypeFiles::implementation(const CodeModel& model) const
+{
+    std::string mName = fileNameFor(model.className, ".m");
+    std::string mText =
+        implementationText(m_fileStart, model, fileNameFor(model.className, ".h"), mName, m_choices.adjustType);
+    return {std::move(mName), std::move(mText)};
 }
 
 } // namespace detail

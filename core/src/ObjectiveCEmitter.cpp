@@ -52,15 +52,43 @@ struct ObjectiveCTexts
 
 ObjectiveCEmitter::Result ObjectiveCEmitter::parse(const JSON& json, std::string_view name)
 {
-    Parts parts = parseParts(json, name);
+    Parts parts;
+    parts.classInArray = parseParts(
+        json, name, [&](std::string_view lines) { parts.imports.append(lines); },
+        [&](std::string_view lines) { parts.properties.append(lines); });
     return {interfaceText(m_tool, m_tool.typeName(name), parts.imports, parts.properties),
             std::move(parts.classInArray)};
 }
 
-ObjectiveCEmitter::Parts ObjectiveCEmitter::parseParts(const JSON& json, std::string_view name)
+ClassInArray ObjectiveCEmitter::parseParts(const JSON& json, std::string_view,
+                                           const std::function<void(std::string_view)>& imports,
+                                           const std::function<void(std::string_view)>& properties)
 {
     ObjectiveCTexts texts{m_tool, *this};
-    return detail::walk(m_tool, texts, json, name);
+    detail::walk(m_tool, texts, json);
+    // The imports stand before the properties, and each member makes both: the root's members are read twice,
+    // each time keeping one of them.
+    ClassInArray classInArray;
+    for (const bool importing : {true, false}) {
+        const auto& hand = importing ? imports : properties;
+        Parts root;
+        std::string& kept = importing ? root.imports : root.properties;
+        std::string& dropped = importing ? root.properties : root.imports;
+        detail::forEachMember(json, [&](std::string_view key, const JSON& value) {
+            detail::fillMember(m_tool, texts, root, key, value);
+            dropped.clear();
+            if (!importing)
+                root.classInArray.clear();
+            if (kept.size() >= detail::pieceSize) {
+                hand(kept);
+                kept.clear();
+            }
+        });
+        hand(kept);
+        if (importing)
+            classInArray = std::move(root.classInArray);
+    }
+    return classInArray;
 }
 
 std::string ObjectiveCEmitter::propertyText(std::string_view key, const JSON& json) const

@@ -184,7 +184,7 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
         std::vector<detail::TypeName> names{{store.keep(tool.typeName(rootName)), 0}};
         tool.onType = [&](CodeModel&& model) { names.push_back({store.keep(model.className), model.shape}); };
         NamesOnly walker;
-        detail::walk(tool, walker, document.root(), rootName);
+        detail::walk(tool, walker, document.root());
         conversion.typeCount = names.size();
         detail::sampleFindings(document, names, choices, false, conversion.findings);
         // Types of equal file names lie together once sorted by name; the last of each is written.
@@ -241,27 +241,50 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
     tool.onType = [&](CodeModel&& model) { send(model, ++index); };
     // The root comes first in model order but is complete last; it is written only when no nested type replaces
     // it, so writing it now leaves the same folder. A top-level array of a million objects gives it a million
-    // members: it is written from the parts the walk leaves, never joined into one text.
+    // members: its code file is written as the text is made, in pieces.
     CodeModel root;
     root.className = tool.typeName(rootName);
     std::vector<WriteFailure> rootFailures;
     std::size_t rootFiles = 0;
+    auto finished = [&](const std::string& name, std::error_code failed) {
+        if (failed)
+            rootFailures.push_back({name, failed.message()});
+        else
+            ++rootFiles;
+    };
+    std::string codeName;
+    std::optional<AtomicFolder::Stream> code;
+    if (isLast[0])
+        code.emplace(typeFiles.startCode(root.className, *target, codeName));
+    auto append = [&](std::string_view text) {
+        if (code)
+            code->append(text);
+    };
     if (choices.isSwift) {
-        const std::string body = SwiftEmitter(tool).parseBody(document.root(), rootName);
-        storedProperty = storedProperty || !body.empty();
-        writer.push(std::move(batch));
-        const std::string opening = SwiftEmitter::opening(tool, root.className);
-        const std::string_view code[] = {opening, body, SwiftEmitter::closing};
-        if (isLast[0])
-            rootFiles = typeFiles.write(root, code, *target, rootFailures);
+        append(SwiftEmitter::opening(tool, root.className));
+        SwiftEmitter(tool).parseBody(document.root(), rootName, [&](std::string_view lines) {
+            storedProperty = storedProperty || !lines.empty();
+            append(lines);
+        });
+        append(SwiftEmitter::closing);
     } else {
-        ObjectiveCEmitter::Parts parts = ObjectiveCEmitter(tool).parseParts(document.root(), rootName);
-        writer.push(std::move(batch));
-        root.classInArray = std::move(parts.classInArray);
-        const std::string opening = ObjectiveCEmitter::interfaceOpening(tool, root.className);
-        const std::string_view code[] = {parts.imports, opening, parts.properties, ObjectiveCEmitter::interfaceClosing};
-        if (isLast[0])
-            rootFiles = typeFiles.write(root, code, *target, rootFailures);
+        bool opened = false;
+        root.classInArray =
+            ObjectiveCEmitter(tool).parseParts(document.root(), rootName, append, [&](std::string_view lines) {
+                if (!opened)
+                    append(ObjectiveCEmitter::interfaceOpening(tool, root.className));
+                opened = true;
+                append(lines);
+            });
+        append(ObjectiveCEmitter::interfaceClosing);
+    }
+    writer.push(std::move(batch));
+    if (code) {
+        finished(codeName, code->commit());
+        if (!choices.isSwift) {
+            const GeneratedFile implementation = typeFiles.implementation(root);
+            finished(implementation.name, target->write(implementation.name, implementation.text));
+        }
     }
     if (written)
         written->fetch_add(rootFiles, std::memory_order_relaxed);

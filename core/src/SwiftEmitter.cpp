@@ -53,13 +53,24 @@ struct SwiftTexts
 
 std::string SwiftEmitter::parse(const JSON& json, std::string_view name)
 {
-    return typeText(m_tool, m_tool.typeName(name), parseBody(json, name));
+    std::string body;
+    parseBody(json, name, [&](std::string_view lines) { body.append(lines); });
+    return typeText(m_tool, m_tool.typeName(name), body);
 }
 
-std::string SwiftEmitter::parseBody(const JSON& json, std::string_view name)
+void SwiftEmitter::parseBody(const JSON& json, std::string_view, const std::function<void(std::string_view)>& lines)
 {
     SwiftTexts texts{m_tool, *this};
-    return std::move(detail::walk(m_tool, texts, json, name).text);
+    detail::walk(m_tool, texts, json);
+    SwiftTexts::Builder root;
+    detail::forEachMember(json, [&](std::string_view key, const JSON& value) {
+        detail::fillMember(m_tool, texts, root, key, value);
+        if (root.text.size() >= detail::pieceSize) {
+            lines(root.text);
+            root.text.clear();
+        }
+    });
+    lines(root.text);
 }
 
 std::string SwiftEmitter::opening(const JSONTool& tool, std::string_view name)

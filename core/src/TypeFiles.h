@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -96,11 +95,11 @@ public:
     /// Appends the files of `model` to `files` and, when `display` is given, the type's part of the code view.
     void append(const CodeModel& model, std::vector<GeneratedFile>& files, std::string* display) const;
 
-    /// Writes the files of `model` into `folder`, its code given as `code`, parts that follow one another: the
-    /// root of a million members is tens of megabytes, and its files are written without joining it again.
-    /// Returns how many files were written; each failure is appended to `failures`.
-    std::size_t write(const CodeModel& model, std::span<const std::string_view> code, const AtomicFolder& folder,
-                      std::vector<WriteFailure>& failures) const;
+    /// Starts the code file (".swift", or ".h") of the type `className` in `folder`, with its header and import
+    /// line written: the caller appends the code and commits it. `name` receives the file's name.
+    AtomicFolder::Stream startCode(std::string_view className, const AtomicFolder& folder, std::string& name) const;
+    /// The ".m" file of an Objective-C type.
+    GeneratedFile implementation(const CodeModel& model) const;
 
 private:
     const ConversionChoices& m_choices;

@@ -84,17 +84,52 @@ decltype(auto) withSafeKey(std::string_view key, Use&& use)
     return use(std::string_view(mended));
 }
 
-/// Walks `root` depth first and returns the emitter's builder for it, unclosed: the caller frames the root, which
-/// may hold a million members, without one more copy of its text. Every nested type (an object member, or the
-/// first element of an array member when that is an object) is closed and appended to `tool.model` after the
-/// types nested inside it. The walk keeps its own stack, so nesting depth is bounded by memory, not the call stack.
+/// Adds one member of a type to the emitter's builder: its declaration and, where it leads to a nested type, that
+/// type's name.
+template <typename Emitter>
+void fillMember(const JSONTool& tool, const Emitter& emitter, typename Emitter::Builder& builder,
+                std::string_view rawKey, const JSON& value)
+{
+    withSafeKey(rawKey, [&](std::string_view key) {
+        emitter.member(builder, key, value);
+        if (hasObjectElements(value)) {
+            const std::string name = tool.typeName(key);
+            emitter.arrayElementType(builder, key, name);
+            emitter.nested(builder, name);
+        } else if (value.kind() == JSON::Kind::dictionary) {
+            emitter.nested(builder, tool.typeName(key));
+        }
+    });
+}
+
+/// Calls `visit(key, value)` for each member of a type made from `value`: an array's elements in place, an
+/// object's members as `membersOf` gives them.
+template <typename Visit>
+void forEachMember(const JSON& value, Visit&& visit)
+{
+    if (value.kind() == JSON::Kind::array) {
+        value.forEach(visit);
+        return;
+    }
+    for (const Member& member : membersOf(value))
+        visit(member.key, member.value);
+}
+
+/// The size past which the root's text is handed on in pieces, so that a root of a million members is never
+/// held whole.
+inline constexpr std::size_t pieceSize = 1 << 20;
+
+/// Walks `root` depth first. Every nested type (an object member, or the first element of an array member when
+/// that is an object) is closed and appended to `tool.model` after the types nested inside it; the root itself
+/// is left to the caller, who makes it with `forEachMember` and `fillMember` (a root of a million members is
+/// written in pieces). The walk keeps its own stack, so nesting depth is bounded by memory, not the call stack.
 ///
 /// The emitter provides `Builder open()`, `member(Builder&, key, value)`, `arrayElementType(Builder&, key, name)`,
 /// `nested(Builder&, name)`, `Result close(Builder&, name)` and `completed(const Result&)` (called as each nested
 /// type is closed), where `Result` has `code` and `classInArray`. A type's builder is filled when the type
 /// closes, from its members, so deep text keeps no text open per level; an empty builder is never filled.
 template <typename Emitter>
-auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view rootName)
+void walk(JSONTool& tool, Emitter& emitter, const JSON& root)
 {
     using Builder = typename Emitter::Builder;
     // Deep text keeps a million frames open: each says only where its members lie in the one list of the members
@@ -105,19 +140,6 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         std::uint32_t next = 0;
         std::uint32_t end = 0;
         std::uint32_t shape = noIndex;
-    };
-
-    auto fill = [&](Builder& builder, std::string_view rawKey, const JSON& value) {
-        withSafeKey(rawKey, [&](std::string_view key) {
-            emitter.member(builder, key, value);
-            if (hasObjectElements(value)) {
-                const std::string name = tool.typeName(key);
-                emitter.arrayElementType(builder, key, name);
-                emitter.nested(builder, name);
-            } else if (value.kind() == JSON::Kind::dictionary) {
-                emitter.nested(builder, tool.typeName(key));
-            }
-        });
     };
 
     std::vector<Frame> stack;
@@ -163,17 +185,9 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
             continue;
         }
 
+        if (atRoot)
+            return;
         Builder builder = emitter.open();
-        if (atRoot) {
-            if constexpr (!std::is_empty_v<Builder>) {
-                if (elements)
-                    root.forEach([&](std::string_view key, const JSON& value) { fill(builder, key, value); });
-                else
-                    for (std::uint32_t i = frame.begin; i < frame.end; ++i)
-                        fill(builder, members[i].key, members[i].value);
-            }
-            return builder;
-        }
         // The member of the enclosing object (or of the root array) this type was found under names it.
         const Frame& parent = stack[stack.size() - 2];
         const std::string_view underKey =
@@ -181,7 +195,7 @@ auto walk(JSONTool& tool, Emitter& emitter, const JSON& root, std::string_view r
         std::string name = withSafeKey(underKey, [&](std::string_view key) { return tool.typeName(key); });
         if constexpr (!std::is_empty_v<Builder>) {
             for (std::uint32_t i = frame.begin; i < frame.end; ++i)
-                fill(builder, members[i].key, members[i].value);
+                fillMember(tool, emitter, builder, members[i].key, members[i].value);
         }
         auto result = emitter.close(builder, name);
         emitter.completed(result);

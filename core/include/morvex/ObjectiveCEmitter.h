@@ -5,6 +5,7 @@
 #include "morvex/JSONTool.h"
 #include "morvex/MXAdjustType.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,8 +35,12 @@ public:
         std::string properties;
         ClassInArray classInArray;
     };
-    /// The same walk, giving the root unframed (`interfaceText` frames it).
-    Parts parseParts(const JSON& json, std::string_view name);
+    /// The same walk, handing the root unframed (`interfaceText` frames it) in pieces of about a megabyte: all
+    /// its import lines to `imports`, then its property lines to `properties`. Returns the root's map. A root of
+    /// a million members is never held whole.
+    ClassInArray parseParts(const JSON& json, std::string_view name,
+                            const std::function<void(std::string_view)>& imports,
+                            const std::function<void(std::string_view)>& properties);
 
     /// One property's declaration after "@property (nonatomic, ", or "" for null members.
     std::string propertyText(std::string_view key, const JSON& json) const;

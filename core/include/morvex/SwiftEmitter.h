@@ -3,6 +3,7 @@
 #include "morvex/JSON.h"
 #include "morvex/JSONTool.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,8 +17,9 @@ public:
 
     /// The text of the root type named after `name`; nested types are appended to the tool's `model`.
     std::string parse(const JSON& json, std::string_view name);
-    /// The same walk, giving the root's member lines alone (`typeText` frames them).
-    std::string parseBody(const JSON& json, std::string_view name);
+    /// The same walk, handing the root's member lines (`typeText` frames them) to `lines` in pieces of about a
+    /// megabyte, so that a root of a million members is never held whole.
+    void parseBody(const JSON& json, std::string_view name, const std::function<void(std::string_view)>& lines);
 
     /// One member's declaration without the `var` keyword ("age: Int"), or "" for null members.
     std::string propertyText(std::string_view key, const JSON& json) const;

@@ -92,57 +92,64 @@ std::error_code writeAll(int fd, std::string_view bytes)
     return {};
 }
 
-// Writes into a fresh temporary file in `dirfd` and renames it to `name`.
-std::error_code writeAt(int dirfd, std::string_view name, std::span<const std::string_view> pieces)
+// A fresh temporary file in a folder, created locked and registered for removal on a signal.
+struct Temporary
 {
-    if (!isSingleComponent(name))
-        return std::make_error_code(std::errc::invalid_argument);
-    const std::string target(name);
-    std::string temp;
     int fd = -1;
+    std::string name;
     PendingTemporary* slot = nullptr;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = temporaryName();
-        releaseSlot(slot);
+
+    Temporary() = default;
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+    ~Temporary() { releaseSlot(slot); }
+};
+
+std::error_code createTemporary(int dirfd, Temporary& file)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        file.name = temporaryName();
+        releaseSlot(file.slot);
+        file.slot = nullptr;
         creating.fetch_add(1);
         if (dying.load()) {
             creating.fetch_sub(1);
             return std::make_error_code(std::errc::interrupted);
         }
-        slot = claimSlot(dirfd, temp);
-        fd = ::openat(dirfd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        file.slot = claimSlot(dirfd, file.name);
+        file.fd = ::openat(dirfd, file.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         const int openError = errno;
         creating.fetch_sub(1);
-        if (fd < 0 && openError != EEXIST) {
-            releaseSlot(slot);
+        if (file.fd < 0 && openError != EEXIST)
             return {openError, std::system_category()};
-        }
         // Held until the file is renamed: a temporary file nobody holds a lock on was left by a run that died.
         // Another run may have judged it so in the moment before the lock was taken; then take a new name.
         struct stat info
         {};
-        if (fd >= 0 && (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &info) != 0 || info.st_nlink == 0)) {
-            ::close(fd);
-            fd = -1;
+        if (file.fd >= 0 && (::flock(file.fd, LOCK_EX) != 0 || ::fstat(file.fd, &info) != 0 || info.st_nlink == 0)) {
+            ::close(file.fd);
+            file.fd = -1;
         }
+        if (file.fd >= 0)
+            return {};
     }
-    struct Release
-    {
-        PendingTemporary*& slot;
-        ~Release() { releaseSlot(slot); }
-    } release{slot};
-    if (fd < 0)
-        return std::make_error_code(std::errc::file_exists);
+    return std::make_error_code(std::errc::file_exists);
+}
 
-    std::error_code error;
-    for (std::size_t i = 0; i < pieces.size() && !error; ++i)
-        error = writeAll(fd, pieces[i]);
-    if (!error && ::renameat(dirfd, temp.c_str(), dirfd, target.c_str()) != 0)
+// Renames the written temporary file to `target`, or removes it after `error`; returns the first failure.
+std::error_code finishTemporary(int dirfd, Temporary& file, const std::string& target, std::error_code error)
+{
+    if (file.fd < 0)
+        return error;
+    if (!error && ::renameat(dirfd, file.name.c_str(), dirfd, target.c_str()) != 0)
         error = lastError();
     if (error)
-        ::unlinkat(dirfd, temp.c_str(), 0);
-    if (::close(fd) != 0 && !error)
+        ::unlinkat(dirfd, file.name.c_str(), 0);
+    if (::close(file.fd) != 0 && !error)
         error = lastError();
+    file.fd = -1;
+    releaseSlot(file.slot);
+    file.slot = nullptr;
     return error;
 }
 
@@ -168,12 +175,45 @@ std::unique_ptr<AtomicFolder> AtomicFolder::open(const std::filesystem::path& fo
 
 std::error_code AtomicFolder::write(std::string_view name, std::string_view bytes) const
 {
-    return writeAt(m_fd, name, std::span(&bytes, 1));
+    Stream file = create(name);
+    file.append(bytes);
+    return file.commit();
 }
 
-std::error_code AtomicFolder::write(std::string_view name, std::span<const std::string_view> pieces) const
+struct AtomicFolder::Stream::Temporary : morvex::Temporary
+{};
+
+AtomicFolder::Stream::Stream(int dirfd, std::string_view name)
+    : m_dirfd(dirfd), m_target(name), m_temporary(std::make_unique<Temporary>())
 {
-    return writeAt(m_fd, name, pieces);
+    if (!isSingleComponent(name))
+        m_error = std::make_error_code(std::errc::invalid_argument);
+    else
+        m_error = createTemporary(dirfd, *m_temporary);
+}
+
+AtomicFolder::Stream::Stream(Stream&& other) noexcept = default;
+
+AtomicFolder::Stream::~Stream()
+{
+    if (m_temporary)
+        finishTemporary(m_dirfd, *m_temporary, m_target, std::make_error_code(std::errc::operation_canceled));
+}
+
+void AtomicFolder::Stream::append(std::string_view bytes)
+{
+    if (!m_error)
+        m_error = writeAll(m_temporary->fd, bytes);
+}
+
+std::error_code AtomicFolder::Stream::commit()
+{
+    return finishTemporary(m_dirfd, *m_temporary, m_target, m_error);
+}
+
+AtomicFolder::Stream AtomicFolder::create(std::string_view name) const
+{
+    return Stream(m_fd, name);
 }
 
 std::size_t AtomicFolder::removeStaleTemporaryFiles() const

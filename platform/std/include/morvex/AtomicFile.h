@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -26,8 +25,31 @@ public:
 
     /// Replaces (or creates) the file `name` with exactly `bytes`. Returns the error, empty on success.
     std::error_code write(std::string_view name, std::string_view bytes) const;
-    /// The same for a file made of `pieces` one after another, which are never joined into one more copy.
-    std::error_code write(std::string_view name, std::span<const std::string_view> pieces) const;
+
+    /// A file written piece by piece into a temporary file, which `commit` renames over the target. Dropped
+    /// unseen when not committed; the first failure sticks, and `commit` returns it.
+    class Stream
+    {
+    public:
+        Stream(Stream&& other) noexcept;
+        Stream& operator=(Stream&&) = delete;
+        ~Stream();
+
+        void append(std::string_view bytes);
+        std::error_code commit();
+
+    private:
+        friend class AtomicFolder;
+        Stream(int dirfd, std::string_view name);
+
+        struct Temporary;
+        int m_dirfd;
+        std::string m_target;
+        std::unique_ptr<Temporary> m_temporary;
+        std::error_code m_error;
+    };
+    /// Starts writing the file `name`, to be seen only once the stream is committed.
+    Stream create(std::string_view name) const;
 
     /// Removes the temporary files that runs killed outright left in the folder: those no process holds the
     /// lock of. Returns how many were removed.
