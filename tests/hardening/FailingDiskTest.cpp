@@ -173,6 +173,21 @@ TEST_F(FailingDisk, DirectoryWhereAFileShouldGoFailsThatFileOnly)
     EXPECT_EQ(listFolder(out).size(), expected.size());
 }
 
+// The root's code file is written in pieces as its text is made: one that cannot be finished is named, and the
+// file it would have replaced stays.
+TEST_F(FailingDisk, RootOverTheFileSizeLimitIsNamedAndTheEarlierOneStays)
+{
+    writeFile(out / "MXRootModel.h", "earlier run\n");
+    const std::string input = "{\"small\":{\"a\":1}," + membersOf(2000).substr(1);
+    const Process run =
+        runCliProcess(dir, with(dated, {"-l", "objc", "-o", out.string()}), input, fileSizeLimit(16384));
+    EXPECT_EQ(run.exit, 3) << run.err;
+    EXPECT_NE(run.err.find("cannot write " + (out / "MXRootModel.h").string() + ": File too large"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(readFile(out / "MXRootModel.h"), "earlier run\n");
+    EXPECT_EQ(listFolder(out), (std::vector<std::string>{"MXRootModel.h", "MXRootModel.m", "MXSmall.h", "MXSmall.m"}));
+}
+
 // Regression: printing the code to a full disk lost it, yet the command line reported success.
 TEST_F(FailingDisk, CodePrintedToAFullDeviceIsAFailedWrite)
 {
