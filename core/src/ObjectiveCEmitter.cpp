@@ -54,14 +54,13 @@ ObjectiveCEmitter::Result ObjectiveCEmitter::parse(const JSON& json, std::string
 {
     Parts parts;
     parts.classInArray = parseParts(
-        json, name, [&](std::string_view lines) { parts.imports.append(lines); },
+        json, [&](std::string_view lines) { parts.imports.append(lines); },
         [&](std::string_view lines) { parts.properties.append(lines); });
     return {interfaceText(m_tool, m_tool.typeName(name), parts.imports, parts.properties),
             std::move(parts.classInArray)};
 }
 
-ClassInArray ObjectiveCEmitter::parseParts(const JSON& json, std::string_view,
-                                           const std::function<void(std::string_view)>& imports,
+ClassInArray ObjectiveCEmitter::parseParts(const JSON& json, const std::function<void(std::string_view)>& imports,
                                            const std::function<void(std::string_view)>& properties)
 {
     ObjectiveCTexts texts{m_tool, *this};

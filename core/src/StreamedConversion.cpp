@@ -262,20 +262,19 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
     };
     if (choices.isSwift) {
         append(SwiftEmitter::opening(tool, root.className));
-        SwiftEmitter(tool).parseBody(document.root(), rootName, [&](std::string_view lines) {
+        SwiftEmitter(tool).parseBody(document.root(), [&](std::string_view lines) {
             storedProperty = storedProperty || !lines.empty();
             append(lines);
         });
         append(SwiftEmitter::closing);
     } else {
         bool opened = false;
-        root.classInArray =
-            ObjectiveCEmitter(tool).parseParts(document.root(), rootName, append, [&](std::string_view lines) {
-                if (!opened)
-                    append(ObjectiveCEmitter::interfaceOpening(tool, root.className));
-                opened = true;
-                append(lines);
-            });
+        root.classInArray = ObjectiveCEmitter(tool).parseParts(document.root(), append, [&](std::string_view lines) {
+            if (!opened)
+                append(ObjectiveCEmitter::interfaceOpening(tool, root.className));
+            opened = true;
+            append(lines);
+        });
         append(ObjectiveCEmitter::interfaceClosing);
     }
     writer.push(std::move(batch));

@@ -54,11 +54,11 @@ struct SwiftTexts
 std::string SwiftEmitter::parse(const JSON& json, std::string_view name)
 {
     std::string body;
-    parseBody(json, name, [&](std::string_view lines) { body.append(lines); });
+    parseBody(json, [&](std::string_view lines) { body.append(lines); });
     return typeText(m_tool, m_tool.typeName(name), body);
 }
 
-void SwiftEmitter::parseBody(const JSON& json, std::string_view, const std::function<void(std::string_view)>& lines)
+void SwiftEmitter::parseBody(const JSON& json, const std::function<void(std::string_view)>& lines)
 {
     SwiftTexts texts{m_tool, *this};
     detail::walk(m_tool, texts, json);

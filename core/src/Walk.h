@@ -4,7 +4,6 @@
 #include "morvex/JSON.h"
 #include "morvex/JSONTool.h"
 
-#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>

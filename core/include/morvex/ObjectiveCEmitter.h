@@ -38,8 +38,7 @@ public:
     /// The same walk, handing the root unframed (`interfaceText` frames it) in pieces of about a megabyte: all
     /// its import lines to `imports`, then its property lines to `properties`. Returns the root's map. A root of
     /// a million members is never held whole.
-    ClassInArray parseParts(const JSON& json, std::string_view name,
-                            const std::function<void(std::string_view)>& imports,
+    ClassInArray parseParts(const JSON& json, const std::function<void(std::string_view)>& imports,
                             const std::function<void(std::string_view)>& properties);
 
     /// One property's declaration after "@property (nonatomic, ", or "" for null members.

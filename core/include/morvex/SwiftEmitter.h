@@ -19,7 +19,7 @@ public:
     std::string parse(const JSON& json, std::string_view name);
     /// The same walk, handing the root's member lines (`typeText` frames them) to `lines` in pieces of about a
     /// megabyte, so that a root of a million members is never held whole.
-    void parseBody(const JSON& json, std::string_view name, const std::function<void(std::string_view)>& lines);
+    void parseBody(const JSON& json, const std::function<void(std::string_view)>& lines);
 
     /// One member's declaration without the `var` keyword ("age: Int"), or "" for null members.
     std::string propertyText(std::string_view key, const JSON& json) const;
