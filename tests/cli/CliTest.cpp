@@ -95,6 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"SwiftProtocolList", {"-b", "A <B>"}, "base class"},
                     UsageCase{"TwoProtocolLists", {"-l", "objc", "-b", "NSObject <A> <B>"}, "base class"},
                     UsageCase{"UnclosedProtocolList", {"-l", "objc", "-b", "NSObject <A<"}, "base class"},
+                    UsageCase{"EmptyProtocolList", {"-l", "objc", "-b", "NSObject <>"}, "base class"},
                     UsageCase{"BaseStartsWithDigit", {"-b", "9Lives"}, "base class"},
                     UsageCase{"NoSuchDay", {"--date", "2026/02/31"}, "YYYY/MM/DD"},
                     UsageCase{"NotALeapYear", {"--date", "2025/02/29"}, "YYYY/MM/DD"}),

@@ -44,7 +44,7 @@ TEST(Findings, EachKindAtItsPath)
         {R"({"default":1,"CodingKeys":2,"ok":3})",
          true,
          {"key-reserved $.default default Swift", "key-reserved $.CodingKeys CodingKeys Swift"}},
-        {R"({"id":1,"description":"d","newValue":2,"copyright":3,"NSObject":4})",
+        {R"({"id":1,"description":"d","newValue":2,"copyright":3,"NSObject":4,"newa":5})",
          false,
          {"key-reserved $.id id Objective-C", "key-reserved $.description description Objective-C",
           "key-reserved $.newValue newValue Objective-C", "key-reserved $.NSObject NSObject Objective-C"}},
