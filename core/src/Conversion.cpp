@@ -326,13 +326,12 @@ void TypeFiles::append(const CodeModel& model, std::vector<GeneratedFile>& files
         return;
     }
     std::string hName = fileNameFor(model.className, ".h");
-    std::string mName = fileNameFor(model.className, ".m");
     std::string hText = concat({m_fileStart.header(hName), "\n#import <Foundation/Foundation.h>\n", model.code});
-    std::string mText = implementationText(m_fileStart, model, hName, mName, m_choices.adjustType);
+    GeneratedFile m = implementation(model);
     if (display)
-        display->append(hText).append("\n").append(mText).append(separator);
+        display->append(hText).append("\n").append(m.text).append(separator);
     files.push_back({std::move(hName), std::move(hText)});
-    files.push_back({std::move(mName), std::move(mText)});
+    files.push_back(std::move(m));
 }
 
 AtomicFolder::Stream TypeFiles::startCode(std::string_view className, const AtomicFolder& folder,

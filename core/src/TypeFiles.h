@@ -37,6 +37,8 @@ struct TypeName
     std::string_view className;
     std::uint32_t shape;
 };
+void sampleFindings(const JSONDocument& document, const std::vector<TypeName>& models, const ConversionChoices& choices,
+                    bool usedFaithful, Findings& findings);
 
 /// Keeps type names where they never move, in chunks: deep text names a million types alike, so a name equal
 /// to the one kept last is kept once.
@@ -51,8 +53,6 @@ private:
     std::size_t m_size = 0;
     std::string_view m_last;
 };
-void sampleFindings(const JSONDocument& document, const std::vector<TypeName>& models, const ConversionChoices& choices,
-                    bool usedFaithful, Findings& findings);
 
 /// The file names of the types of `models` without `extension`, as views: a name is its class name but where
 /// `fileNameFor` mends or shortens it, and only those are kept here. A million types need no list of names.
