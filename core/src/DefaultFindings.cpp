@@ -11,7 +11,7 @@ namespace {
 
 std::string_view keyOf(const SampleTypes& types, const SampleShape& shape)
 {
-    return types.shapes[shape.parent].fields[shape.field].key;
+    return types.key(types.fields[shape.field]);
 }
 
 } // namespace
@@ -82,13 +82,12 @@ void defaultFindings(const SampleTypes& types, Language language, std::string_vi
         const bool mergedHere = !oneByOne[i];
         // As a member: is its key a name, is it there in every object, is it dropped.
         if (shape.parent != noIndex) {
-            const SampleShape& parent = types.shapes[shape.parent];
             const bool rootElement = shape.field == noIndex && oneByOne[i];
             const bool emitted = rootElement || (shape.field != noIndex &&
-                                                 (oneByOne[shape.parent] || parent.fields[shape.field].inFirst));
+                                                 (oneByOne[shape.parent] || types.fields[shape.field].inFirst));
             if (emitted) {
                 const std::string_view key = rootElement ? std::string_view("0") : keyOf(types, shape);
-                const Place keyPlace = rootElement ? shape.firstPlace : parent.fields[shape.field].keyPlace;
+                const Place keyPlace = rootElement ? shape.firstPlace : types.fields[shape.field].keyPlace;
                 // The name the code holds: a key that could add code of its own is mended, and said once.
                 std::string mended;
                 if (!isSafeName(key)) {
@@ -104,20 +103,22 @@ void defaultFindings(const SampleTypes& types, Language language, std::string_vi
                     addFinding(findings, types, FindingKind::keyReserved, keyPlace, {std::string(key), languageName});
             }
             if (shape.field != noIndex) {
-                const SampleField& field = parent.fields[shape.field];
+                const SampleField& field = types.fields[shape.field];
+                const std::string key(types.key(field));
                 const bool nullDropped = oneByOne[shape.parent] ? shape.has(ValueKind::null)
                                                                 : field.inFirst && shape.firstKind == ValueKind::null;
                 if (nullDropped)
-                    addFinding(findings, types, FindingKind::nullDropped, shape.nullPlace(), {field.key});
-                if (!oneByOne[shape.parent] && field.missingPlace.known())
-                    addFinding(findings, types, FindingKind::memberMissing, field.missingPlace, {field.key});
+                    addFinding(findings, types, FindingKind::nullDropped, shape.nullPlace(), {key});
+                if (!oneByOne[shape.parent] && types.missingPlace(field).known())
+                    addFinding(findings, types, FindingKind::memberMissing, types.missingPlace(field), {key});
             }
         }
         // Members that later objects have and the first lacks never reach the type (their shapes are not kept).
         if (mergedHere && shape.objects > 1) {
-            for (const SampleField& field : shape.fields) {
+            for (const SampleField& field : types.fieldsOf(shape)) {
                 if (!field.inFirst)
-                    addFinding(findings, types, FindingKind::memberNotInFirst, field.keyPlace, {field.key});
+                    addFinding(findings, types, FindingKind::memberNotInFirst, field.keyPlace,
+                               {std::string(types.key(field))});
             }
         }
         // A whole number after a fraction decodes into the fraction's type: nothing is lost there.

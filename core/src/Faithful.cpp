@@ -206,9 +206,9 @@ private:
     }
 
     // The member name for `key`, as the table of the faithful rules says; `bare` is it without backticks.
-    std::string memberName(const std::string& key, std::string& bare) const
+    std::string memberName(std::string_view key, std::string& bare) const
     {
-        std::string name = isIdentifier(key, m_language) ? key : lowerCamel(safeName(key));
+        std::string name = isIdentifier(key, m_language) ? std::string(key) : lowerCamel(safeName(key));
         switch (reservedWord(name, m_language, m_choices.base, m_jsonValue)) {
         case Reserved::no:
             break;
@@ -236,10 +236,10 @@ private:
         const std::string typeName = m_names.at(id);
         // Nested types are named first, in member order, so that a name taken earlier stays with the earlier.
         const std::string parentBase = typeName.substr(std::min(typeName.size(), m_tool.classPrefix.size()));
-        for (const SampleField& field : here.fields) {
+        for (const SampleField& field : m_types.fieldsOf(here)) {
             const std::uint32_t nested = objectsIn(field.shape);
             if (nested != noIndex && !m_names.contains(nested))
-                name(nested, typeNameFor(field.key), parentBase);
+                name(nested, typeNameFor(m_types.key(field)), parentBase);
         }
         CodeModel model;
         model.className = typeName;
@@ -249,9 +249,10 @@ private:
         std::string codingKeys;
         std::string imports;
         bool renamed = false;
-        for (const SampleField& field : here.fields) {
+        for (const SampleField& field : m_types.fieldsOf(here)) {
+            const std::string_view key = m_types.key(field);
             std::string bare;
-            std::string member = memberName(field.key, bare);
+            std::string member = memberName(key, bare);
             std::string numbered = bare;
             for (int n = 2; used.contains(numbered); ++n)
                 numbered = bare + std::to_string(n);
@@ -259,20 +260,19 @@ private:
                 member = numbered;
             used.insert(numbered);
             const bool optional = field.present < here.objects || shape(field.shape).has(ValueKind::null);
-            const bool same = numbered == field.key;
+            const bool same = numbered == key;
             renamed = renamed || !same;
             if (m_choices.isSwift) {
                 body += "    var " + member + ": " + swiftType(field.shape, false) + (optional ? "?\n" : "\n");
-                codingKeys +=
-                    "        case " + member + (same ? "" : " = \"" + literal(field.key, m_language) + "\"") + "\n";
+                codingKeys += "        case " + member + (same ? "" : " = \"" + literal(key, m_language) + "\"") + "\n";
                 continue;
             }
             body += "@property (nonatomic, " + objcType(field.shape, optional) + member + ";";
             if (!same && m_choices.adjustType.isNone())
-                body += " // JSON key: \"" + commentText(field.key) + "\"";
+                body += " // JSON key: \"" + commentText(key) + "\"";
             body += "\n";
             if (!same)
-                model.replacedKeys.emplace_back(member, literal(field.key, m_language));
+                model.replacedKeys.emplace_back(member, literal(key, m_language));
             const std::uint32_t nested = objectsIn(field.shape);
             if (nested != noIndex) {
                 imports += "#import \"" + fileNameFor(m_names.at(nested), ".h") + "\"\n";

@@ -11,8 +11,8 @@
 #include <limits>
 #include <new>
 #include <simdjson.h>
+#include <type_traits>
 #include <unordered_map>
-#include <variant>
 #include <vector>
 
 namespace morvex {
@@ -112,8 +112,7 @@ struct JSONStorage
 
     std::string_view key(const JSONNode& member) const
     {
-        const SampleShape& shape = types.shapes[member.shape];
-        return types.shapes[shape.parent].fields[shape.field].key;
+        return types.key(types.fields[types.shapes[member.shape].field]);
     }
 };
 
@@ -509,7 +508,7 @@ public:
             if (auto error = document.get_array().get(array))
                 return error;
             note(shape, ValueKind::array, offset, 1);
-            if (auto error = open(array, Keep::all, newNode(JSON::Kind::array, shape), shape, offset))
+            if (auto error = open(array, Keep::all, newNode(JSON::Kind::array, shape), shape, offset, true))
                 return error;
         } else {
             // A scalar document is checked whole here: the parser's own end check misses "falsey".
@@ -530,11 +529,13 @@ private:
     }
 
     // One per open object or array: as deep text holds a million of them, kept small.
-    // This object's number among the objects of its shape, and how many members of the first it held.
+    // This object's number among the objects of its shape, how many members of the first it held, and the field
+    // its last member was (objects of a shape mostly list their members alike, so the next one is tried first).
     struct ObjectState
     {
         std::uint32_t serial;
         std::uint32_t heldOfFirst;
+        std::uint32_t lastField;
     };
 
     // The trail step naming this array's current element, made when a place first needs it.
@@ -542,11 +543,21 @@ private:
     {
         std::uint32_t trail;
         std::uint32_t trailAt;
+        bool firstOfShape;
     };
+
+    union Iterator
+    {
+        Iterator() : object() {}
+        od::object_iterator object;
+        od::array_iterator array;
+    };
+    static_assert(std::is_trivially_copyable_v<od::object_iterator> &&
+                  std::is_trivially_copyable_v<od::array_iterator>);
 
     struct Frame
     {
-        std::variant<od::object_iterator, od::array_iterator> at;
+        Iterator at;
         std::uint32_t node = noMember;
         std::uint32_t count = 0;
         std::uint32_t shape = noIndex;
@@ -557,9 +568,8 @@ private:
             ArrayState array;
         };
         bool started = false;
+        bool isObject = false;
         Keep keep = Keep::none;
-
-        bool isObject() const { return at.index() == 0; }
     };
 
     std::uint32_t offsetOf(const char* at) const { return static_cast<std::uint32_t>(at - m_text.data()); }
@@ -659,15 +669,18 @@ private:
     // mostly list their members in the same order: that case stays inline.
     std::uint32_t memberShape(Frame& frame, std::string_view rawKey, std::string_view key, bool kept)
     {
-        std::vector<SampleField>& fields = m_storage.types.shapes[frame.shape].fields;
-        const std::size_t hint = frame.count - 1;
-        if (hint < fields.size() && sameKey(this->rawKey(fields[hint]), rawKey))
-            return seen(frame, fields[hint]);
+        const SampleTypes& types = m_storage.types;
+        const std::uint32_t last = frame.object.lastField;
+        const std::uint32_t hint = last == noIndex ? types.shapes[frame.shape].firstField : types.fields[last].next;
+        if (hint != noIndex && sameKey(this->rawKey(types.fields[hint]), rawKey))
+            return seen(frame, hint);
         return findMemberShape(frame, rawKey, key, kept);
     }
 
-    std::uint32_t seen(Frame& frame, SampleField& field)
+    std::uint32_t seen(Frame& frame, std::uint32_t id)
     {
+        frame.object.lastField = id;
+        SampleField& field = m_storage.types.fields[id];
         if (field.lastObject != frame.object.serial) {
             field.lastObject = frame.object.serial;
             ++field.present;
@@ -680,44 +693,56 @@ private:
     [[gnu::noinline]] std::uint32_t findMemberShape(Frame& frame, std::string_view rawKey, std::string_view key,
                                                     bool kept)
     {
-        const std::vector<SampleField>& fields = m_storage.types.shapes[frame.shape].fields;
+        SampleTypes& types = m_storage.types;
+        // Few fields are searched in order; a shape of more is searched by key, in a table made when first needed.
+        constexpr std::size_t fewFields = 8;
         std::uint32_t found = noIndex;
-        std::unordered_map<std::string_view, std::uint32_t>* byKey = nullptr;
-        if (fields.size() <= 8) {
-            for (std::size_t i = 0; i < fields.size(); ++i) {
-                if (sameKey(this->rawKey(fields[i]), rawKey)) {
-                    found = static_cast<std::uint32_t>(i);
-                    break;
-                }
+        std::uint32_t at = types.shapes[frame.shape].firstField;
+        for (std::size_t searched = 0; at != noIndex && searched < fewFields; ++searched, at = types.fields[at].next) {
+            if (sameKey(this->rawKey(types.fields[at]), rawKey)) {
+                found = at;
+                break;
             }
-        } else {
+        }
+        std::unordered_map<std::string_view, std::uint32_t>* byKey = nullptr;
+        if (found == noIndex && at != noIndex) {
             byKey = &m_byKey[frame.shape];
             if (byKey->empty()) {
-                for (std::size_t i = 0; i < fields.size(); ++i)
-                    byKey->emplace(this->rawKey(fields[i]), static_cast<std::uint32_t>(i));
+                for (std::uint32_t field = types.shapes[frame.shape].firstField; field != noIndex;
+                     field = types.fields[field].next)
+                    byKey->emplace(this->rawKey(types.fields[field]), field);
             }
-            if (auto at = byKey->find(rawKey); at != byKey->end())
-                found = at->second;
+            if (auto known = byKey->find(rawKey); known != byKey->end())
+                found = known->second;
         }
-        const bool firstObject = frame.object.serial == 1;
         if (found == noIndex) {
-            // The vector of fields moves when the new shape is made.
-            found = static_cast<std::uint32_t>(fields.size());
+            found = static_cast<std::uint32_t>(types.fields.size());
             if (byKey)
                 byKey->emplace(rawKey, found);
+            const bool firstObject = frame.object.serial == 1;
             const std::uint32_t child = newShape(frame.shape, found, kept);
             SampleField field;
-            field.key = kept ? std::string(key) : unescapeKey(rawKey);
+            field.keyAt = static_cast<std::uint32_t>(types.keys.size());
+            if (kept)
+                types.keys += key;
+            else
+                types.keys += unescapeKey(rawKey);
+            field.keySize = static_cast<std::uint32_t>(types.keys.size() - field.keyAt);
             field.shape = child;
             field.inFirst = firstObject;
             const std::uint64_t keyOffset = offsetOf(rawKey.data()) - 1;
             field.keyPlace = placeOf(child, keyOffset, rawKey.size() + 2);
-            // Both references are taken after the new shape: its creation may move the vectors.
-            m_storage.types.shapes[frame.shape].fields.push_back(std::move(field));
+            types.fields.push_back(field);
+            SampleShape& shape = types.shapes[frame.shape];
+            if (shape.lastField == noIndex)
+                shape.firstField = found;
+            else
+                types.fields[shape.lastField].next = found;
+            shape.lastField = found;
             if (firstObject)
                 ++m_firstCount[frame.shape];
         }
-        return seen(frame, m_storage.types.shapes[frame.shape].fields[found]);
+        return seen(frame, found);
     }
 
     std::uint32_t elementShape(const Frame& frame, bool kept)
@@ -746,27 +771,25 @@ private:
                               std::uint32_t offset)
     {
         Frame frame = frameFor(keep, node, shape, offset);
+        frame.isObject = true;
         frame.object.serial = static_cast<std::uint32_t>(++m_storage.types.shapes[shape].objects);
         frame.object.heldOfFirst = 0;
-        od::object_iterator at;
-        if (auto error = object.begin().get(at))
+        frame.object.lastField = noIndex;
+        if (auto error = object.begin().get(frame.at.object))
             return error;
-        frame.at = at;
         m_stack.push_back(frame);
         return simdjson::SUCCESS;
     }
 
     simdjson::error_code open(od::array& array, Keep keep, std::uint32_t node, std::uint32_t shape,
-                              std::uint32_t offset)
+                              std::uint32_t offset, bool firstOfShape)
     {
         Frame frame = frameFor(keep, node, shape, offset);
         frame.array.trail = noIndex;
         frame.array.trailAt = 0;
-        ++m_storage.types.shapes[shape].arrays;
-        od::array_iterator at;
-        if (auto error = array.begin().get(at))
+        frame.array.firstOfShape = firstOfShape;
+        if (auto error = array.begin().get(frame.at.array))
             return error;
-        frame.at = at;
         m_arrays.push_back(static_cast<std::uint32_t>(m_stack.size()));
         m_stack.push_back(frame);
         return simdjson::SUCCESS;
@@ -785,11 +808,12 @@ private:
     // Notes what a finished object lacked, or that a finished array was empty.
     void close(Frame& frame)
     {
-        SampleShape& shape = m_storage.types.shapes[frame.shape];
-        if (!frame.isObject()) {
+        SampleTypes& types = m_storage.types;
+        SampleShape& shape = types.shapes[frame.shape];
+        if (!frame.isObject) {
             m_arrays.pop_back();
             if (frame.count == 0) {
-                if (shape.arrays == 1)
+                if (frame.array.firstOfShape)
                     shape.firstArrayEmpty = true;
                 if (!shape.emptyPlace().known())
                     shape.rarePlaces().emptyPlace = placeOf(frame.shape, frame.offset, 1);
@@ -798,9 +822,12 @@ private:
         }
         if (frame.object.serial == 1 || frame.object.heldOfFirst == m_firstCount[frame.shape])
             return;
-        for (SampleField& field : m_storage.types.shapes[frame.shape].fields) {
-            if (field.inFirst && field.lastObject != frame.object.serial && !field.missingPlace.known())
-                field.missingPlace = placeOf(frame.shape, frame.offset, 1);
+        for (std::uint32_t at = shape.firstField; at != noIndex; at = types.fields[at].next) {
+            SampleField& field = types.fields[at];
+            if (field.inFirst && field.lastObject != frame.object.serial && field.missing == noIndex) {
+                field.missing = static_cast<std::uint32_t>(types.places.size());
+                types.places.push_back(placeOf(frame.shape, frame.offset, 1));
+            }
         }
     }
 
@@ -808,8 +835,7 @@ private:
     {
         while (!m_stack.empty()) {
             Frame& frame = m_stack.back();
-            const bool done = frame.isObject() ? step(frame, std::get<od::object_iterator>(frame.at))
-                                               : step(frame, std::get<od::array_iterator>(frame.at));
+            const bool done = frame.isObject ? step(frame, frame.at.object) : step(frame, frame.at.array);
             if (done) {
                 storeChildren(frame);
                 close(frame);
@@ -859,7 +885,7 @@ private:
             token = value.raw_json_token();
             shape = elementShape(frame, keepChild);
         }
-        const std::uint32_t firstOf = !frame.isObject() && frame.count == 1 ? frame.shape : noIndex;
+        const std::uint32_t firstOf = !frame.isObject && frame.count == 1 ? frame.shape : noIndex;
         m_error = child(value, token, keepChild ? frame.node : noMember, frame.keep == Keep::all, shape, firstOf);
         return false;
     }
@@ -900,9 +926,10 @@ private:
             if (auto error = value.get_array().get(array))
                 return error;
             const std::uint32_t node = keep ? newNode(JSON::Kind::array, shape) : noMember;
+            const bool firstOfShape = !m_storage.types.shapes[shape].has(ValueKind::array);
             note(shape, ValueKind::array, offset, 1);
             noteFirstElement(firstOf, shape, ValueKind::array, offset);
-            return open(array, keep && parentKeepsAll ? Keep::first : Keep::none, node, shape, offset);
+            return open(array, keep && parentKeepsAll ? Keep::first : Keep::none, node, shape, offset, firstOfShape);
         }
         case od::json_type::number:
             return number(value, token, parent, shape, offset);

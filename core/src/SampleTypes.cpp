@@ -9,7 +9,8 @@ namespace {
 
 struct Step
 {
-    const std::string* key = nullptr; // nullptr: an array index
+    std::string_view key;
+    bool isIndex = true;
     std::uint64_t index = 0;
 };
 
@@ -27,7 +28,8 @@ std::vector<Step> stepsTo(const SampleTypes& types, const Place& place, bool& cu
             break;
         Step step;
         if (shape.field != noIndex) {
-            step.key = &types.shapes[shape.parent].fields[shape.field].key;
+            step.key = types.key(types.fields[shape.field]);
+            step.isIndex = false;
         } else if (trail != noIndex) {
             step.index = types.trails[trail].index;
             trail = types.trails[trail].parent;
@@ -64,14 +66,14 @@ std::string SampleTypes::path(const Place& place) const
         if (cut && i == keep)
             text += "…";
         const Step& step = steps[i];
-        if (!step.key) {
+        if (step.isIndex) {
             text += '[' + std::to_string(step.index) + ']';
-        } else if (plainName(*step.key)) {
+        } else if (plainName(step.key)) {
             text += '.';
-            text += *step.key;
+            text += step.key;
         } else {
             text += "['";
-            for (char c : *step.key) {
+            for (char c : step.key) {
                 if (c == '\'' || c == '\\')
                     text += '\\';
                 text += c;
@@ -91,11 +93,11 @@ std::string SampleTypes::pointer(const Place& place) const
         if (cut && i == keep)
             text += "/…";
         text += '/';
-        if (!steps[i].key) {
+        if (steps[i].isIndex) {
             text += std::to_string(steps[i].index);
             continue;
         }
-        for (char c : *steps[i].key) {
+        for (char c : steps[i].key) {
             if (c == '~')
                 text += "~0";
             else if (c == '/')

@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace morvex {
@@ -42,19 +43,23 @@ struct Place
     bool known() const { return shape != noIndex; }
 };
 
-/// One member name seen in the objects of a shape.
+/// One member name seen in the objects of a shape. Deep text makes a million of them, so they are kept small and
+/// in one list: the key's text lies in `SampleTypes::keys`, the rarely known place in `SampleTypes::places`.
 struct SampleField
 {
-    std::string key;
     /// Where the key first stands.
     Place keyPlace;
-    /// The first object of the shape that lacks it (set only for members of the first object).
-    Place missingPlace;
     /// The shape of its values.
     std::uint32_t shape = noIndex;
     /// How many objects of the shape hold it.
     std::uint32_t present = 0;
     std::uint32_t lastObject = 0;
+    /// The next field of the same shape, in order of first appearance.
+    std::uint32_t next = noIndex;
+    std::uint32_t keyAt = 0;
+    std::uint32_t keySize = 0;
+    /// The first object of the shape that lacks it (known only for members of the first object).
+    std::uint32_t missing = noIndex;
     /// Held by the first object of the shape.
     bool inFirst = false;
 };
@@ -77,7 +82,8 @@ struct SampleShapeRare
 struct SampleShape
 {
     std::uint32_t parent = noIndex;
-    /// The step from the parent: a field of the parent's objects, or noIndex for an element of its arrays.
+    /// The step from the parent: the parent's field (in `SampleTypes::fields`), or noIndex for an element of its
+    /// arrays.
     std::uint32_t field = noIndex;
     /// The first value here lies on the path the default rules read (first elements, all members).
     bool kept = false;
@@ -91,9 +97,10 @@ struct SampleShape
     Place firstPlace;
 
     std::uint32_t objects = 0;
-    std::uint32_t arrays = 0;
     std::uint32_t element = noIndex;
-    std::vector<SampleField> fields;
+    /// Its fields in `SampleTypes::fields`, listed through `SampleField::next`.
+    std::uint32_t firstField = noIndex;
+    std::uint32_t lastField = noIndex;
 
     /// The first value of another kind than the first one's.
     const Place& otherPlace() const { return rareOrNone().otherPlace; }
@@ -138,7 +145,56 @@ struct TrailStep
 struct SampleTypes
 {
     std::vector<SampleShape> shapes;
+    std::vector<SampleField> fields;
     std::vector<TrailStep> trails;
+    /// The fields' keys, unescaped, one after another.
+    std::string keys;
+    /// Places few fields have (see `SampleField::missing`).
+    std::vector<Place> places;
+
+    std::string_view key(const SampleField& field) const
+    {
+        return std::string_view(keys).substr(field.keyAt, field.keySize);
+    }
+    const Place& missingPlace(const SampleField& field) const
+    {
+        static const Place none;
+        return field.missing == noIndex ? none : places[field.missing];
+    }
+
+    /// The fields of `shape` in order, for a range-for.
+    class FieldList
+    {
+    public:
+        class Iterator
+        {
+        public:
+            const SampleField& operator*() const { return (*m_fields)[m_at]; }
+            Iterator& operator++()
+            {
+                m_at = (*m_fields)[m_at].next;
+                return *this;
+            }
+            bool operator!=(const Iterator& other) const { return m_at != other.m_at; }
+
+        private:
+            friend class FieldList;
+            Iterator(const std::vector<SampleField>* fields, std::uint32_t at) : m_fields(fields), m_at(at) {}
+            const std::vector<SampleField>* m_fields;
+            std::uint32_t m_at;
+        };
+
+        Iterator begin() const { return {m_fields, m_first}; }
+        Iterator end() const { return {m_fields, noIndex}; }
+
+    private:
+        friend struct SampleTypes;
+        FieldList(const std::vector<SampleField>* fields, std::uint32_t first) : m_fields(fields), m_first(first) {}
+        const std::vector<SampleField>* m_fields;
+        std::uint32_t m_first;
+    };
+
+    FieldList fieldsOf(const SampleShape& shape) const { return {&fields, shape.firstField}; }
 
     /// `$.orders[1].extra`, with keys that are not plain names bracket-quoted: `$['first-name']`. Very deep
     /// places keep their first and last steps around "…".
