@@ -228,6 +228,14 @@ std::uint32_t JSON::shape() const noexcept
     return node ? node->shape : noIndex;
 }
 
+std::string_view JSON::memberKey() const noexcept
+{
+    const JSONNode* node = JSONAccess::node(*this);
+    if (!node || m_storage->types.shapes[node->shape].field == noIndex)
+        return {};
+    return m_storage->key(*node);
+}
+
 JSON JSON::firstElement() const noexcept
 {
     const JSONNode* node = JSONAccess::node(*this);

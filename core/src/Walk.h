@@ -132,7 +132,7 @@ void walk(JSONTool& tool, Emitter& emitter, const JSON& root)
 {
     using Builder = typename Emitter::Builder;
     // Deep text keeps a million frames open: each says only where its members lie in the one list of the members
-    // of all open objects.
+    // of all open objects, which holds their values alone (a member's key is told by its value).
     struct Frame
     {
         std::uint32_t begin = 0;
@@ -142,15 +142,15 @@ void walk(JSONTool& tool, Emitter& emitter, const JSON& root)
     };
 
     std::vector<Frame> stack;
-    std::vector<Member> members;
+    std::vector<JSON> members;
     // An array (only the root can be one) is read in place: a million elements need no list of their own.
     std::optional<JSONIterator> elements;
     std::string elementKey;
     auto push = [&](const JSON& value) {
         Frame frame;
         frame.begin = frame.next = static_cast<std::uint32_t>(members.size());
-        const std::vector<Member> own = membersOf(value);
-        members.insert(members.end(), own.begin(), own.end());
+        for (const Member& member : membersOf(value))
+            members.push_back(member.value);
         frame.end = static_cast<std::uint32_t>(members.size());
         frame.shape = value.shape();
         stack.push_back(frame);
@@ -173,8 +173,10 @@ void walk(JSONTool& tool, Emitter& emitter, const JSON& root)
                 elementKey.assign(member.key);
         } else {
             more = frame.next < frame.end;
-            if (more)
-                member = members[frame.next++];
+            if (more) {
+                member.value = members[frame.next++];
+                member.key = member.value.memberKey();
+            }
         }
         if (more) {
             if (hasObjectElements(member.value))
@@ -190,11 +192,11 @@ void walk(JSONTool& tool, Emitter& emitter, const JSON& root)
         // The member of the enclosing object (or of the root array) this type was found under names it.
         const Frame& parent = stack[stack.size() - 2];
         const std::string_view underKey =
-            stack.size() == 2 && elements ? std::string_view(elementKey) : members[parent.next - 1].key;
+            stack.size() == 2 && elements ? std::string_view(elementKey) : members[parent.next - 1].memberKey();
         std::string name = withSafeKey(underKey, [&](std::string_view key) { return tool.typeName(key); });
         if constexpr (!std::is_empty_v<Builder>) {
             for (std::uint32_t i = frame.begin; i < frame.end; ++i)
-                fillMember(tool, emitter, builder, members[i].key, members[i].value);
+                fillMember(tool, emitter, builder, members[i].memberKey(), members[i]);
         }
         auto result = emitter.close(builder, name);
         emitter.completed(result);

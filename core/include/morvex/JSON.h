@@ -63,6 +63,9 @@ public:
     /// The position of this value in the document's `SampleTypes`; noIndex for a default value.
     std::uint32_t shape() const noexcept;
 
+    /// The name this value stands under in its object; empty for the root and for array elements.
+    std::string_view memberKey() const noexcept;
+
     /// The first element of a non-empty array; null otherwise.
     JSON firstElement() const noexcept;
 
