@@ -5,12 +5,19 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
     using namespace morvex::bench;
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string_view usage = "usage: morvex-bench-gen FOLDER\n";
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        std::fputs(usage.data(), stdout);
+        return 0;
+    }
+    // An option is never taken for a folder: "--help/" would fill the working folder with 600 MB.
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fputs(usage.data(), stderr);
         return 2;
     }
     const std::filesystem::path folder = argv[1];

@@ -39,6 +39,10 @@ SAMPLE = ('{"name":"Ann","age":30,"score":9.5,"vip":true,"memo":null,"address":{
           '"tags":["a"],"orders":[{"id":1,"total":12.5}]}\n')
 
 
+class Failure(Exception):
+    """A program under measurement failed; its output folder is removed on the way out."""
+
+
 def run(command):
     """Runs command; returns (wall seconds, user+system seconds, peak RSS bytes).
 
@@ -54,8 +58,8 @@ def run(command):
         error = process.stderr.read().decode(errors="replace")
         process.stderr.close()
         code = os.waitstatus_to_exitcode(status)
-        if code not in (0,):
-            sys.exit(f"{' '.join(command)} exited {code}: {error}")
+        if code != 0:
+            raise Failure(f"{' '.join(command)} exited {code}: {error}")
         kilobytes = int(peak.read().split()[-1])
     return wall, usage.ru_utime + usage.ru_stime, kilobytes * 1024
 
@@ -78,9 +82,10 @@ def write_floor(floor, folder):
     with open(manifest, "w") as listing:
         listing.writelines(f"{size} {name}\n" for name, size in entries)
     os.sync()
-    wall = run([floor, manifest, os.path.join(work, "out")])[0]
-    remove(work)
-    return wall
+    try:
+        return run([floor, manifest, os.path.join(work, "out")])[0]
+    finally:
+        remove(work)
 
 
 def main():
@@ -105,6 +110,15 @@ def main():
 
     settings = tempfile.mkdtemp(prefix="morvex-bench-config-")
     os.environ["XDG_CONFIG_HOME"] = settings
+    try:
+        measure(args, cli, yardstick, floor)
+    except Failure as failure:
+        sys.exit(str(failure))
+    finally:
+        shutil.rmtree(settings)
+
+
+def measure(args, cli, yardstick, floor):
     rows = []
     for name, default_rounds in DOCUMENTS:
         if args.only and name not in args.only:
@@ -123,18 +137,18 @@ def main():
                     command = [cli, "-l", "objc", "-m", "mjextension", "-o", out, path]
                 else:
                     command = [cli, "-o", out, path]
-                results[kind].append(run(command))
-                if args.floor and kind != "yardstick":
-                    floors.setdefault(kind, []).append(write_floor(floor, out))
-                remove(out)
+                try:
+                    results[kind].append(run(command))
+                    if args.floor and kind != "yardstick":
+                        floors.setdefault(kind, []).append(write_floor(floor, out))
+                finally:
+                    remove(out)
         rows.append((name, size, rounds, results))
         report(rows[-1:], header=len(rows) == 1)
         for kind, times in floors.items():
             own = statistics.median(r[0] for r in results[kind])
             print(f"  {name} {kind}: floor {statistics.median(times) * 1000:.0f} ms, conversion / floor "
                   f"{own / statistics.median(times):.2f}", flush=True)
-    shutil.rmtree(settings)
-
 
 def report(rows, header):
     if header:
