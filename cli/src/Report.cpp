@@ -9,9 +9,13 @@ namespace morvex {
 
 namespace {
 
+// Appended, not prefixed: gcc 12 warns falsely (-Wrestrict) on `"\"" + std::string`.
 std::string quoted(std::string_view text)
 {
-    return "\"" + printable(text) + "\"";
+    std::string out = "\"";
+    out += printable(text);
+    out += '"';
+    return out;
 }
 
 const std::string& argument(const Finding& finding, std::size_t index)
@@ -40,6 +44,8 @@ std::string findingMessage(const Finding& finding)
         return "key " + quoted(a0) + " is a reserved name in " + a1 + ": the code does not compile";
     case FindingKind::keyChanged:
         return "key " + quoted(a0) + " is written as " + quoted(a1);
+    case FindingKind::keyRepeated:
+        return "key " + quoted(a0) + " stands more than once in one object: decoders differ on which value they read";
     case FindingKind::nullDropped:
         return "member " + quoted(a0) + " is null and left out";
     case FindingKind::elementUnknown: {

@@ -269,14 +269,18 @@ void findingsOfSample(const JSONDocument& document, const std::vector<Model>& mo
     const detail::FileStems<Model> stems(models, "");
     const SampleTypes& types = document.types();
     const Language language = choices.isSwift ? Language::swift : Language::objectiveC;
-    if (!document.error() && !usedFaithful) {
-        defaultFindings(types, language, choices.base, findings);
-    } else if (!document.error()) {
-        // The faithful types hold every value; only numbers beyond 64 bits still lose digits.
-        for (const SampleShape& shape : types.shapes) {
-            if (shape.widePlace().known())
-                addFinding(findings, types, FindingKind::wideNumber, shape.widePlace(), {});
+    if (!document.error()) {
+        const auto replaced = replacedShapes(types);
+        if (!usedFaithful) {
+            defaultFindings(types, replaced, language, choices.base, findings);
+        } else {
+            // The faithful types hold every value; only numbers beyond 64 bits still lose digits.
+            for (std::size_t i = 0; i < types.shapes.size(); ++i) {
+                if (!replaced[i] && types.shapes[i].widePlace().known())
+                    addFinding(findings, types, FindingKind::wideNumber, types.shapes[i].widePlace(), {});
+            }
         }
+        repeatedKeyFindings(types, replaced, findings);
     }
     collisions(models, stems, types, choices.isSwift ? ".swift" : ".h", findings);
 }

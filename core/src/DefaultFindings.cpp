@@ -70,14 +70,36 @@ std::vector<bool> typedOneByOne(const SampleTypes& types)
     return oneByOne;
 }
 
-void defaultFindings(const SampleTypes& types, Language language, std::string_view base, Findings& findings)
+std::vector<bool> replacedShapes(const SampleTypes& types)
+{
+    std::vector<bool> replaced(types.shapes.size(), false);
+    if (types.repeatedKeys.empty())
+        return replaced;
+    for (std::size_t i = 1; i < types.shapes.size(); ++i) {
+        const SampleShape& shape = types.shapes[i];
+        replaced[i] = replaced[shape.parent] || (shape.field != noIndex && types.fields[shape.field].shape != i);
+    }
+    return replaced;
+}
+
+void repeatedKeyFindings(const SampleTypes& types, const std::vector<bool>& replaced, Findings& findings)
+{
+    for (const RepeatedKey& repeat : types.repeatedKeys) {
+        if (!replaced[types.fields[repeat.field].shape])
+            addFinding(findings, types, FindingKind::keyRepeated, repeat.place,
+                       {std::string(types.key(types.fields[repeat.field]))});
+    }
+}
+
+void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced, Language language,
+                     std::string_view base, Findings& findings)
 {
     const auto oneByOne = typedOneByOne(types);
     const std::string languageName = language == Language::swift ? "Swift" : "Objective-C";
     std::unordered_set<std::string_view> changed;
     for (std::size_t i = 0; i < types.shapes.size(); ++i) {
         const SampleShape& shape = types.shapes[i];
-        if (!shape.kept)
+        if (!shape.kept || replaced[i])
             continue;
         const bool mergedHere = !oneByOne[i];
         // As a member: is its key a name, is it there in every object, is it dropped.
@@ -205,6 +227,8 @@ std::string_view findingKindName(FindingKind kind)
         return "key-reserved";
     case FindingKind::keyChanged:
         return "key-changed";
+    case FindingKind::keyRepeated:
+        return "key-repeated";
     case FindingKind::nullDropped:
         return "null-dropped";
     case FindingKind::elementUnknown:

@@ -78,7 +78,16 @@ public:
         : m_types(types), m_tool(tool), m_choices(choices),
           m_language(choices.isSwift ? Language::swift : Language::objectiveC),
           m_jsonValue(tool.classPrefix + "JSONValue")
-    {}
+    {
+        // The earlier values of a key repeated in one object are held by shapes no field reaches any more.
+        if (types.repeatedKeys.empty())
+            return;
+        for (std::size_t i = 1; i < types.shapes.size(); ++i) {
+            const SampleShape& here = types.shapes[i];
+            if (here.field != noIndex && types.fields[here.field].shape != i)
+                m_earlierKinds[here.field] |= here.kinds;
+        }
+    }
 
     std::vector<CodeModel> run(const std::string& rootName)
     {
@@ -104,6 +113,29 @@ public:
 
 private:
     const SampleShape& shape(std::uint32_t id) const { return m_types.shapes[id]; }
+
+    // The kinds a repeated key held before its last value, in the objects the shape was first read from.
+    std::uint16_t earlierKinds(const SampleField& field) const
+    {
+        const auto found = m_earlierKinds.find(static_cast<std::uint32_t>(&field - m_types.fields.data()));
+        return found == m_earlierKinds.end() ? 0 : found->second;
+    }
+
+    // Decoders differ on which value of a repeated key they read: unless all were of one plain kind, the member
+    // holds any JSON value.
+    bool holdsAnyValue(const SampleField& field) const
+    {
+        const auto notNull = static_cast<std::uint16_t>(~kindBit(ValueKind::null));
+        const std::uint16_t earlier = earlierKinds(field) & notNull;
+        const std::uint16_t last = shape(field.shape).kinds & notNull;
+        const auto nested = kindBit(ValueKind::object) | kindBit(ValueKind::array);
+        return earlier != 0 && ((earlier | last) != last || (last & nested) != 0);
+    }
+
+    std::uint32_t nestedObjects(const SampleField& field) const
+    {
+        return holdsAnyValue(field) ? noIndex : objectsIn(field.shape);
+    }
 
     // Gives the object shape `id` a type name not taken yet: its own, then prefixed by its parent's, then numbered.
     void name(std::uint32_t id, const std::string& wanted, std::string_view parentBase)
@@ -157,8 +189,13 @@ private:
             return "String";
         if (kinds == kindBit(ValueKind::object))
             return m_names.at(id);
-        if (kinds == kindBit(ValueKind::array))
-            return "[" + swiftType(here.element, true) + "]";
+        if (kinds == kindBit(ValueKind::array)) {
+            // Appended, not prefixed: gcc 12 warns falsely (-Wrestrict) on `"[" + std::string`.
+            std::string array = "[";
+            array += swiftType(here.element, true);
+            array += ']';
+            return array;
+        }
         if (kinds != 0 && (kinds & ~numbers) == 0)
             return "Double";
         return useJSONValue();
@@ -196,8 +233,10 @@ private:
                 inner = "NSArray<NSArray *> *";
             return "copy" + nullable + inner;
         }
-        return "strong, nullable) id ";
+        return anyObject;
     }
+
+    static constexpr const char* anyObject = "strong, nullable) id ";
 
     std::string useJSONValue()
     {
@@ -237,7 +276,7 @@ private:
         // Nested types are named first, in member order, so that a name taken earlier stays with the earlier.
         const std::string parentBase = typeName.substr(std::min(typeName.size(), m_tool.classPrefix.size()));
         for (const SampleField& field : m_types.fieldsOf(here)) {
-            const std::uint32_t nested = objectsIn(field.shape);
+            const std::uint32_t nested = nestedObjects(field);
             if (nested != noIndex && !m_names.contains(nested))
                 name(nested, typeNameFor(m_types.key(field)), parentBase);
         }
@@ -259,21 +298,24 @@ private:
             if (numbered != bare)
                 member = numbered;
             used.insert(numbered);
-            const bool optional = field.present < here.objects || shape(field.shape).has(ValueKind::null);
+            const bool optional = field.present < here.objects || shape(field.shape).has(ValueKind::null) ||
+                                  (earlierKinds(field) & kindBit(ValueKind::null)) != 0;
+            const bool anyValue = holdsAnyValue(field);
             const bool same = numbered == key;
             renamed = renamed || !same;
             if (m_choices.isSwift) {
-                body += "    var " + member + ": " + swiftType(field.shape, false) + (optional ? "?\n" : "\n");
+                const std::string type = anyValue ? useJSONValue() : swiftType(field.shape, false);
+                body += "    var " + member + ": " + type + (optional ? "?\n" : "\n");
                 codingKeys += "        case " + member + (same ? "" : " = \"" + literal(key, m_language) + "\"") + "\n";
                 continue;
             }
-            body += "@property (nonatomic, " + objcType(field.shape, optional) + member + ";";
+            body += "@property (nonatomic, " + (anyValue ? anyObject : objcType(field.shape, optional)) + member + ";";
             if (!same && m_choices.adjustType.isNone())
                 body += " // JSON key: \"" + commentText(key) + "\"";
             body += "\n";
             if (!same)
                 model.replacedKeys.emplace_back(member, literal(key, m_language));
-            const std::uint32_t nested = objectsIn(field.shape);
+            const std::uint32_t nested = nestedObjects(field);
             if (nested != noIndex) {
                 imports += "#import \"" + fileNameFor(m_names.at(nested), ".h") + "\"\n";
                 if (shape(field.shape).has(ValueKind::array) &&
@@ -332,6 +374,7 @@ private:
     Language m_language;
     std::string m_jsonValue;
     bool m_usesJSONValue = false;
+    std::unordered_map<std::uint32_t, std::uint16_t> m_earlierKinds;
     std::unordered_map<std::uint32_t, std::string> m_names;
     std::unordered_set<std::string> m_taken;
     std::vector<std::uint32_t> m_order;

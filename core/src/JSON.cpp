@@ -681,11 +681,11 @@ private:
         const std::uint32_t last = frame.object.lastField;
         const std::uint32_t hint = last == noIndex ? types.shapes[frame.shape].firstField : types.fields[last].next;
         if (hint != noIndex && sameKey(this->rawKey(types.fields[hint]), rawKey))
-            return seen(frame, hint);
+            return seen(frame, hint, rawKey);
         return findMemberShape(frame, rawKey, key, kept);
     }
 
-    std::uint32_t seen(Frame& frame, std::uint32_t id)
+    std::uint32_t seen(Frame& frame, std::uint32_t id, std::string_view rawKey)
     {
         frame.object.lastField = id;
         SampleField& field = m_storage.types.fields[id];
@@ -694,6 +694,26 @@ private:
             ++field.present;
             if (field.inFirst)
                 ++frame.object.heldOfFirst;
+        } else {
+            return repeated(frame, id, rawKey);
+        }
+        return field.shape;
+    }
+
+    // A key standing again in one object, which keeps its last value. In the first object of a shape, on the path
+    // the code is read from, that value starts a fresh shape, so that what is said about the member is said of it.
+    [[gnu::noinline]] std::uint32_t repeated(const Frame& frame, std::uint32_t id, std::string_view rawKey)
+    {
+        SampleTypes& types = m_storage.types;
+        if (frame.object.serial == 1 && frame.keep == Keep::all) {
+            const std::uint32_t fresh = newShape(frame.shape, id, true);
+            types.fields[id].shape = fresh;
+            types.fields[id].keyPlace.shape = fresh;
+        }
+        SampleField& field = types.fields[id];
+        if (!field.repeated) {
+            field.repeated = true;
+            types.repeatedKeys.push_back({id, placeOf(field.shape, offsetOf(rawKey.data()) - 1, rawKey.size() + 2)});
         }
         return field.shape;
     }
@@ -750,7 +770,7 @@ private:
             if (firstObject)
                 ++m_firstCount[frame.shape];
         }
-        return seen(frame, found);
+        return seen(frame, found, rawKey);
     }
 
     std::uint32_t elementShape(const Frame& frame, bool kept)

@@ -19,12 +19,21 @@ void addFinding(Findings& findings, const SampleTypes& types, FindingKind kind, 
 /// The name of a value kind as findings quote it ("integer", "string").
 const char* kindWord(ValueKind kind);
 
-/// What the default rules lose of the sample: read off its shapes, in order of first appearance.
-void defaultFindings(const SampleTypes& types, Language language, std::string_view base, Findings& findings);
-
 /// Shapes whose objects the default rules type one by one: the elements of a top-level array and the objects
 /// reached from them through members only (each element is a member of the root there).
 std::vector<bool> typedOneByOne(const SampleTypes& types);
+
+/// Shapes no field reaches: the earlier values of a key repeated in a first object (see `SampleTypes`), and all
+/// inside them.
+std::vector<bool> replacedShapes(const SampleTypes& types);
+
+/// Each key repeated within one object, outside the replaced shapes: said once per member.
+void repeatedKeyFindings(const SampleTypes& types, const std::vector<bool>& replaced, Findings& findings);
+
+/// What the default rules lose of the sample: read off its shapes but the replaced ones, in order of first
+/// appearance.
+void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced, Language language,
+                     std::string_view base, Findings& findings);
 
 /// What the output as a whole cannot do: too many types, or a configuration that cannot compile.
 void outputFindings(const std::vector<CodeModel>& models, const SampleTypes& types, const ConversionChoices& choices,

@@ -213,6 +213,10 @@
         <translation>the element type of %1 cannot be told (%2): it names a type that is never generated</translation>
     </message>
     <message>
+        <source>键%1在同一对象中出现多次：各解码器读取的值不一定相同</source>
+        <translation>key %1 stands more than once in one object: decoders differ on which value they read</translation>
+    </message>
+    <message>
         <source>成员%1不在第一个元素中，已略去</source>
         <translation>member %1 is not in the first element and is left out</translation>
     </message>

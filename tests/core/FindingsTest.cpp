@@ -76,6 +76,11 @@ TEST(Findings, EachKindAtItsPath)
          {"file-name-case $.uSer MXUser MXUSer MXUser.swift case",
           "file-name-case $.cafe\u0301 MXCaf\u00e9 MXCafe\u0301 MXCaf\u00e9.swift normalisation",
           "file-name-case $.x\u00e4 MXX\u00c4 MXX\u00e4 MXX\u00c4.swift case"}},
+        // A repeated key's last value is the one typed; what the earlier said is not reported of it.
+        {R"({"a":1,"a":"x","b":{"c":1},"b":{"d":2},"l":[{"p":null,"p":1}],"q":[{"z":1},{"z":2,"z":"s"}]})",
+         true,
+         {"kind-differs $.q[1].z integer string", "key-repeated $.a a", "key-repeated $.b b", "key-repeated $.l[0].p p",
+          "key-repeated $.q[1].z z"}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(said(run(row.json, row.swift)), row.expected) << row.json;
@@ -122,6 +127,10 @@ TEST(Faithful, RulesOfTheTable)
          {"    var firstName: Int", "    var first_name: Int", "    var `default`: Int", "    var Codable_: Int",
           "        case firstName = \"first-name\"", "        case Codable_ = \"Codable\""}},
         {R"({"a-b":1,"a_b":2})", true, {"    var aB: Int", "    var a_b: Int"}},
+        // Decoders differ on which value of a repeated key they read: unless all agree, it holds any.
+        {R"({"r":1,"r":2,"s":"x","s":1,"o":{"k":1},"o":{"k":2},"l":[{"n":1}],"l":[{"n":null}]})",
+         true,
+         {"    var r: Int", "    var s: MXJSONValue", "    var o: MXJSONValue", "    var l: MXJSONValue"}},
         {R"({"\u0321x":1,"Protocol":2,"\u0001k\u202e":3})",
          true,
          {"    var _\u0321x: Int", "    var `Protocol`: Int", "        case _k_ = \"\\u{1}k\\u{202E}\""}},

@@ -14,6 +14,7 @@ enum class FindingKind
     keyNotIdentifier, // key, language
     keyReserved,      // key, language
     keyChanged,       // key, name
+    keyRepeated,      // key
     nullDropped,      // key
     elementUnknown,   // key, why: "empty", "null first", "array first"
     memberNotInFirst, // key

@@ -62,6 +62,8 @@ struct SampleField
     std::uint32_t missing = noIndex;
     /// Held by the first object of the shape.
     bool inFirst = false;
+    /// Repeated within an object the code is read from (see `SampleTypes::repeatedKeys`).
+    bool repeated = false;
 };
 
 /// The places of a shape that most shapes never have, held apart: deep text makes a million shapes.
@@ -133,6 +135,14 @@ private:
     std::unique_ptr<SampleShapeRare> m_rare;
 };
 
+/// A key that stands twice in one object the code is read from: the object keeps its last value.
+struct RepeatedKey
+{
+    std::uint32_t field = noIndex;
+    /// Where it stands again.
+    Place place;
+};
+
 /// A step of the array indices leading to a place: the index in the innermost array and the step outside it.
 struct TrailStep
 {
@@ -141,7 +151,9 @@ struct TrailStep
 };
 
 /// The types the sample implies: one shape per position, root first, in order of first appearance. Built by
-/// the reading pass over every value of the document, first elements or not.
+/// the reading pass over every value of the document, first elements or not. Where a key stands twice in the
+/// first object of a shape, its field moves to a fresh shape for the later value, as the code reads the last:
+/// the earlier one stays behind, reached by no field.
 struct SampleTypes
 {
     std::vector<SampleShape> shapes;
@@ -151,6 +163,7 @@ struct SampleTypes
     std::string keys;
     /// Places few fields have (see `SampleField::missing`).
     std::vector<Place> places;
+    std::vector<RepeatedKey> repeatedKeys;
 
     std::string_view key(const SampleField& field) const
     {
