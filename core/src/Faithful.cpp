@@ -79,13 +79,9 @@ public:
           m_language(choices.isSwift ? Language::swift : Language::objectiveC),
           m_jsonValue(tool.classPrefix + "JSONValue")
     {
-        // The earlier values of a key repeated in one object are held by shapes no field reaches any more.
-        if (types.repeatedKeys.empty())
-            return;
-        for (std::size_t i = 1; i < types.shapes.size(); ++i) {
-            const SampleShape& here = types.shapes[i];
-            if (here.field != noIndex && types.fields[here.field].shape != i)
-                m_earlierKinds[here.field] |= here.kinds;
+        for (const RepeatedKey& repeat : types.repeatedKeys) {
+            if (repeat.earlierKinds != 0)
+                m_earlierKinds.emplace(repeat.field, repeat.earlierKinds);
         }
     }
 
@@ -114,7 +110,7 @@ public:
 private:
     const SampleShape& shape(std::uint32_t id) const { return m_types.shapes[id]; }
 
-    // The kinds a repeated key held before its last value, in the objects the shape was first read from.
+    // The kinds a repeated key held before its last value, in the first object of its shape.
     std::uint16_t earlierKinds(const SampleField& field) const
     {
         const auto found = m_earlierKinds.find(static_cast<std::uint32_t>(&field - m_types.fields.data()));

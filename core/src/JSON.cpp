@@ -701,21 +701,41 @@ private:
     }
 
     // A key standing again in one object, which keeps its last value. In the first object of a shape, on the path
-    // the code is read from, that value starts a fresh shape, so that what is said about the member is said of it.
+    // the code is read from, what was noted of the earlier value is set aside (its shape started again, or left
+    // behind for a fresh one), so that what is said about the member is said of the last.
     [[gnu::noinline]] std::uint32_t repeated(const Frame& frame, std::uint32_t id, std::string_view rawKey)
     {
         SampleTypes& types = m_storage.types;
-        if (frame.object.serial == 1 && frame.keep == Keep::all) {
-            const std::uint32_t fresh = newShape(frame.shape, id, true);
-            types.fields[id].shape = fresh;
-            types.fields[id].keyPlace.shape = fresh;
+        if (!types.fields[id].repeated) {
+            types.fields[id].repeated = true;
+            m_repeatOf.emplace(id, types.repeatedKeys.size());
+            types.repeatedKeys.push_back(
+                {id, placeOf(types.fields[id].shape, offsetOf(rawKey.data()) - 1, rawKey.size() + 2)});
         }
-        SampleField& field = types.fields[id];
-        if (!field.repeated) {
-            field.repeated = true;
-            types.repeatedKeys.push_back({id, placeOf(field.shape, offsetOf(rawKey.data()) - 1, rawKey.size() + 2)});
+        // Past a limit a value with members or elements merges with the earlier ones again, so that a flood of
+        // repeats cannot grow memory by a shape tree each.
+        constexpr std::uint32_t freshLimit = 10'000;
+        const std::uint32_t earlier = types.fields[id].shape;
+        const bool leaf = types.shapes[earlier].firstField == noIndex && types.shapes[earlier].element == noIndex;
+        if (frame.object.serial == 1 && frame.keep == Keep::all && (leaf || m_freshShapes < freshLimit)) {
+            const SampleShape& was = types.shapes[earlier];
+            types.repeatedKeys[m_repeatOf.at(id)].earlierKinds |= was.kinds;
+            if (leaf) {
+                // Nothing lies inside it: it is started again, so that a key repeated without end costs nothing.
+                SampleShape again;
+                again.parent = was.parent;
+                again.field = was.field;
+                again.kept = true;
+                types.shapes[earlier] = std::move(again);
+                m_firstCount[earlier] = 0;
+            } else {
+                ++m_freshShapes;
+                const std::uint32_t fresh = newShape(frame.shape, id, true);
+                types.fields[id].shape = fresh;
+                types.fields[id].keyPlace.shape = fresh;
+            }
         }
-        return field.shape;
+        return types.fields[id].shape;
     }
 
     [[gnu::noinline]] std::uint32_t findMemberShape(Frame& frame, std::string_view rawKey, std::string_view key,
@@ -1138,6 +1158,9 @@ private:
     std::vector<std::uint32_t> m_firstCount;
     // Per shape of more than a few fields: its fields by raw key, made when first needed.
     std::unordered_map<std::uint32_t, std::unordered_map<std::string_view, std::uint32_t>> m_byKey;
+    // Per repeated field: its entry in SampleTypes::repeatedKeys.
+    std::unordered_map<std::uint32_t, std::size_t> m_repeatOf;
+    std::uint32_t m_freshShapes = 0;
 
     simdjson::error_code m_error = simdjson::SUCCESS;
 };

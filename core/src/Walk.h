@@ -37,40 +37,33 @@ struct Member
 /// with its last value, as a JSON object can hold each name once.
 inline std::vector<Member> membersOf(const JSON& value)
 {
+    // One list, searched in order while short and through an index of first positions past that.
+    constexpr std::size_t linearLimit = 16;
     std::vector<Member> members;
     members.reserve(value.size());
-    value.forEach([&](std::string_view key, const JSON& member) { members.push_back({key, member}); });
-    if (members.size() < 2)
-        return members;
-
-    constexpr std::size_t linearLimit = 16;
-    std::vector<Member> unique;
-    unique.reserve(members.size());
-    if (members.size() <= linearLimit) {
-        for (const auto& member : members) {
-            bool repeated = false;
-            for (auto& seen : unique) {
-                if (seen.key == member.key) {
-                    seen.value = member.value;
-                    repeated = true;
-                    break;
+    std::unordered_map<std::string_view, std::size_t> position;
+    value.forEach([&](std::string_view key, const JSON& member) {
+        if (position.empty()) {
+            for (auto& seen : members) {
+                if (seen.key == key) {
+                    seen.value = member;
+                    return;
                 }
             }
-            if (!repeated)
-                unique.push_back(member);
+            members.push_back({key, member});
+            if (members.size() > linearLimit) {
+                for (std::size_t i = 0; i < members.size(); ++i)
+                    position.emplace(members[i].key, i);
+            }
+            return;
         }
-    } else {
-        std::unordered_map<std::string_view, std::size_t> position;
-        position.reserve(members.size());
-        for (const auto& member : members) {
-            auto [found, inserted] = position.try_emplace(member.key, unique.size());
-            if (inserted)
-                unique.push_back(member);
-            else
-                unique[found->second].value = member.value;
-        }
-    }
-    return unique;
+        auto [found, inserted] = position.try_emplace(key, members.size());
+        if (inserted)
+            members.push_back({key, member});
+        else
+            members[found->second].value = member;
+    });
+    return members;
 }
 
 /// A key as it becomes a name: kept where it is safe, else mended (the findings say so).

@@ -141,6 +141,8 @@ struct RepeatedKey
     std::uint32_t field = noIndex;
     /// Where it stands again.
     Place place;
+    /// The kinds of the values it replaced in the first object of its shape.
+    std::uint16_t earlierKinds = 0;
 };
 
 /// A step of the array indices leading to a place: the index in the innermost array and the step outside it.
