@@ -1,6 +1,7 @@
-// Arbitrary bytes through the whole conversion, in both languages and both mapping styles, written into a
-// scratch folder: nothing may crash, every write must succeed, every file must land directly inside, and no key
-// may carry into a name a character that could end it.
+// Arbitrary bytes through the whole conversion, in both languages and both mapping styles, by the default rules
+// and as faithful models, written into a scratch folder: nothing may crash, every write must succeed, every file
+// must land directly inside, no key may carry into a name a character that could end it, and every finding lies
+// within the text.
 
 #include "morvex/Conversion.h"
 #include "morvex/Identifier.h"
@@ -19,10 +20,11 @@ namespace {
 morvex::ConversionChoices style(int which)
 {
     morvex::ConversionChoices choices;
-    choices.isSwift = which < 2;
-    choices.isClass = which != 1;
+    choices.isSwift = which % 4 < 2;
+    choices.isClass = which % 4 != 1;
     choices.base = choices.isSwift ? "Codable" : "NSObject";
-    choices.adjustType = which == 3 ? morvex::MXAdjustType::mjExtension() : morvex::MXAdjustType::none();
+    choices.adjustType = which % 4 == 3 ? morvex::MXAdjustType::mjExtension() : morvex::MXAdjustType::none();
+    choices.faithful = which >= 4;
     return choices;
 }
 
@@ -32,13 +34,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     static const morvex::MXDate date = morvex::MXDate::fixed("2026/12/05");
-    for (int which = 0; which < 4; ++which) {
+    for (int which = 0; which < 8; ++which) {
         const morvex::ConversionChoices choices = style(which);
         const morvex::Conversion conversion = morvex::convert(text, choices, morvex::defaultSettingValues(), date);
         if (conversion.jsonError && conversion.models.size() != 1)
             fail("text that is not JSON must give the root alone", conversion.jsonError->describe());
         if (conversion.files.size() != conversion.models.size() * (choices.isSwift ? 1 : 2))
             fail("file count", std::to_string(conversion.files.size()));
+        for (const auto& finding : conversion.findings.kept) {
+            if (finding.offset > size || finding.length > size - finding.offset)
+                fail("a finding outside the text", finding.path);
+        }
         for (const auto& model : conversion.models) {
             if (!morvex::isSafeName(model.className))
                 fail("a type name that is not a safe name", model.className);
