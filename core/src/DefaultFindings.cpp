@@ -126,13 +126,14 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
             }
             if (shape.field != noIndex) {
                 const SampleField& field = types.fields[shape.field];
-                const std::string key(types.key(field));
+                const std::string_view key = types.key(field);
                 const bool nullDropped = oneByOne[shape.parent] ? shape.has(ValueKind::null)
                                                                 : field.inFirst && shape.firstKind == ValueKind::null;
                 if (nullDropped)
-                    addFinding(findings, types, FindingKind::nullDropped, shape.nullPlace(), {key});
+                    addFinding(findings, types, FindingKind::nullDropped, shape.nullPlace(), {std::string(key)});
                 if (!oneByOne[shape.parent] && types.missingPlace(field).known())
-                    addFinding(findings, types, FindingKind::memberMissing, types.missingPlace(field), {key});
+                    addFinding(findings, types, FindingKind::memberMissing, types.missingPlace(field),
+                               {std::string(key)});
             }
         }
         // Members that later objects have and the first lacks never reach the type (their shapes are not kept).

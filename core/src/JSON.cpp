@@ -231,9 +231,11 @@ std::uint32_t JSON::shape() const noexcept
 std::string_view JSON::memberKey() const noexcept
 {
     const JSONNode* node = JSONAccess::node(*this);
-    if (!node || m_storage->types.shapes[node->shape].field == noIndex)
+    if (!node)
         return {};
-    return m_storage->key(*node);
+    const SampleTypes& types = m_storage->types;
+    const std::uint32_t field = types.shapes[node->shape].field;
+    return field == noIndex ? std::string_view() : types.key(types.fields[field]);
 }
 
 JSON JSON::firstElement() const noexcept
