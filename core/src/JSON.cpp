@@ -708,12 +708,10 @@ private:
     [[gnu::noinline]] std::uint32_t repeated(const Frame& frame, std::uint32_t id, std::string_view rawKey)
     {
         SampleTypes& types = m_storage.types;
-        if (!types.fields[id].repeated) {
-            types.fields[id].repeated = true;
-            m_repeatOf.emplace(id, types.repeatedKeys.size());
+        const auto [entry, first] = m_repeatOf.try_emplace(id, types.repeatedKeys.size());
+        if (first)
             types.repeatedKeys.push_back(
                 {id, placeOf(types.fields[id].shape, offsetOf(rawKey.data()) - 1, rawKey.size() + 2)});
-        }
         // Past a limit a value with members or elements merges with the earlier ones again, so that a flood of
         // repeats cannot grow memory by a shape tree each.
         constexpr std::uint32_t freshLimit = 10'000;
@@ -721,7 +719,7 @@ private:
         const bool leaf = types.shapes[earlier].firstField == noIndex && types.shapes[earlier].element == noIndex;
         if (frame.object.serial == 1 && frame.keep == Keep::all && (leaf || m_freshShapes < freshLimit)) {
             const SampleShape& was = types.shapes[earlier];
-            types.repeatedKeys[m_repeatOf.at(id)].earlierKinds |= was.kinds;
+            types.repeatedKeys[entry->second].earlierKinds |= was.kinds;
             if (leaf) {
                 // Nothing lies inside it: it is started again, so that a key repeated without end costs nothing.
                 SampleShape again;

@@ -62,8 +62,6 @@ struct SampleField
     std::uint32_t missing = noIndex;
     /// Held by the first object of the shape.
     bool inFirst = false;
-    /// Repeated within an object the code is read from (see `SampleTypes::repeatedKeys`).
-    bool repeated = false;
 };
 
 /// The places of a shape that most shapes never have, held apart: deep text makes a million shapes.
@@ -135,7 +133,7 @@ private:
     std::unique_ptr<SampleShapeRare> m_rare;
 };
 
-/// A key that stands twice in one object the code is read from: the object keeps its last value.
+/// A key that stands twice in one object, said once per field: the object keeps its last value.
 struct RepeatedKey
 {
     std::uint32_t field = noIndex;
