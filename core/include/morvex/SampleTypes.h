@@ -152,8 +152,8 @@ struct TrailStep
 
 /// The types the sample implies: one shape per position, root first, in order of first appearance. Built by
 /// the reading pass over every value of the document, first elements or not. Where a key stands twice in the
-/// first object of a shape, its field moves to a fresh shape for the later value, as the code reads the last:
-/// the earlier one stays behind, reached by no field.
+/// first object of a shape, what was noted of the earlier value is set aside, as the code reads the last: a
+/// shape with nothing inside starts again, any other is left behind for a fresh one, reached by no field.
 struct SampleTypes
 {
     std::vector<SampleShape> shapes;
