@@ -138,11 +138,19 @@ void collisions(const std::vector<Model>& models, const detail::FileStems<Model>
     };
     const std::vector<std::uint32_t> order = sortedPositions(
         models.size(), [&](std::uint32_t a, std::uint32_t b) { return compareFolded(folded(a), folded(b)); });
-    // Each later type beside the first of its name, in model order.
+    // Each later type beside the first of its exact name, or failing that of its folded name, in model order:
+    // a file that replaces another loses members, which matters more than a name that only folds alike.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> repeats;
+    std::unordered_map<std::string_view, std::uint32_t> firstOfStem;
     for (std::size_t start = 0, end = 0; start < order.size(); start = end) {
-        for (end = start + 1; end < order.size() && compareFolded(folded(order[start]), folded(order[end])) == 0; ++end)
-            repeats.emplace_back(order[end], order[start]);
+        firstOfStem.clear();
+        for (end = start + 1; end < order.size() && compareFolded(folded(order[start]), folded(order[end])) == 0;
+             ++end) {
+            const std::string_view stem = stems[order[end]];
+            const std::uint32_t first =
+                stem == stems[order[start]] ? order[start] : firstOfStem.try_emplace(stem, order[end]).first->second;
+            repeats.emplace_back(order[end], first == order[end] ? order[start] : first);
+        }
     }
     std::sort(repeats.begin(), repeats.end());
 

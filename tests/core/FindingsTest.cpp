@@ -71,11 +71,12 @@ TEST(Findings, EachKindAtItsPath)
          {"key-changed $['a;b'] a;b a_b", "key-changed $.x['c(d e'] c(d e c_d e",
           "key-not-identifier $.x['c(d e'] c(d e Swift"}},
         {"{\"user\":{\"a\":1},\"uSer\":{\"b\":1},\"caf\u00e9\":{\"c\":1},\"cafe\u0301\":{\"d\":1},"
-         "\"x\u00c4\":{\"e\":1},\"x\u00e4\":{\"f\":1}}",
+         "\"x\u00c4\":{\"e\":1},\"x\u00e4\":{\"f\":1},\"Cafe\u0301\":{\"g\":1}}",
          true,
          {"file-name-case $.uSer MXUser MXUSer MXUser.swift case",
           "file-name-case $.cafe\u0301 MXCaf\u00e9 MXCafe\u0301 MXCaf\u00e9.swift normalisation",
-          "file-name-case $.x\u00e4 MXX\u00c4 MXX\u00e4 MXX\u00c4.swift case"}},
+          "file-name-case $.x\u00e4 MXX\u00c4 MXX\u00e4 MXX\u00c4.swift case",
+          "type-name-shared $.Cafe\u0301 MXCafe\u0301 $.cafe\u0301"}},
         // A repeated key's last value is the one typed; what the earlier said is not reported of it.
         {R"({"a":1,"a":"x","b":{"c":1},"b":{"d":2},"l":[{"p":null,"p":1}],"q":[{"z":1},{"z":2,"z":"s"}]})",
          true,
