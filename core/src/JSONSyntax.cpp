@@ -44,6 +44,19 @@ long unicodeUnit(std::string_view text)
     return value;
 }
 
+// Text saved as UTF-16 or UTF-32, as some editors and shells write it: a byte-order mark, or a NUL beside a
+// character that can begin JSON. Telling so helps more than the invalid byte it fails at.
+bool wideUnicode(std::string_view text)
+{
+    using namespace std::string_view_literals;
+    if (text.starts_with("\xFF\xFE"sv) || text.starts_with("\xFE\xFF"sv) || text.starts_with("\0\0\xFE\xFF"sv))
+        return true;
+    const auto begins = [](char c) {
+        return c != '\0' && "{[\"-0123456789tfn \t\r\n"sv.find(c) != std::string_view::npos;
+    };
+    return text.size() >= 2 && ((text[0] == '\0' && begins(text[1])) || (text[1] == '\0' && begins(text[0])));
+}
+
 class Checker
 {
 public:
@@ -59,6 +72,8 @@ public:
             key,
             afterValue
         } want = Want::value;
+        if (wideUnicode(m_text))
+            return fail("the text is UTF-16 or UTF-32: only UTF-8 is read");
         skipSpace();
         if (m_at == m_text.size())
             return fail("no JSON value found");

@@ -165,7 +165,9 @@ INSTANTIATE_TEST_SUITE_P(
                     BadText{"LoneSurrogate", "[\"\\ud800\"]", 1, 3, "surrogate"},
                     BadText{"ControlCharacter", "[\"a\tb\"]", 1, 4, "control character"},
                     BadText{"SecondValue", "{} {}", 1, 4, "after the JSON value"},
-                    BadText{"BinaryGarbage", std::string("\x00\x01\x02", 3), 1, 1, "unexpected"}),
+                    BadText{"BinaryGarbage", std::string("\x00\x01\x02", 3), 1, 1, "unexpected"},
+                    BadText{"UTF16WithMark", std::string("\xFF\xFE{\0}\0", 6), 1, 1, "UTF-16"},
+                    BadText{"UTF16BigEndian", std::string("\0[\0]", 4), 1, 1, "UTF-16"}),
     [](const testing::TestParamInfo<BadText>& row) { return row.param.name; });
 
 } // namespace
