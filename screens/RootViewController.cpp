@@ -184,6 +184,11 @@ QString findingMessage(const Finding& finding)
     case FindingKind::tooManyTypes:
         return RootViewController::tr("生成了 %1 个类型（超过 10,000 个）").arg(name(arg(0)));
     case FindingKind::configuration:
+        if (arg(0) == "prefix-not-identifier")
+            return RootViewController::tr("前缀%1生成的类型名不是 %2 的标识符：代码无法编译")
+                .arg(quoted(arg(1)), name(arg(2)));
+        if (arg(0) == "name-not-identifier")
+            return RootViewController::tr("根类型名%1不是 %2 的标识符：代码无法编译").arg(quoted(arg(1)), name(arg(2)));
         return arg(0) == "struct-on-class"
                    ? RootViewController::tr("Swift 结构体不能继承 NSObject 类：代码无法编译")
                    : RootViewController::tr("基于 NSObject 且有存储属性的 Swift 类没有初始化方法，也不符合 "

@@ -31,6 +31,12 @@ std::string jsonString(std::string_view text)
     return out;
 }
 
+// "a Swift identifier", "an Objective-C identifier".
+std::string anIdentifier(const std::string& language)
+{
+    return (language.starts_with('O') ? "an " : "a ") + language + " identifier";
+}
+
 } // namespace
 
 std::string findingMessage(const Finding& finding)
@@ -39,7 +45,7 @@ std::string findingMessage(const Finding& finding)
     const auto& a1 = argument(finding, 1);
     switch (finding.kind) {
     case FindingKind::keyNotIdentifier:
-        return "key " + quoted(a0) + " is not a " + a1 + " identifier: the code does not compile";
+        return "key " + quoted(a0) + " is not " + anIdentifier(a1) + ": the code does not compile";
     case FindingKind::keyReserved:
         return "key " + quoted(a0) + " is a reserved name in " + a1 + ": the code does not compile";
     case FindingKind::keyChanged:
@@ -85,6 +91,12 @@ std::string findingMessage(const Finding& finding)
     case FindingKind::tooManyTypes:
         return a0 + " types are generated (more than 10,000)";
     case FindingKind::configuration:
+        if (a0 == "prefix-not-identifier")
+            return "the prefix " + quoted(a1) + " makes type names that are not " + argument(finding, 2) +
+                   " identifiers: the code does not compile";
+        if (a0 == "name-not-identifier")
+            return "the root type name " + quoted(a1) + " is not " + anIdentifier(argument(finding, 2)) +
+                   ": the code does not compile";
         return a0 == "struct-on-class" ? "a Swift struct cannot inherit the class NSObject: the code does not compile"
                                        : "a Swift class on NSObject with stored properties has no initialiser and "
                                          "does not conform to Codable: the code does not compile";

@@ -247,7 +247,7 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
 
     detail::sampleFindings(document, conversion.models, choices, usedFaithful, conversion.findings);
     if (!document.error())
-        detail::outputFindings(conversion.models, document.types(), choices, conversion.findings);
+        detail::outputFindings(conversion.models, tool, document.types(), choices, conversion.findings);
 
     const detail::TypeFiles typeFiles(choices, settingValues, date);
     conversion.files.reserve(conversion.models.size() * (choices.isSwift ? 1 : 2));

@@ -184,20 +184,29 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
 
 namespace morvex::detail {
 
-void outputFindings(const std::vector<CodeModel>& models, const SampleTypes& types, const ConversionChoices& choices,
-                    Findings& findings)
+void outputFindings(const std::vector<CodeModel>& models, const JSONTool& tool, const SampleTypes& types,
+                    const ConversionChoices& choices, Findings& findings)
 {
-    outputFindings(models.size(), std::any_of(models.begin(), models.end(), declaresStoredProperty), types, choices,
-                   findings);
+    outputFindings(models.size(), std::any_of(models.begin(), models.end(), declaresStoredProperty), tool,
+                   models.front().className, types, choices, findings);
 }
 
-void outputFindings(std::size_t typeCount, bool storedProperty, const SampleTypes& types,
-                    const ConversionChoices& choices, Findings& findings)
+void outputFindings(std::size_t typeCount, bool storedProperty, const JSONTool& tool, std::string_view rootType,
+                    const SampleTypes& types, const ConversionChoices& choices, Findings& findings)
 {
     constexpr std::size_t typeLimit = 10'000;
     const Place root = types.shapes.empty() ? Place{} : types.shapes[0].firstPlace;
     if (typeCount > typeLimit)
         addFinding(findings, types, FindingKind::tooManyTypes, root, {std::to_string(typeCount)});
+    // A prefix or root name may hold what a key may (a space, a digit first) and still make no type name.
+    const Language language = choices.isSwift ? Language::swift : Language::objectiveC;
+    const std::string languageName = choices.isSwift ? "Swift" : "Objective-C";
+    if (!tool.classPrefix.empty() && !isIdentifier(tool.typeName("A"), language))
+        addFinding(findings, types, FindingKind::configuration, root,
+                   {"prefix-not-identifier", tool.classPrefix, languageName});
+    else if (!isIdentifier(rootType, language))
+        addFinding(findings, types, FindingKind::configuration, root,
+                   {"name-not-identifier", std::string(rootType), languageName});
     if (!choices.isSwift || choices.base != "NSObject")
         return;
     // A Swift type on NSObject: a struct cannot inherit a class, and a class gains no initialiser for its

@@ -35,13 +35,14 @@ void repeatedKeyFindings(const SampleTypes& types, const std::vector<bool>& repl
 void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced, Language language,
                      std::string_view base, Findings& findings);
 
-/// What the output as a whole cannot do: too many types, or a configuration that cannot compile.
-void outputFindings(const std::vector<CodeModel>& models, const SampleTypes& types, const ConversionChoices& choices,
-                    Findings& findings);
+/// What the output as a whole cannot do: too many types, or a configuration that cannot compile (a base, or a
+/// prefix or root name that makes no identifier). The root model comes first.
+void outputFindings(const std::vector<CodeModel>& models, const JSONTool& tool, const SampleTypes& types,
+                    const ConversionChoices& choices, Findings& findings);
 
 /// The same, for `typeCount` types of which some (`storedProperty`) declare a Swift stored property.
-void outputFindings(std::size_t typeCount, bool storedProperty, const SampleTypes& types,
-                    const ConversionChoices& choices, Findings& findings);
+void outputFindings(std::size_t typeCount, bool storedProperty, const JSONTool& tool, std::string_view rootType,
+                    const SampleTypes& types, const ConversionChoices& choices, Findings& findings);
 
 /// True when the Swift text of `model` declares a stored property.
 bool declaresStoredProperty(const CodeModel& model);

@@ -290,7 +290,8 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
     conversion.failures = writer.finish();
     conversion.failures.insert(conversion.failures.end(), std::make_move_iterator(rootFailures.begin()),
                                std::make_move_iterator(rootFailures.end()));
-    detail::outputFindings(conversion.typeCount, storedProperty, document.types(), choices, conversion.findings);
+    detail::outputFindings(conversion.typeCount, storedProperty, tool, root.className, document.types(), choices,
+                           conversion.findings);
     return conversion;
 }
 

@@ -257,6 +257,14 @@
         <translation>%1 types are generated (more than 10,000)</translation>
     </message>
     <message>
+        <source>前缀%1生成的类型名不是 %2 的标识符：代码无法编译</source>
+        <translation>the prefix %1 makes type names that are not %2 identifiers: the code does not compile</translation>
+    </message>
+    <message>
+        <source>根类型名%1不是 %2 的标识符：代码无法编译</source>
+        <translation>the root type name %1 is not a %2 identifier: the code does not compile</translation>
+    </message>
+    <message>
         <source>Swift 结构体不能继承 NSObject 类：代码无法编译</source>
         <translation>a Swift struct cannot inherit the class NSObject: the code does not compile</translation>
     </message>

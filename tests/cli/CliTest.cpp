@@ -130,6 +130,9 @@ TEST_F(CliFixture, RunsThatPrint)
          exitOk,
          "on 2024/02/29.\n//  Copyright \u00A9 2024\u5E74 Acme, Inc.. All rights reserved.",
          ""},
+        // A prefix or root name of safe characters can still make no type name: said, not refused.
+        {{"-p", "1"}, "{}", exitOk, "class 1RootModel", "prefix \"1\" makes type names that are not Swift identifiers"},
+        {{"-l", "objc", "-n", "a b"}, "{}", exitOk, "@interface MXA b", "name \"MXA b\" is not an Objective-C"},
         {{"--help"}, "", exitOk, "--mapping", ""},
         {{"--version"}, "", exitOk, "morvex-cli ", ""},
     };
