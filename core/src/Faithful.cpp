@@ -133,17 +133,32 @@ private:
         return holdsAnyValue(field) ? noIndex : objectsIn(field.shape);
     }
 
-    // Gives the object shape `id` a type name not taken yet: its own, then prefixed by its parent's, then numbered.
+    // Gives the object shape `id` a type name not taken yet: its own, then prefixed by its parent's own name, then
+    // numbered on from the last number that name was given. Prefixing by the parent's own name rather than the one
+    // it was given keeps names short where like keys nest: {"a":{"a":{"a":…}}} names MXA, MXAA, MXAA2 …, not a
+    // name a level longer at each level.
     void name(std::uint32_t id, const std::string& wanted, std::string_view parentBase)
     {
-        const std::string base = wanted.substr(std::min(wanted.size(), m_tool.classPrefix.size()));
-        std::string chosen = wanted;
-        if (m_taken.contains(chosen) && !parentBase.empty())
-            chosen = m_tool.classPrefix + std::string(parentBase) + base;
-        for (int n = 2; m_taken.contains(chosen); ++n)
-            chosen = m_tool.classPrefix + std::string(parentBase) + base + std::to_string(n);
-        m_taken.insert(chosen);
-        m_names[id] = chosen;
+        const std::size_t prefix = std::min(wanted.size(), m_tool.classPrefix.size());
+        const std::string_view base = std::string_view(wanted).substr(prefix);
+        TypeName chosen{wanted, prefix};
+        if (m_taken.contains(chosen.name) && !parentBase.empty()) {
+            chosen.name = m_tool.classPrefix;
+            chosen.name.append(parentBase).append(base);
+            chosen.baseAt = prefix + parentBase.size();
+        }
+        chosen.baseSize = base.size();
+        if (m_taken.contains(chosen.name)) {
+            std::size_t& last = m_lastNumber[chosen.name];
+            std::string numbered;
+            do {
+                last = std::max<std::size_t>(last, 1) + 1;
+                numbered = chosen.name + std::to_string(last);
+            } while (m_taken.contains(numbered));
+            chosen.name = std::move(numbered);
+        }
+        m_taken.insert(chosen.name);
+        m_names.emplace(id, std::move(chosen));
         m_order.push_back(id);
     }
 
@@ -184,7 +199,7 @@ private:
         if (kinds == kindBit(ValueKind::string))
             return "String";
         if (kinds == kindBit(ValueKind::object))
-            return m_names.at(id);
+            return m_names.at(id).name;
         if (kinds == kindBit(ValueKind::array)) {
             // Appended, not prefixed: gcc 12 warns falsely (-Wrestrict) on `"[" + std::string`.
             std::string array = "[";
@@ -214,7 +229,7 @@ private:
         if (kinds == kindBit(ValueKind::string))
             return "copy" + nullable + "NSString *";
         if (kinds == kindBit(ValueKind::object))
-            return "strong" + nullable + m_names.at(id) + " *";
+            return "strong" + nullable + m_names.at(id).name + " *";
         if (kinds == kindBit(ValueKind::array)) {
             const std::uint32_t element = here.element;
             std::string inner = "NSArray *";
@@ -224,7 +239,7 @@ private:
                                             (shape(element).kinds != 0 && (shape(element).kinds & ~numbers) == 0)))
                 inner = "NSArray<NSNumber *> *";
             else if (element != noIndex && shape(element).kinds == kindBit(ValueKind::object))
-                inner = "NSArray<" + m_names.at(element) + " *> *";
+                inner = "NSArray<" + m_names.at(element).name + " *> *";
             else if (element != noIndex && shape(element).kinds == kindBit(ValueKind::array))
                 inner = "NSArray<NSArray *> *";
             return "copy" + nullable + inner;
@@ -268,9 +283,9 @@ private:
     CodeModel render(std::uint32_t id)
     {
         const SampleShape& here = shape(id);
-        const std::string typeName = m_names.at(id);
+        const std::string typeName = m_names.at(id).name;
+        const std::string parentBase(m_names.at(id).base());
         // Nested types are named first, in member order, so that a name taken earlier stays with the earlier.
-        const std::string parentBase = typeName.substr(std::min(typeName.size(), m_tool.classPrefix.size()));
         for (const SampleField& field : m_types.fieldsOf(here)) {
             const std::uint32_t nested = nestedObjects(field);
             if (nested != noIndex && !m_names.contains(nested))
@@ -313,10 +328,10 @@ private:
                 model.replacedKeys.emplace_back(member, literal(key, m_language));
             const std::uint32_t nested = nestedObjects(field);
             if (nested != noIndex) {
-                imports += "#import \"" + fileNameFor(m_names.at(nested), ".h") + "\"\n";
+                imports += "#import \"" + fileNameFor(m_names.at(nested).name, ".h") + "\"\n";
                 if (shape(field.shape).has(ValueKind::array) &&
                     shape(shape(field.shape).element).kinds == kindBit(ValueKind::object))
-                    model.classInArray.emplace_back(numbered, m_names.at(nested));
+                    model.classInArray.emplace_back(numbered, m_names.at(nested).name);
             }
         }
         if (m_choices.isSwift) {
@@ -371,8 +386,19 @@ private:
     std::string m_jsonValue;
     bool m_usesJSONValue = false;
     std::unordered_map<std::uint32_t, std::uint16_t> m_earlierKinds;
-    std::unordered_map<std::uint32_t, std::string> m_names;
+    // A type's name, and where the part its own key gave stands in it.
+    struct TypeName
+    {
+        std::string name;
+        std::size_t baseAt = 0;
+        std::size_t baseSize = 0;
+
+        std::string_view base() const { return std::string_view(name).substr(baseAt, baseSize); }
+    };
+    std::unordered_map<std::uint32_t, TypeName> m_names;
     std::unordered_set<std::string> m_taken;
+    // Per name that had to be numbered: the last number it was given.
+    std::unordered_map<std::string, std::size_t> m_lastNumber;
     std::vector<std::uint32_t> m_order;
 };
 
