@@ -214,7 +214,7 @@ std::string implementationText(const CodeFileStart& fileStart, const CodeModel& 
 namespace detail {
 
 Conversion generate(const JSONDocument& document, const ConversionChoices& choices,
-                    const std::vector<std::string>& settingValues, const MXDate& date)
+                    const std::vector<std::string>& settingValues, const MXDate& date, bool modelsOnly)
 {
     Conversion conversion;
     if (const JSONError* error = document.error())
@@ -248,6 +248,8 @@ Conversion generate(const JSONDocument& document, const ConversionChoices& choic
     detail::sampleFindings(document, conversion.models, choices, usedFaithful, conversion.findings);
     if (!document.error())
         detail::outputFindings(conversion.models, tool, document.types(), choices, conversion.findings);
+    if (modelsOnly)
+        return conversion;
 
     const detail::TypeFiles typeFiles(choices, settingValues, date);
     conversion.files.reserve(conversion.models.size() * (choices.isSwift ? 1 : 2));

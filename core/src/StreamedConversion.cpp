@@ -144,6 +144,52 @@ std::optional<std::string> createFolder(const std::filesystem::path& folder)
     return std::nullopt;
 }
 
+// Of the types in `models` whose files share a name, the last in model order: only its files are written, so
+// the folder ends as if every type were written in order, and no file is written twice. `fileNames` receives
+// how many distinct files that makes.
+template <typename Model>
+std::vector<bool> lastOfEachFileName(const std::vector<Model>& models, const ConversionChoices& choices,
+                                     std::size_t& fileNames)
+{
+    // Types of equal file names lie together once sorted by name.
+    const detail::FileStems<Model> stems(models, choices.isSwift ? ".swift" : ".h");
+    std::vector<std::uint32_t> order(models.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const int c = stems[a].compare(stems[b]);
+        return c != 0 ? c < 0 : a < b;
+    });
+    std::vector<bool> isLast(models.size());
+    std::size_t distinct = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i + 1 == order.size() || stems[order[i]] != stems[order[i + 1]]) {
+            isLast[order[i]] = true;
+            ++distinct;
+        }
+    }
+    fileNames = distinct * (choices.isSwift ? 1 : 2);
+    return isLast;
+}
+
+// The output folder, created when missing and cleared of temporary files that killed runs left; null, with the
+// reason in `conversion`, when it cannot be.
+std::unique_ptr<AtomicFolder> openFolder(const std::filesystem::path& folder, WrittenConversion& conversion)
+{
+    if (auto problem = createFolder(folder)) {
+        conversion.folderProblem = std::move(problem);
+        return nullptr;
+    }
+    std::error_code error;
+    std::unique_ptr<AtomicFolder> target = AtomicFolder::open(folder, error);
+    if (!target) {
+        conversion.folderProblem = error.message();
+        return nullptr;
+    }
+    target->removeStaleTemporaryFiles();
+    return target;
+}
+
 } // namespace
 
 WrittenConversion convertInto(const JSONDocument& document, const ConversionChoices& choices,
@@ -151,27 +197,34 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
                               const MXDate& date, std::atomic<std::size_t>* written)
 {
     WrittenConversion conversion;
+    const detail::TypeFiles typeFiles(choices, settingValues, date);
+    constexpr std::size_t batchFiles = 64;
     if (choices.faithful) {
-        // Not streamed: the faithful types merge what the whole sample holds, so none is complete before the end.
-        Conversion whole = detail::generate(document, choices, settingValues, date);
+        // Not streamed as the walk goes: the faithful types merge what the whole sample holds, so none is complete
+        // before the end. Their files are still made one type at a time, and each text let go once written.
+        Conversion whole = detail::generate(document, choices, settingValues, date, true);
         conversion.typeCount = whole.models.size();
         conversion.findings = std::move(whole.findings);
-        std::unordered_set<std::string_view> names;
-        for (const auto& file : whole.files)
-            names.insert(file.name);
-        conversion.fileNames = names.size();
-        if (auto problem = createFolder(folder)) {
-            conversion.folderProblem = std::move(problem);
+        const std::vector<bool> isLast = lastOfEachFileName(whole.models, choices, conversion.fileNames);
+        const std::unique_ptr<AtomicFolder> target = openFolder(folder, conversion);
+        if (!target)
             return conversion;
+        FolderWriter writer(*target, written);
+        std::vector<GeneratedFile> batch;
+        for (std::size_t i = 0; i < whole.models.size(); ++i) {
+            if (isLast[i])
+                typeFiles.append(whole.models[i], batch, nullptr);
+            whole.models[i] = {};
+            if (batch.size() >= batchFiles) {
+                writer.push(std::move(batch));
+                batch = {};
+            }
         }
-        std::size_t count = 0;
-        conversion.failures = writeFiles(whole.files, folder, &count);
-        if (written)
-            written->store(count, std::memory_order_relaxed);
+        writer.push(std::move(batch));
+        conversion.failures = writer.finish();
         return conversion;
     }
 
-    const detail::TypeFiles typeFiles(choices, settingValues, date);
     std::string rootName;
 
     // First the names alone: a type's files are written only when no later type takes the same names, so the
@@ -187,40 +240,14 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
         detail::walk(tool, walker, document.root());
         conversion.typeCount = names.size();
         detail::sampleFindings(document, names, choices, false, conversion.findings);
-        // Types of equal file names lie together once sorted by name; the last of each is written.
-        const detail::FileStems<detail::TypeName> stems(names, choices.isSwift ? ".swift" : ".h");
-        std::vector<std::uint32_t> order(names.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            order[i] = static_cast<std::uint32_t>(i);
-        std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-            const int c = stems[a].compare(stems[b]);
-            return c != 0 ? c < 0 : a < b;
-        });
-        isLast.resize(names.size());
-        std::size_t distinct = 0;
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            if (i + 1 == order.size() || stems[order[i]] != stems[order[i + 1]]) {
-                isLast[order[i]] = true;
-                ++distinct;
-            }
-        }
-        conversion.fileNames = distinct * (choices.isSwift ? 1 : 2);
+        isLast = lastOfEachFileName(names, choices, conversion.fileNames);
     }
 
-    if (auto problem = createFolder(folder)) {
-        conversion.folderProblem = std::move(problem);
+    const std::unique_ptr<AtomicFolder> target = openFolder(folder, conversion);
+    if (!target)
         return conversion;
-    }
-    std::error_code error;
-    const std::unique_ptr<AtomicFolder> target = AtomicFolder::open(folder, error);
-    if (!target) {
-        conversion.folderProblem = error.message();
-        return conversion;
-    }
-    target->removeStaleTemporaryFiles();
 
     FolderWriter writer(*target, written);
-    constexpr std::size_t batchFiles = 64;
     std::vector<GeneratedFile> batch;
     // Only a Swift class on NSObject asks whether any type has stored properties (see outputFindings).
     const bool askStored = choices.isSwift && choices.isClass && choices.base == "NSObject";

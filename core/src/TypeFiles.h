@@ -21,9 +21,9 @@ namespace morvex::detail {
 JSONTool makeTool(const ConversionChoices& choices, const std::vector<std::string>& settingValues,
                   std::string& rootName);
 
-/// The whole conversion of `document`, texts included.
+/// The whole conversion of `document`: its models and findings, and unless `modelsOnly` its files and display text.
 Conversion generate(const JSONDocument& document, const ConversionChoices& choices,
-                    const std::vector<std::string>& settingValues, const MXDate& date);
+                    const std::vector<std::string>& settingValues, const MXDate& date, bool modelsOnly = false);
 
 /// The findings that come before those about the output as a whole (`outputFindings`): what the rules lose of
 /// the sample, then the types of `models` (names and shapes are read) whose file names would overwrite each other.
@@ -63,10 +63,10 @@ public:
     FileStems(const std::vector<Model>& models, std::string_view extension) : m_models(models)
     {
         for (std::size_t i = 0; i < models.size(); ++i) {
-            std::string name = fileNameFor(models[i].className, extension);
-            name.resize(name.size() - extension.size());
-            if (name != models[i].className)
-                m_mended.emplace(static_cast<std::uint32_t>(i), std::move(name));
+            const std::string name = fileNameFor(models[i].className, extension);
+            const std::string_view stem = std::string_view(name).substr(0, name.size() - extension.size());
+            if (stem != models[i].className)
+                m_mended.emplace(static_cast<std::uint32_t>(i), stem);
         }
     }
 

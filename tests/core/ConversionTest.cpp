@@ -61,7 +61,9 @@ TEST(ConvertInto, LeavesTheSameFolderAsWritingEveryFile)
                              R"({"rootModel":{"z":1},"m":{"rootModel":{"y":"s"}},"first-name":[]})", R"({"n":null})"}) {
         for (const auto& choices :
              {ConversionChoices{}, ConversionChoices{.base = "NSObject"}, ConversionChoices{.faithful = true},
-              ConversionChoices{.isSwift = false, .adjustType = MXAdjustType::mjExtension(), .base = "NSObject"}}) {
+              ConversionChoices{.isSwift = false, .adjustType = MXAdjustType::mjExtension(), .base = "NSObject"},
+              ConversionChoices{
+                  .isSwift = false, .adjustType = MXAdjustType::mjExtension(), .base = "NSObject", .faithful = true}}) {
             TempDir dir;
             const auto whole = convert(json, choices, defaultSettingValues(), fixedDate);
             std::filesystem::create_directory(dir / "whole");
