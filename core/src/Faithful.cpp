@@ -19,6 +19,34 @@ namespace {
 
 constexpr std::uint16_t numbers = kindBit(ValueKind::integer) | kindBit(ValueKind::fraction) | kindBit(ValueKind::wide);
 
+// Names not yet taken, numbered 2, 3 … where one is. Numbering goes on from the last number a name was given,
+// every number below it being taken: a name wanted again and again costs no search from 2 each time.
+class NameSet
+{
+public:
+    bool contains(const std::string& name) const { return m_taken.contains(name); }
+
+    // `name`, or the first of its numbered forms not taken; taken from now on.
+    std::string take(std::string name)
+    {
+        if (m_taken.contains(name)) {
+            std::size_t& last = m_lastNumber[name];
+            std::string numbered;
+            do {
+                last = std::max<std::size_t>(last, 1) + 1;
+                numbered = name + std::to_string(last);
+            } while (m_taken.contains(numbered));
+            name = std::move(numbered);
+        }
+        m_taken.insert(name);
+        return name;
+    }
+
+private:
+    std::unordered_set<std::string> m_taken;
+    std::unordered_map<std::string, std::size_t> m_lastNumber;
+};
+
 // A key as the text of a string literal. Control, format and separator characters are escaped so that none
 // can end the line or reorder what is shown. Objective-C rejects a universal character name for a control
 // character, so those go as octal bytes there (three digits, so a digit after them stays itself).
@@ -96,7 +124,7 @@ public:
             rootShape = root.element;
         if (rootShape == noIndex)
             return {};
-        m_taken.insert(m_jsonValue);
+        m_taken.take(m_jsonValue);
         name(rootShape, m_tool.typeName(rootName), "");
         std::vector<CodeModel> models;
         // Rendering names the types it meets, which grows m_order: no iterator may be held across it.
@@ -148,16 +176,7 @@ private:
             chosen.baseAt = prefix + parentBase.size();
         }
         chosen.baseSize = base.size();
-        if (m_taken.contains(chosen.name)) {
-            std::size_t& last = m_lastNumber[chosen.name];
-            std::string numbered;
-            do {
-                last = std::max<std::size_t>(last, 1) + 1;
-                numbered = chosen.name + std::to_string(last);
-            } while (m_taken.contains(numbered));
-            chosen.name = std::move(numbered);
-        }
-        m_taken.insert(chosen.name);
+        chosen.name = m_taken.take(std::move(chosen.name));
         m_names.emplace(id, std::move(chosen));
         m_order.push_back(id);
     }
@@ -294,7 +313,7 @@ private:
         CodeModel model;
         model.className = typeName;
         model.shape = id;
-        std::unordered_set<std::string> used;
+        NameSet used;
         std::string body;
         std::string codingKeys;
         std::string imports;
@@ -303,12 +322,9 @@ private:
             const std::string_view key = m_types.key(field);
             std::string bare;
             std::string member = memberName(key, bare);
-            std::string numbered = bare;
-            for (int n = 2; used.contains(numbered); ++n)
-                numbered = bare + std::to_string(n);
+            const std::string numbered = used.take(bare);
             if (numbered != bare)
                 member = numbered;
-            used.insert(numbered);
             const bool optional = field.present < here.objects || shape(field.shape).has(ValueKind::null) ||
                                   (earlierKinds(field) & kindBit(ValueKind::null)) != 0;
             const bool anyValue = holdsAnyValue(field);
@@ -396,9 +412,7 @@ private:
         std::string_view base() const { return std::string_view(name).substr(baseAt, baseSize); }
     };
     std::unordered_map<std::uint32_t, TypeName> m_names;
-    std::unordered_set<std::string> m_taken;
-    // Per name that had to be numbered: the last number it was given.
-    std::unordered_map<std::string, std::size_t> m_lastNumber;
+    NameSet m_taken;
     std::vector<std::uint32_t> m_order;
 };
 
