@@ -145,6 +145,8 @@ QString findingMessage(const Finding& finding)
         return RootViewController::tr("键%1是 %2 的保留名称：代码无法编译").arg(quoted(arg(0)), name(arg(1)));
     case FindingKind::keyChanged:
         return RootViewController::tr("键%1写作%2").arg(quoted(arg(0)), quoted(arg(1)));
+    case FindingKind::memberNameShared:
+        return RootViewController::tr("键%1写作%2，与另一成员同名：代码无法编译").arg(quoted(arg(0)), quoted(arg(1)));
     case FindingKind::keyRepeated:
         return RootViewController::tr("键%1在同一对象中出现多次：各解码器读取的值不一定相同").arg(quoted(arg(0)));
     case FindingKind::nullDropped:

@@ -50,6 +50,9 @@ std::string findingMessage(const Finding& finding)
         return "key " + quoted(a0) + " is a reserved name in " + a1 + ": the code does not compile";
     case FindingKind::keyChanged:
         return "key " + quoted(a0) + " is written as " + quoted(a1);
+    case FindingKind::memberNameShared:
+        return "key " + quoted(a0) + " is written as " + quoted(a1) +
+               ", the name of another member: the code does not compile";
     case FindingKind::keyRepeated:
         return "key " + quoted(a0) + " stands more than once in one object: decoders differ on which value they read";
     case FindingKind::nullDropped:

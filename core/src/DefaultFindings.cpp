@@ -3,6 +3,7 @@
 #include "morvex/Identifier.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace morvex::detail {
@@ -97,6 +98,20 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
     const auto oneByOne = typedOneByOne(types);
     const std::string languageName = language == Language::swift ? "Swift" : "Objective-C";
     std::unordered_set<std::string_view> changed;
+    // The member names of an object shape's code, counted; made only for shapes where a key is changed.
+    std::unordered_map<std::uint32_t, std::unordered_map<std::string, std::uint32_t>> memberNames;
+    const auto namesOf = [&](std::uint32_t parent) -> const auto&
+    {
+        const auto [entry, fresh] = memberNames.try_emplace(parent);
+        if (fresh) {
+            for (const SampleField& field : types.fieldsOf(types.shapes[parent])) {
+                const std::string_view key = types.key(field);
+                if (field.inFirst)
+                    ++entry->second[isSafeName(key) ? std::string(key) : safeName(key)];
+            }
+        }
+        return entry->second;
+    };
     for (std::size_t i = 0; i < types.shapes.size(); ++i) {
         const SampleShape& shape = types.shapes[i];
         if (!shape.kept || replaced[i])
@@ -116,6 +131,10 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
                     mended = safeName(key);
                     if (changed.insert(key).second)
                         addFinding(findings, types, FindingKind::keyChanged, keyPlace, {std::string(key), mended});
+                    // Only the objects of merged types: a top-level array's elements are typed apart.
+                    if (!rootElement && !oneByOne[shape.parent] && namesOf(shape.parent).at(mended) > 1)
+                        addFinding(findings, types, FindingKind::memberNameShared, keyPlace,
+                                   {std::string(key), mended});
                 }
                 const std::string_view name = mended.empty() ? key : std::string_view(mended);
                 if (!isIdentifier(name, language))
@@ -237,6 +256,8 @@ std::string_view findingKindName(FindingKind kind)
         return "key-reserved";
     case FindingKind::keyChanged:
         return "key-changed";
+    case FindingKind::memberNameShared:
+        return "member-name-shared";
     case FindingKind::keyRepeated:
         return "key-repeated";
     case FindingKind::nullDropped:

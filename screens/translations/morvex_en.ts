@@ -193,6 +193,10 @@
         <translation>key %1 is written as %2</translation>
     </message>
     <message>
+        <source>键%1写作%2，与另一成员同名：代码无法编译</source>
+        <translation>key %1 is written as %2, the name of another member: the code does not compile</translation>
+    </message>
+    <message>
         <source>成员%1的值为 null，已略去</source>
         <translation>member %1 is null and left out</translation>
     </message>

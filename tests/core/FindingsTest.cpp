@@ -66,9 +66,9 @@ TEST(Findings, EachKindAtItsPath)
         {R"({"user":{"a":1},"owner":{"user":{"b":2}}})", true, {"type-name-shared $.owner.user MXUser $.user"}},
         {R"({"uz":{"a":1},"uZ":{"b":1}})", true, {"file-name-case $.uZ MXUz MXUZ MXUz.swift case"}},
         {R"({"a~/b":{"x":null}})", true, {"key-changed $['a~/b'] a~/b a__b", "null-dropped $['a~/b'].x x"}},
-        {R"({"a;b":1,"x":{"a;b":2,"c(d e":3}})",
+        {R"({"a;b":1,"a_b":0,"x":{"a;b":2,"c(d e":3}})",
          true,
-         {"key-changed $['a;b'] a;b a_b", "key-changed $.x['c(d e'] c(d e c_d e",
+         {"key-changed $['a;b'] a;b a_b", "member-name-shared $['a;b'] a;b a_b", "key-changed $.x['c(d e'] c(d e c_d e",
           "key-not-identifier $.x['c(d e'] c(d e Swift"}},
         {"{\"user\":{\"a\":1},\"uSer\":{\"b\":1},\"caf\u00e9\":{\"c\":1},\"cafe\u0301\":{\"d\":1},"
          "\"x\u00c4\":{\"e\":1},\"x\u00e4\":{\"f\":1},\"Cafe\u0301\":{\"g\":1}}",

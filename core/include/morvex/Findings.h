@@ -14,6 +14,7 @@ enum class FindingKind
     keyNotIdentifier, // key, language
     keyReserved,      // key, language
     keyChanged,       // key, name
+    memberNameShared, // key, name: a changed key that takes the name of another member
     keyRepeated,      // key
     nullDropped,      // key
     elementUnknown,   // key, why: "empty", "null first", "array first"
