@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <istream>
 #include <new>
@@ -130,40 +131,64 @@ struct Input
     std::string_view text;
 };
 
-bool readInput(const Options& options, std::istream& in, Input& input, std::string& problem)
+std::string inputName(const Options& options)
 {
-    if (options.file.empty() || options.file == "-") {
-        char chunk[1 << 16];
-        while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
-            input.buffer.append(chunk, static_cast<std::size_t>(in.gcount()));
-        if (in.bad()) {
-            problem = "cannot read standard input";
+    return options.file.empty() || options.file == "-" ? std::string("<stdin>") : options.file;
+}
+
+// "NAME: the input is longer than the parser takes".
+std::string tooLong(const Options& options)
+{
+    return inputName(options) + ": the input is longer than 4 GiB, which is more than can be read";
+}
+
+bool readStream(const Options& options, std::istream& in, Input& input, std::string& problem)
+{
+    // An endless stream is read no further than the parser could take, nor past a NUL byte, which stands nowhere
+    // in JSON: the text is not JSON there whatever follows (/dev/zero, /dev/urandom).
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        const auto got = static_cast<std::size_t>(in.gcount());
+        input.buffer.append(chunk, got);
+        if (input.buffer.size() > JSONDocument::maxSize) {
+            problem = tooLong(options);
             return false;
         }
-        const std::size_t size = input.buffer.size();
-        input.buffer.append(JSONDocument::padding, ' ');
-        input.text = std::string_view(input.buffer.data(), size);
-        return true;
+        if (std::memchr(chunk, '\0', got) != nullptr)
+            break;
     }
+    if (in.bad()) {
+        problem = "cannot read " + (options.file.empty() || options.file == "-" ? "standard input" : options.file);
+        return false;
+    }
+    const std::size_t size = input.buffer.size();
+    input.buffer.append(JSONDocument::padding, ' ');
+    input.text = std::string_view(input.buffer.data(), size);
+    return true;
+}
+
+bool readInput(const Options& options, std::istream& in, Input& input, std::string& problem)
+{
+    if (options.file.empty() || options.file == "-")
+        return readStream(options, in, input, problem);
     std::error_code error;
     input.mapped = MappedFile::open(options.file, JSONDocument::padding, error);
     if (!input.mapped && error == std::errc::not_supported) {
         // A pipe, a device, or a file that reports no size: read it like standard input.
         std::ifstream stream(options.file, std::ios::binary);
         if (stream)
-            return readInput(Options{}, stream, input, problem);
+            return readStream(options, stream, input, problem);
     }
     if (!input.mapped) {
         problem = "cannot read " + options.file + ": " + error.message();
         return false;
     }
     input.text = input.mapped->text();
+    if (input.text.size() > JSONDocument::maxSize) {
+        problem = tooLong(options);
+        return false;
+    }
     return true;
-}
-
-std::string inputName(const Options& options)
-{
-    return options.file.empty() || options.file == "-" ? std::string("<stdin>") : options.file;
 }
 
 template <typename Complain>

@@ -1201,6 +1201,12 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
     storage.text = text;
+    if (text.size() > maxSize) {
+        // Not a fault of the text: no check of its syntax would say more.
+        document.m_error = std::make_unique<JSONError>();
+        document.m_error->reason = "longer than 4 GiB, which is more than can be read";
+        return document;
+    }
 
     // A document can nest no deeper than half its length; asking for more would only reserve memory.
     const std::size_t depth = std::min(text.size() / 2 + 2, detail::maxJSONDepth);

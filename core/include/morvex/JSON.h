@@ -124,6 +124,8 @@ class JSONDocument
 {
 public:
     static constexpr std::size_t padding = 64;
+    /// The longest text the parser takes (4 GiB less a byte): its offsets take 32 bits.
+    static constexpr std::size_t maxSize = 0xFFFFFFFF;
 
     /// Parses `text`, validating all of it. A UTF-8 byte-order mark at the start is skipped. Text that is not
     /// JSON gives a document whose root is null and whose `error()` says why and where.
