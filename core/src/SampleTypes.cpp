@@ -14,18 +14,20 @@ struct Step
     std::uint64_t index = 0;
 };
 
-// Steps from the root to the place; of very deep places only the first and last `keep` survive.
+bool atRootOrOutside(const SampleTypes& types, std::uint32_t at)
+{
+    return at >= types.shapes.size() || types.shapes[at].parent == noIndex;
+}
+
+// Of very deep places a path shows only the first and last `keep` steps.
 constexpr std::size_t keep = 500;
 
-std::vector<Step> stepsTo(const SampleTypes& types, const Place& place, bool& cut)
+// Walks up from shape `at` at most `most` steps, taking an array index from `trail` at each element.
+void climb(const SampleTypes& types, std::uint32_t& at, std::uint32_t& trail, std::size_t most,
+           std::vector<Step>& steps)
 {
-    std::vector<Step> steps;
-    cut = false;
-    std::uint32_t trail = place.trail;
-    for (std::uint32_t at = place.shape; at != noIndex && at < types.shapes.size();) {
+    for (; most > 0 && !atRootOrOutside(types, at); --most) {
         const SampleShape& shape = types.shapes[at];
-        if (shape.parent == noIndex)
-            break;
         Step step;
         if (shape.field != noIndex) {
             step.key = types.key(types.fields[shape.field]);
@@ -37,11 +39,52 @@ std::vector<Step> stepsTo(const SampleTypes& types, const Place& place, bool& cu
         steps.push_back(step);
         at = shape.parent;
     }
-    std::reverse(steps.begin(), steps.end());
-    if (steps.size() > 2 * keep) {
-        steps.erase(steps.begin() + keep, steps.end() - keep);
-        cut = true;
+}
+
+const std::vector<SampleTypes::Ancestry>& ancestryOf(const SampleTypes& types)
+{
+    auto& ancestry = types.ancestry;
+    if (ancestry.size() == types.shapes.size())
+        return ancestry;
+    // Parents come before their children.
+    ancestry.assign(types.shapes.size(), {});
+    for (std::uint32_t i = 1; i < ancestry.size(); ++i) {
+        const SampleShape& shape = types.shapes[i];
+        const SampleTypes::Ancestry& parent = ancestry[shape.parent];
+        SampleTypes::Ancestry& own = ancestry[i];
+        own.depth = parent.depth + 1;
+        own.elements = parent.elements + (shape.field == noIndex ? 1 : 0);
+        own.top = own.depth <= keep ? i : parent.top;
     }
+    return ancestry;
+}
+
+// Steps from the root to the place.
+std::vector<Step> stepsTo(const SampleTypes& types, const Place& place, bool& cut)
+{
+    std::uint32_t at = place.shape;
+    std::uint32_t trail = place.trail;
+    std::vector<Step> last;
+    climb(types, at, trail, keep, last);
+    std::vector<Step> first;
+    const std::uint32_t middle = at;
+    const std::uint32_t middleTrail = trail;
+    climb(types, at, trail, keep, first);
+    cut = !atRootOrOutside(types, at);
+    if (cut) {
+        // The first steps are those of the ancestor `keep` levels below the root: the climb resumes there, the
+        // trail moved past the elements on the way.
+        const auto& ancestry = ancestryOf(types);
+        at = ancestry[middle].top;
+        trail = middleTrail;
+        for (auto skipped = ancestry[middle].elements - ancestry[at].elements; skipped > 0 && trail != noIndex;
+             --skipped)
+            trail = types.trails[trail].parent;
+        first.clear();
+        climb(types, at, trail, keep, first);
+    }
+    std::vector<Step> steps(first.rbegin(), first.rend());
+    steps.insert(steps.end(), last.rbegin(), last.rend());
     return steps;
 }
 

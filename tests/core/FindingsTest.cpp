@@ -97,6 +97,31 @@ TEST(Findings, PlaceIsTheBytesOfTheValueAndPointerEscapes)
     EXPECT_EQ(json.substr(finding.offset, finding.length), "null");
 }
 
+// A very deep place shows its first and last 500 steps, the array indices of each from its own elements.
+TEST(Findings, DeepPathKeepsBothEnds)
+{
+    constexpr int depth = 700;
+    std::string json = R"([{"x":1},)";
+    std::vector<std::string> steps = {"[1]"};
+    for (int i = 0; i < depth; ++i) {
+        json += R"({"a":[)";
+        steps.insert(steps.end(), {".a", "[0]"});
+    }
+    json += R"({"n":null})";
+    steps.emplace_back(".n");
+    for (int i = 0; i < depth; ++i)
+        json += "]}";
+    json += "]";
+    std::string expected = "$";
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        expected += (i == 500 ? "\u2026" : "") + (i < 500 || i >= steps.size() - 500 ? steps[i] : "");
+    const auto& kept = run(json).findings.kept;
+    const auto dropped = std::find_if(kept.begin(), kept.end(),
+                                      [](const Finding& finding) { return finding.kind == FindingKind::nullDropped; });
+    ASSERT_NE(dropped, kept.end());
+    EXPECT_EQ(dropped->path, expected);
+}
+
 TEST(Findings, KeepsTheFirstThousandAndCountsTheRest)
 {
     std::string json = "{";

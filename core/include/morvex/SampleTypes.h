@@ -214,6 +214,16 @@ struct SampleTypes
     std::string path(const Place& place) const;
     /// The same as an RFC 6901 JSON Pointer: `/orders/1/extra`.
     std::string pointer(const Place& place) const;
+
+    /// Per shape, made when the path of a very deep place is first told, so that no path walks the whole way to
+    /// the root: its depth, the array elements on the way to it, and its ancestor where a cut path resumes.
+    struct Ancestry
+    {
+        std::uint32_t depth = 0;
+        std::uint32_t elements = 0;
+        std::uint32_t top = noIndex;
+    };
+    mutable std::vector<Ancestry> ancestry;
 };
 
 } // namespace morvex
