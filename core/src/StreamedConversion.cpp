@@ -16,7 +16,6 @@
 #include <optional>
 #include <string_view>
 #include <thread>
-#include <unordered_set>
 
 namespace morvex {
 
