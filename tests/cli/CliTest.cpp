@@ -133,6 +133,7 @@ TEST_F(CliFixture, RunsThatPrint)
         // A prefix or root name of safe characters can still make no type name: said, not refused.
         {{"-p", "1"}, "{}", exitOk, "class 1RootModel", "prefix \"1\" makes type names that are not Swift identifiers"},
         {{"-l", "objc", "-n", "a b"}, "{}", exitOk, "@interface MXA b", "name \"MXA b\" is not an Objective-C"},
+        {{"--report", "-"}, "{}", exitUsage, "", "--report - writes to standard output"},
         {{"--help"}, "", exitOk, "--mapping", ""},
         {{"--version"}, "", exitOk, "morvex-cli ", ""},
     };

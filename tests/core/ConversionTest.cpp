@@ -57,7 +57,7 @@ TEST(WriteFiles, WritesEveryFileAndReplacesOldOnes)
 // file name (the root's too) the later one wins. The findings are the same too.
 TEST(ConvertInto, LeavesTheSameFolderAsWritingEveryFile)
 {
-    for (const char* json : {R"({"a":{"a":{"b":1}},"x":{"a":{"c":2}},"l":[{"q":1},{"r":2.5}],"n":null})",
+    for (const char* json : {R"({"a":{"a":{"b":1}},"m":{"k":1},"x":{"a":{"c":2}},"l":[{"q":1},{"r":2.5}],"n":null})",
                              R"({"rootModel":{"z":1},"m":{"rootModel":{"y":"s"}},"first-name":[]})", R"({"n":null})"}) {
         for (const auto& choices :
              {ConversionChoices{}, ConversionChoices{.base = "NSObject"}, ConversionChoices{.faithful = true},

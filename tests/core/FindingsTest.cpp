@@ -37,9 +37,9 @@ TEST(Findings, EachKindAtItsPath)
     };
     const std::vector<Row> rows = {
         {R"({"memo":null})", true, {"null-dropped $.memo memo"}},
-        {R"({"first-name":1,"2fa":2,"e mail":3})",
+        {R"({"first-name":1,"9fa":2,"e mail":3})",
          true,
-         {"key-not-identifier $['first-name'] first-name Swift", "key-not-identifier $['2fa'] 2fa Swift",
+         {"key-not-identifier $['first-name'] first-name Swift", "key-not-identifier $['9fa'] 9fa Swift",
           "key-not-identifier $['e mail'] e mail Swift"}},
         {R"({"default":1,"CodingKeys":2,"ok":3})",
          true,
@@ -102,24 +102,32 @@ TEST(Findings, DeepPathKeepsBothEnds)
 {
     constexpr int depth = 700;
     std::string json = R"([{"x":1},)";
-    std::vector<std::string> steps = {"[1]"};
+    std::vector<std::pair<std::string, std::string>> steps = {{"[1]", "/1"}};
     for (int i = 0; i < depth; ++i) {
         json += R"({"a":[)";
-        steps.insert(steps.end(), {".a", "[0]"});
+        steps.insert(steps.end(), {{".a", "/a"}, {"[0]", "/0"}});
     }
     json += R"({"n":null})";
-    steps.emplace_back(".n");
+    steps.emplace_back(".n", "/n");
     for (int i = 0; i < depth; ++i)
         json += "]}";
     json += "]";
-    std::string expected = "$";
-    for (std::size_t i = 0; i < steps.size(); ++i)
-        expected += (i == 500 ? "\u2026" : "") + (i < 500 || i >= steps.size() - 500 ? steps[i] : "");
+    std::string path = "$";
+    std::string pointer;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        path += i == 500 ? "\u2026" : "";
+        pointer += i == 500 ? "/\u2026" : "";
+        if (i < 500 || i >= steps.size() - 500) {
+            path += steps[i].first;
+            pointer += steps[i].second;
+        }
+    }
     const auto& kept = run(json).findings.kept;
     const auto dropped = std::find_if(kept.begin(), kept.end(),
                                       [](const Finding& finding) { return finding.kind == FindingKind::nullDropped; });
     ASSERT_NE(dropped, kept.end());
-    EXPECT_EQ(dropped->path, expected);
+    EXPECT_EQ(dropped->path, path);
+    EXPECT_EQ(dropped->pointer, pointer);
 }
 
 TEST(Findings, KeepsTheFirstThousandAndCountsTheRest)
