@@ -155,6 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadText{"BadByteAfterTwoAndThreeBytes", "[\"é€\u0800\uFFFDa\xFF\"]", 1, 8, "invalid UTF-8"},
                     BadText{"HexOfBothCases", "[\"\\uffFF\" x]", 1, 11, "expected ',' or ']'"},
                     BadText{"LeadAboveF4", "[\"\xF5\x80\x80\x80\"]", 1, 3, "invalid UTF-8"},
+                    BadText{"LoneContinuationByte", "[\"a\x80\"]", 1, 4, "invalid UTF-8"},
                     BadText{"EncodedSurrogate", "[\"\xED\xA0\x80\"]", 1, 3, "invalid UTF-8"},
                     BadText{"OverlongThreeBytes", "[\"\xE0\x80\x80\"]", 1, 3, "invalid UTF-8"},
                     BadText{"BadByteAfterFourBytes",
