@@ -90,15 +90,6 @@ std::string literal(std::string_view key, Language language)
     return out;
 }
 
-// A comment must not end early: "*/" in a key is broken apart.
-std::string commentText(std::string_view key)
-{
-    std::string out = literal(key, Language::objectiveC);
-    for (std::size_t at = out.find("*/"); at != std::string::npos; at = out.find("*/", at + 2))
-        out.insert(at + 1, " ");
-    return out;
-}
-
 class Faithful
 {
 public:
@@ -338,7 +329,7 @@ private:
             }
             body += "@property (nonatomic, " + (anyValue ? anyObject : objcType(field.shape, optional)) + member + ";";
             if (!same && m_choices.adjustType.isNone())
-                body += " // JSON key: \"" + commentText(key) + "\"";
+                body += " // JSON key: \"" + literal(key, m_language) + "\""; // a line comment: "*/" ends nothing
             body += "\n";
             if (!same)
                 model.replacedKeys.emplace_back(member, literal(key, m_language));
