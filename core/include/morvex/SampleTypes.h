@@ -216,7 +216,8 @@ struct SampleTypes
     std::string pointer(const Place& place) const;
 
     /// Per shape, made when the path of a very deep place is first told, so that no path walks the whole way to
-    /// the root: its depth, the array elements on the way to it, and its ancestor where a cut path resumes.
+    /// the root: its depth, the array elements on the way to it, and its ancestor where a cut path resumes. As it
+    /// is made on demand, paths of one `SampleTypes` are told from one thread at a time.
     struct Ancestry
     {
         std::uint32_t depth = 0;
