@@ -422,6 +422,20 @@ ValueKind kindOf(const JSONNode& node)
     return ValueKind::fraction;
 }
 
+// A number too small for a double (1e-400) reads as 0, though its digits are not all zero: it is no integer.
+bool underflows(std::string_view token, double value)
+{
+    return value == 0 &&
+           token.substr(0, token.find_first_of("eE")).find_first_of("123456789") != std::string_view::npos;
+}
+
+// The kind of a kept number, whose token it was read from.
+ValueKind kindOf(const JSONNode& node, std::string_view token)
+{
+    const ValueKind kind = kindOf(node);
+    return node.numberType == NumberType::floating && underflows(token, node.floating) ? ValueKind::fraction : kind;
+}
+
 // The kind of a number token not kept: `whole` tells whether the default rules would type it `Int`.
 ValueKind kindOf(std::string_view token, bool& whole)
 {
@@ -431,10 +445,16 @@ ValueKind kindOf(std::string_view token, bool& whole)
         return std::from_chars(token.data(), end, integer).ec == std::errc() ? ValueKind::integer : ValueKind::wide;
     }
     double value = 0;
-    if (std::from_chars(token.data(), end, value).ec != std::errc())
-        return ValueKind::wide;
+    if (std::from_chars(token.data(), end, value).ec != std::errc()) {
+        // Out of range: beyond a double, or too small for one.
+        value = std::strtod(std::string(token).c_str(), nullptr);
+        if (std::fabs(value) >= 1)
+            return ValueKind::wide;
+        whole = looksWhole(value);
+        return ValueKind::fraction;
+    }
     whole = looksWhole(value);
-    return floatingKind(value);
+    return underflows(token, value) ? ValueKind::fraction : floatingKind(value);
 }
 
 // Raw keys lie in the padded text, so eight bytes can be read from any of them: short keys, the most
@@ -1065,7 +1085,7 @@ private:
         } else if (!widen(node, token)) {
             return simdjson::NUMBER_ERROR;
         }
-        const ValueKind kind = kindOf(node);
+        const ValueKind kind = kindOf(node, token);
         note(shape, kind, offset, token.size(),
              kind == ValueKind::fraction && node.numberType == NumberType::floating && looksWhole(node.floating));
         m_storage.nodes.push_back(node);
@@ -1090,7 +1110,7 @@ private:
                 store(root, parsed, whole);
             else
                 widen(root, whole);
-            note(0, kindOf(root), offset, whole.size());
+            note(0, kindOf(root, whole), offset, whole.size());
             return simdjson::SUCCESS;
         }
         case od::json_type::string: {

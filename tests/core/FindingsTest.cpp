@@ -62,7 +62,11 @@ TEST(Findings, EachKindAtItsPath)
         {R"({"n":[1,3.0,1e2,-0.0,1.0000000000000000,0.5]})", true, {"kind-differs $.n[5] integer fraction"}},
         {R"([{"a":1},{"b":2}])", true, {"key-not-identifier $[0] 0 Swift"}}, // a top-level array's elements one by one
         {R"([{"a":[1,null]}])", true, {"key-not-identifier $[0] 0 Swift", "kind-differs $[0].a[1] integer null"}},
-        {R"({"big":18446744073709551616,"n":1.00000001})", true, {"number-beyond-64-bits $.big", "not-an-integer $.n"}},
+        // Too small for a double, 1e-400 reads as 0 but is no integer.
+        {R"({"big":18446744073709551616,"n":1.00000001,"t":1e-400,"v":[1,1e-400]})",
+         true,
+         {"number-beyond-64-bits $.big", "not-an-integer $.n", "not-an-integer $.t",
+          "kind-differs $.v[1] integer fraction"}},
         {R"({"user":{"a":1},"owner":{"user":{"b":2}}})", true, {"type-name-shared $.owner.user MXUser $.user"}},
         {R"({"uz":{"a":1},"uZ":{"b":1}})", true, {"file-name-case $.uZ MXUz MXUZ MXUz.swift case"}},
         {R"({"a~/b":{"x":null}})", true, {"key-changed $['a~/b'] a~/b a__b", "null-dropped $['a~/b'].x x"}},
