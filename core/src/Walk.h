@@ -52,6 +52,7 @@ inline std::vector<Member> membersOf(const JSON& value)
             }
             members.push_back({key, member});
             if (members.size() > linearLimit) {
+                position.reserve(value.size());
                 for (std::size_t i = 0; i < members.size(); ++i)
                     position.emplace(members[i].key, i);
             }
