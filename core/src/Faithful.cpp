@@ -323,7 +323,7 @@ private:
             renamed = renamed || !same;
             if (m_choices.isSwift) {
                 const std::string type = anyValue ? useJSONValue() : swiftType(field.shape, false);
-                body += "    var " + member + ": " + type + (optional ? "?\n" : "\n");
+                body.append("    var ").append(member).append(": ").append(type).append(optional ? "?\n" : "\n");
                 codingKeys += "        case " + member + (same ? "" : " = \"" + literal(key, m_language) + "\"") + "\n";
                 continue;
             }
