@@ -446,7 +446,7 @@ ValueKind kindOf(std::string_view token, bool& whole)
     }
     double value = 0;
     if (std::from_chars(token.data(), end, value).ec != std::errc()) {
-        // Out of range: beyond a double, or too small for one.
+        // Out of range: beyond a double, or too small for one (which is how a value rounding to 0 comes).
         value = std::strtod(std::string(token).c_str(), nullptr);
         if (std::fabs(value) >= 1)
             return ValueKind::wide;
@@ -454,7 +454,7 @@ ValueKind kindOf(std::string_view token, bool& whole)
         return ValueKind::fraction;
     }
     whole = looksWhole(value);
-    return underflows(token, value) ? ValueKind::fraction : floatingKind(value);
+    return floatingKind(value);
 }
 
 // Raw keys lie in the padded text, so eight bytes can be read from any of them: short keys, the most
