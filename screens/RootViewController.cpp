@@ -25,6 +25,8 @@
 #include <climits>
 #include <map>
 #include <memory>
+#include <new>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -337,9 +339,17 @@ void RootViewController::runConversion(SettingViewController& setting)
     choices.faithful = setting.isFaithful;
     m_notice = setting.settingsNotice;
 
-    auto json = std::make_shared<const std::string>(m_jsonTextView->text().toStdString());
-    auto conversion = std::make_shared<const Conversion>(convert(*json, choices, loadSettingValues(*m_context.store),
-                                                                 m_context.date ? *m_context.date : MXDate::shared()));
+    std::shared_ptr<const std::string> json;
+    std::shared_ptr<const Conversion> conversion;
+    try {
+        json = std::make_shared<const std::string>(m_jsonTextView->text().toStdString());
+        conversion = std::make_shared<const Conversion>(convert(*json, choices, loadSettingValues(*m_context.store),
+                                                                m_context.date ? *m_context.date : MXDate::shared()));
+    } catch (const std::bad_alloc&) {
+        // What was made so far is freed by now, so the alert has room.
+        showOutOfMemory(std::nullopt);
+        return;
+    }
     if (conversion->jsonError) {
         // Text that is not JSON writes nothing: an empty root type would replace a good file of that name.
         const JSONError& error = *conversion->jsonError;
@@ -375,11 +385,36 @@ void RootViewController::runConversion(SettingViewController& setting)
 void RootViewController::writeConversion(const Conversion& conversion, bool isSwift, const QString& folderText,
                                          const std::string& json)
 {
-    const QString display = QString::fromStdString(conversion.display);
+    std::size_t written = 0;
+    try {
+        writeAndShow(conversion, isSwift, folderText, json, written);
+    } catch (const std::bad_alloc&) {
+        showOutOfMemory(written);
+    }
+}
+
+void RootViewController::showOutOfMemory(std::optional<std::size_t> written)
+{
+    const QString detail = written ? tr("写入时内存不足：已完整写入 %n 个文件，没有只写了一半的文件。", nullptr,
+                                        static_cast<int>(std::min<std::size_t>(*written, INT_MAX)))
+                                   : tr("没有足够的内存来转换这段 JSON，没有写入任何文件。");
+    AlertViewController::show(tr("内存不足"), withNotice(detail), tr("好的"), this);
+}
+
+void RootViewController::writeAndShow(const Conversion& conversion, bool isSwift, const QString& folderText,
+                                      const std::string& json, std::size_t& inPlace)
+{
+    const std::string_view head = displayHead(conversion, m_context.codeShownAtMost);
+    QString display = QString::fromUtf8(head.data(), static_cast<qsizetype>(head.size()));
+    if (head.size() < conversion.display.size()) {
+        const auto types = static_cast<int>(std::min<std::size_t>(conversion.models.size(), INT_MAX));
+        display += (head.empty() || head.ends_with("\n\n") ? QString() : QStringLiteral("\n")) +
+                   tr("// 代码太长，只显示到这里（共 %n 个类型）", nullptr, types) + u'\n';
+    }
     if (isSwift)
         m_codeTextView->setPlainText(display);
     const std::filesystem::path folder(QFile::encodeName(folderText).toStdString());
-    const std::vector<WriteFailure> failures = writeFiles(conversion.files, folder);
+    const std::vector<WriteFailure> failures = writeFiles(conversion.files, folder, &inPlace);
     if (!isSwift)
         m_codeTextView->setPlainText(display);
     showFindings(conversion.findings, json);

@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <cstddef>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -65,6 +67,10 @@ private:
     void viewDidLoad();
     void writeConversion(const Conversion& conversion, bool isSwift, const QString& folderText,
                          const std::string& json);
+    void writeAndShow(const Conversion& conversion, bool isSwift, const QString& folderText, const std::string& json,
+                      std::size_t& inPlace);
+    /// Allocation failed; `written` files were in place by then (nullopt: before writing began).
+    void showOutOfMemory(std::optional<std::size_t> written);
     void showFindings(const Findings& findings, std::string_view json);
     QString withNotice(QString detail);
 

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -29,6 +30,9 @@ struct ScreenContext
     KeyValueStore* store = nullptr;
     FolderChooser chooseFolder;
     const MXDate* date = nullptr;
+    /// How much code (UTF-8 bytes) the code view shows at most: a view of a hundred megabytes takes a minute and
+    /// gigabytes to lay out. The files are always written whole.
+    std::size_t codeShownAtMost = std::size_t{2} << 20;
 
     /// The user's store, Qt's folder dialog and today's date.
     static ScreenContext standard();

@@ -4,6 +4,8 @@
 // saves pictures of the window, the settings sheet, an alert and About (for the README).
 //
 //   morvex-bench-desktop [--runs N] [--screenshots FOLDER]
+//   morvex-bench-desktop --document FILE [--objc]   converts FILE through the window instead, confirming the
+//                                                    question asked before many types are written
 
 #include "AboutViewController.h"
 #include "AlertViewController.h"
@@ -113,6 +115,37 @@ void save(QWidget* widget, const QString& folder, const QString& name)
     std::printf("saved %s\n", qPrintable(QDir(folder).filePath(name)));
 }
 
+// Pastes the document into the window, converts it into `output` and gives the time and memory it took.
+int convertDocument(RootViewController* root, const QString& path, bool objectiveC)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        return 1;
+    }
+    root->jsonTextView()->setText(QString::fromUtf8(file.readAll()));
+    settle();
+    QTest::mouseClick(root->convetBtn(), Qt::LeftButton);
+    SettingViewController* setting = root->presentedSetting();
+    if (!QTest::qWaitForWindowExposed(setting))
+        return 1;
+    QTest::mouseClick(setting->pathBtn(), Qt::LeftButton);
+    if (objectiveC)
+        QTest::mouseClick(setting->ocBtn(), Qt::LeftButton);
+    QElapsedTimer timer;
+    timer.start();
+    QTest::mouseClick(setting->doBtn(), Qt::LeftButton);
+    if (AlertViewController* alert = AlertViewController::current(); alert && alert->confirmBtn())
+        QTest::mouseClick(alert->confirmBtn(), Qt::LeftButton);
+    root->codeTextView()->viewport()->repaint();
+    const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    if (AlertViewController* alert = AlertViewController::current())
+        std::printf("alert: %s\n", qPrintable(alert->titleLabel()->stringValue()));
+    std::printf("confirm to filled code view %.1f ms, %lld characters shown, resident %.0f MB\n", elapsed,
+                static_cast<long long>(root->codeTextView()->document()->characterCount()), residentMB());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -160,6 +193,8 @@ int main(int argc, char** argv)
                 qPrintable(QGuiApplication::platformName()));
 
     auto* root = qobject_cast<RootViewController*>(window->centralWidget());
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--document")); at > 0 && at + 1 < arguments.size())
+        return convertDocument(root, arguments[at + 1], arguments.contains(QStringLiteral("--objc")));
 
     // The sample through the real window, for the pictures.
     root->jsonTextView()->setPlainText(QString::fromUtf8(sample));

@@ -380,6 +380,27 @@ Conversion convert(PaddedText jsonText, const ConversionChoices& choices, const 
     return detail::generate(JSONDocument::parse(jsonText), choices, settingValues, date);
 }
 
+// Each type's part of the display is laid out as TypeFiles::append writes it.
+std::string_view displayHead(const Conversion& conversion, std::size_t limit)
+{
+    const std::string_view display = conversion.display;
+    const std::vector<CodeModel>& models = conversion.models;
+    const std::vector<GeneratedFile>& files = conversion.files;
+    const bool swift = files.size() == models.size();
+    std::size_t length = 0;
+    for (std::size_t type = 0; type < models.size(); ++type) {
+        const std::size_t part = swift ? (type == 0 ? 0 : 1) + models[type].code.size()
+                                       : files[2 * type].text.size() + 1 + files[2 * type + 1].text.size() +
+                                             separator.size();
+        if (length + part > limit)
+            break;
+        length += part;
+    }
+    if (length == 0 && limit < display.size())
+        length = display.substr(0, limit).rfind('\n') + 1; // npos + 1: no whole line fits
+    return display.substr(0, length);
+}
+
 std::vector<WriteFailure> writeFiles(const std::vector<GeneratedFile>& files, const std::filesystem::path& folder,
                                      std::size_t* written)
 {

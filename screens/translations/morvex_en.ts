@@ -299,6 +299,28 @@
         <source>设置文件无法读取，已移到别处</source>
         <translation>The settings file could not be read and was moved aside</translation>
     </message>
+    <message>
+        <source>内存不足</source>
+        <translation>Not enough memory</translation>
+    </message>
+    <message>
+        <source>没有足够的内存来转换这段 JSON，没有写入任何文件。</source>
+        <translation>There is not enough memory to convert this JSON. No file was written.</translation>
+    </message>
+    <message numerus="yes">
+        <source>写入时内存不足：已完整写入 %n 个文件，没有只写了一半的文件。</source>
+        <translation>
+            <numerusform>Memory ran out while writing: %n file was written whole, and no file was left half-written.</numerusform>
+            <numerusform>Memory ran out while writing: %n files were written whole, and no file was left half-written.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>// 代码太长，只显示到这里（共 %n 个类型）</source>
+        <translation>
+            <numerusform>// The code is too long to show in full: it stops here (%n type in all)</numerusform>
+            <numerusform>// The code is too long to show in full: it stops here (%n types in all)</numerusform>
+        </translation>
+    </message>
     <message numerus="yes">
         <source>另有 %n 条未列出</source>
         <translation>

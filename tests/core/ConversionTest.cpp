@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace morvex {
 namespace {
 
@@ -51,6 +54,34 @@ TEST(WriteFiles, WritesEveryFileAndReplacesOldOnes)
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"MXA.swift", "MXRootModel.swift"}));
     for (const auto& file : conversion.files)
         EXPECT_EQ(readFile(dir / file.name), file.text);
+}
+
+// A head is as many whole types as fit, or the first type's whole lines when it alone is longer.
+TEST(DisplayHead, EndsWhereATypeOrALineEnds)
+{
+    for (const bool swift : {true, false}) {
+        ConversionChoices choices;
+        choices.isSwift = swift;
+        const auto conversion = convert(R"({"a":{"b":1},"c":{"d":2}})", choices, defaultSettingValues(), fixedDate);
+        const std::string_view display = conversion.display;
+        // Swift types are joined by a line break; each Objective-C type ends with a line of slashes.
+        const std::string_view mark = swift ? "\nclass MX" : "//////////\n\n";
+        std::vector<std::size_t> ends;
+        for (std::size_t at = display.find(mark); at != std::string_view::npos; at = display.find(mark, at + 1))
+            ends.push_back(swift ? at : at + mark.size());
+        if (swift)
+            ends.push_back(display.size());
+        ASSERT_EQ(ends.size(), 3u);
+        ASSERT_EQ(ends.back(), display.size());
+        for (std::size_t limit = 0; limit <= display.size(); ++limit) {
+            const std::string_view head = displayHead(conversion, limit);
+            ASSERT_EQ(display.substr(0, head.size()), head);
+            const auto fit = std::upper_bound(ends.begin(), ends.end(), limit);
+            const std::size_t expected =
+                fit == ends.begin() ? display.substr(0, limit).rfind('\n') + 1 : *std::prev(fit);
+            EXPECT_EQ(head.size(), expected) << swift << " " << limit;
+        }
+    }
 }
 
 // Written as each type completes, the folder ends as writing every file in order leaves it: of types sharing a

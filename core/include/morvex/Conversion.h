@@ -62,6 +62,10 @@ Conversion convert(std::string_view jsonText, const ConversionChoices& choices,
 Conversion convert(PaddedText jsonText, const ConversionChoices& choices, const std::vector<std::string>& settingValues,
                    const MXDate& date = MXDate::shared());
 
+/// The start of `conversion.display` for a view that cannot hold all of it: the most whole types that take at
+/// most `limit` bytes, or when the first type alone takes more, its lines that fit.
+std::string_view displayHead(const Conversion& conversion, std::size_t limit);
+
 /// A file that could not be written, and why.
 struct WriteFailure
 {
