@@ -11,8 +11,9 @@ enum class Language
     objectiveC
 };
 
-/// True when `key` can stand as a member name in `language` as it is: a letter or `_`, then letters, marks,
-/// digits and connectors (Unicode's identifier properties).
+/// True when `key` can stand as a member name in `language` as it is, as swiftc and clang read names: ASCII
+/// letters, digits (not first) and `_`; `$` (Swift: not first); and beyond ASCII the name characters (see
+/// `isNameCharacter`) that C11's Annex D lists, combining marks not first. Swift also refuses U+FFFC and U+FFFD.
 bool isIdentifier(std::string_view key, Language language);
 
 /// How a name that is an identifier still cannot stand as a member name.
@@ -28,8 +29,9 @@ enum class Reserved
 Reserved reservedWord(std::string_view key, Language language, std::string_view base = {},
                       std::string_view jsonValueType = {});
 
-/// lowerCamelCase of the letter and digit runs of `key` (`first-name` → `firstName`), `_` before a leading
-/// character that cannot begin a name (a digit, a combining mark); `_` when it has none.
+/// lowerCamelCase of the runs of characters that both languages take in names, `$` aside (`first-name` →
+/// `firstName`), `_` before a leading character that cannot begin a name (a digit, a combining mark); `_` when it
+/// has none.
 std::string lowerCamel(std::string_view key);
 
 } // namespace morvex
