@@ -41,14 +41,11 @@ TEST(Findings, EachKindAtItsPath)
          true,
          {"key-not-identifier $['first-name'] first-name Swift", "key-not-identifier $['9fa'] 9fa Swift",
           "key-not-identifier $['e mail'] e mail Swift"}},
-        // Names as the compilers take them: Swift has "$" after the first character only, and no U+FFFD.
+        // Names as swiftc takes them: "$" after the first character only, no U+FFFD (clang takes both).
         {R"({"\ud83d\ude00":1,"a\u00b2":2,"\u2460":3,"a$":4,"$a":5,"\u0301a":6,"x\ufffd":7})",
          true,
          {"key-not-identifier $['$a'] $a Swift", "key-not-identifier $.\u0301a \u0301a Swift",
           "key-not-identifier $.x\ufffd x\ufffd Swift"}},
-        {R"({"\ud83d\ude00":1,"a\u00b2":2,"\u2460":3,"a$":4,"$a":5,"\u0301a":6,"x\ufffd":7})",
-         false,
-         {"key-not-identifier $.\u0301a \u0301a Objective-C"}},
         {R"({"default":1,"CodingKeys":2,"ok":3})",
          true,
          {"key-reserved $.default default Swift", "key-reserved $.CodingKeys CodingKeys Swift"}},
@@ -212,12 +209,8 @@ TEST(Faithful, RulesOfTheTable)
               std::string::npos);
 }
 
-TEST(Faithful, NeverChangesTheDefaultOutput)
+TEST(Faithful, SampleWithoutAnObjectAtItsRootIsTypedByTheDefaultRules)
 {
-    const char* json = R"({"a":[{"x":1},{"y":null}],"first-name":2})";
-    EXPECT_EQ(run(json).display, run(json).display);
-    EXPECT_NE(run(json, true, true).display, run(json).display);
-    // A sample without an object at its root is typed by the default rules.
     EXPECT_EQ(run("[1,2]", true, true).display, run("[1,2]").display);
 }
 

@@ -213,12 +213,22 @@ def expected(value, t, model):
 Rule = namedtuple('Rule', 'name stage reason applies')
 
 
-def swift_identifier(key):
-    return key.isidentifier()
+# Beyond ASCII, names hold the characters of C11's Annex D (marks not first), in Swift's grammar and clang's.
+NAME_RANGES = [[int(end, 16) for end in (r + '-' + r).split('-')[:2]] for r in """00A8 00AA 00AD 00AF 00B2-00B5
+    00B7-00BA 00BC-00BE 00C0-00D6 00D8-00F6 00F8-00FF 0100-167F 1681-180D 180F-1FFF 200B-200D 202A-202E 203F-2040
+    2054 2060-206F 2070-218F 2460-24FF 2776-2793 2C00-2DFF 2E80-2FFF 3004-3007 3021-302F 3031-303F 3040-D7FF
+    F900-FD3D FD40-FDCF FDF0-FE44 FE47-FFFD 10000-EFFFD""".split()]
+NOT_FIRST = [(0x300, 0x36F), (0x1DC0, 0x1DFF), (0x20D0, 0x20FF), (0xFE20, 0xFE2F)]
 
 
-def objc_identifier(key):
-    return key.replace('$', '_').isidentifier()
+def identifier(key, swift):
+    """As swiftc and clang read names: clang takes $ anywhere, Swift not first, and Swift no U+FFFC or U+FFFD."""
+    def takes(c, first, o):
+        if c.isascii():
+            return c.isalpha() or c == '_' or (c.isdigit() and not first) or (c == '$' and not (swift and first))
+        return (any(a <= o <= b for a, b in NAME_RANGES) and o & 0xFFFF < 0xFFFE and
+                not (swift and o in (0xFFFC, 0xFFFD)) and not (first and any(a <= o <= b for a, b in NOT_FIRST)))
+    return bool(key) and all(takes(c, i == 0, ord(c)) for i, c in enumerate(key))
 
 
 def in_arc_family(key):
@@ -239,8 +249,7 @@ def nsobject_class(config, model):
 
 RULES = [
     Rule('not-identifier', 'compile', 'a key that is not an identifier of the language becomes a member name as '
-         'written', lambda c, m: any(not (swift_identifier if c.swift else objc_identifier)(k)
-                                     for k in m.keys)),
+         'written', lambda c, m: any(not identifier(k, c.swift) for k in m.keys)),
     Rule('reserved-word', 'compile', 'a key that is a reserved word of the language becomes a member name as written',
          lambda c, m: any(k in (SWIFT_KEYWORDS if c.swift else OBJC_KEYWORDS) for k in m.keys)),
     Rule('never-generated', 'compile', 'an empty array, or one whose first element is null or an array, names an '
@@ -367,7 +376,7 @@ class Maker:
     fractions that Float holds exactly."""
     WORDS = ('user item order name city total count price title note size color value label owner street '
              'amount score level rank point entry group field photo width height depth status codeNum tagList '
-             'größe naïve café 名前 数量 año').split()
+             'größe naïve café 名前 数量 año 😀x ① a² v$').split()
 
     def __init__(self, rng):
         self.rng, self.type_names = rng, {ROOT.lower()}
