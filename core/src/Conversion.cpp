@@ -389,9 +389,9 @@ std::string_view displayHead(const Conversion& conversion, std::size_t limit)
     const bool swift = files.size() == models.size();
     std::size_t length = 0;
     for (std::size_t type = 0; type < models.size(); ++type) {
-        const std::size_t part = swift ? (type == 0 ? 0 : 1) + models[type].code.size()
-                                       : files[2 * type].text.size() + 1 + files[2 * type + 1].text.size() +
-                                             separator.size();
+        const std::size_t part =
+            swift ? (type == 0 ? 0 : 1) + models[type].code.size()
+                  : files[2 * type].text.size() + 1 + files[2 * type + 1].text.size() + separator.size();
         if (length + part > limit)
             break;
         length += part;
