@@ -4,8 +4,8 @@
 // saves pictures of the window, the settings sheet, an alert and About (for the README).
 //
 //   morvex-bench-desktop [--runs N] [--screenshots FOLDER]
-//   morvex-bench-desktop --document FILE [--objc]   converts FILE through the window instead, confirming the
-//                                                    question asked before many types are written
+//   morvex-bench-desktop --document FILE [--objc] [--screenshots FOLDER]   converts FILE through the window
+//                      instead, confirming the question asked before many types are written
 
 #include "AboutViewController.h"
 #include "AlertViewController.h"
@@ -116,7 +116,7 @@ void save(QWidget* widget, const QString& folder, const QString& name)
 }
 
 // Pastes the document into the window, converts it into `output` and gives the time and memory it took.
-int convertDocument(RootViewController* root, const QString& path, bool objectiveC)
+int convertDocument(RootViewController* root, const QString& path, bool objectiveC, const QString& screenshots)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -143,6 +143,9 @@ int convertDocument(RootViewController* root, const QString& path, bool objectiv
         std::printf("alert: %s\n", qPrintable(alert->titleLabel()->stringValue()));
     std::printf("confirm to filled code view %.1f ms, %lld characters shown, resident %.0f MB\n", elapsed,
                 static_cast<long long>(root->codeTextView()->document()->characterCount()), residentMB());
+    root->codeTextView()->moveCursor(QTextCursor::End);
+    settle();
+    save(root->window(), screenshots, QStringLiteral("document.png"));
     return 0;
 }
 
@@ -194,7 +197,7 @@ int main(int argc, char** argv)
 
     auto* root = qobject_cast<RootViewController*>(window->centralWidget());
     if (const qsizetype at = arguments.indexOf(QStringLiteral("--document")); at > 0 && at + 1 < arguments.size())
-        return convertDocument(root, arguments[at + 1], arguments.contains(QStringLiteral("--objc")));
+        return convertDocument(root, arguments[at + 1], arguments.contains(QStringLiteral("--objc")), screenshots);
 
     // The sample through the real window, for the pictures.
     root->jsonTextView()->setPlainText(QString::fromUtf8(sample));
