@@ -389,7 +389,7 @@ void RootViewController::writeConversion(const Conversion& conversion, bool isSw
     try {
         writeAndShow(conversion, isSwift, folderText, json, written);
     } catch (const std::bad_alloc&) {
-        showOutOfMemory(written);
+        showOutOfMemory(written > 0 ? std::optional(written) : std::nullopt);
     }
 }
 

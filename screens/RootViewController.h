@@ -69,7 +69,7 @@ private:
                          const std::string& json);
     void writeAndShow(const Conversion& conversion, bool isSwift, const QString& folderText, const std::string& json,
                       std::size_t& inPlace);
-    /// Allocation failed; `written` files were in place by then (nullopt: before writing began).
+    /// Allocation failed; `written` files were in place by then (nullopt: none).
     void showOutOfMemory(std::optional<std::size_t> written);
     void showFindings(const Findings& findings, std::string_view json);
     QString withNotice(QString detail);
