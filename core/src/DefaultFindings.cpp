@@ -140,7 +140,7 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
                 if (!isIdentifier(name, language))
                     addFinding(findings, types, FindingKind::keyNotIdentifier, keyPlace,
                                {std::string(key), languageName});
-                else if (reservedWord(name, language, base) != Reserved::no)
+                else if (breaksStoredProperty(name, language, base))
                     addFinding(findings, types, FindingKind::keyReserved, keyPlace, {std::string(key), languageName});
             }
             if (shape.field != noIndex) {

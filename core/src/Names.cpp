@@ -156,6 +156,13 @@ Reserved reservedWord(std::string_view key, Language language, std::string_view 
     return Reserved::no;
 }
 
+bool breaksStoredProperty(std::string_view key, Language language, std::string_view base)
+{
+    if (language == Language::objectiveC)
+        return reservedWord(key, language, base) != Reserved::no;
+    return (reservedWord(key, language) == Reserved::keyword && key != "await" && key != "open") || key == "CodingKeys";
+}
+
 std::string lowerCamel(std::string_view key)
 {
     std::string out;

@@ -46,7 +46,7 @@ TEST(Findings, EachKindAtItsPath)
          true,
          {"key-not-identifier $['$a'] $a Swift", "key-not-identifier $.\u0301a \u0301a Swift",
           "key-not-identifier $.x\ufffd x\ufffd Swift"}},
-        {R"({"default":1,"CodingKeys":2,"ok":3})",
+        {R"({"default":1,"CodingKeys":2,"ok":3,"await":4,"open":5,"Codable":6,"Foundation":7})",
          true,
          {"key-reserved $.default default Swift", "key-reserved $.CodingKeys CodingKeys Swift"}},
         {R"({"id":1,"description":"d","newValue":2,"copyright":3,"NSObject":4,"newa":5})",

@@ -36,10 +36,11 @@ DATA = HERE.parent / 'data'
 SEED = 20261206
 ROOT = 'RootModel'
 
+# As stored property names; `await` and `open` are names there, and CodingKeys is declared by the conformance.
 SWIFT_KEYWORDS = set('''associatedtype class deinit enum extension fileprivate func import init inout internal let
-open operator private precedencegroup protocol public rethrows static struct subscript typealias var break case
-catch continue default defer do else fallthrough for guard if in repeat return throw switch where while Any as
-await false is nil self Self super throws true try _'''.split())
+operator private precedencegroup protocol public rethrows static struct subscript typealias var break case catch
+continue default defer do else fallthrough for guard if in repeat return throw switch where while Any as false is
+nil self Self super throws true try _ Type Protocol CodingKeys'''.split())
 OBJC_KEYWORDS = set('''auto break case char const continue default do double else enum extern float for goto if
 inline int long register restrict return short signed sizeof static struct switch typedef union unsigned void
 volatile while _Bool _Complex _Imaginary self super nil Nil YES NO BOOL SEL IMP Class in out inout bycopy byref
@@ -376,7 +377,7 @@ class Maker:
     fractions that Float holds exactly."""
     WORDS = ('user item order name city total count price title note size color value label owner street '
              'amount score level rank point entry group field photo width height depth status codeNum tagList '
-             'größe naïve café 名前 数量 año 😀x ① a² v$').split()
+             'größe naïve café 名前 数量 año 😀x ① a² v$ await open Codable Foundation').split()
 
     def __init__(self, rng):
         self.rng, self.type_names = rng, {ROOT.lower()}

@@ -29,6 +29,12 @@ enum class Reserved
 Reserved reservedWord(std::string_view key, Language language, std::string_view base = {},
                       std::string_view jsonValueType = {});
 
+/// True when `key`, an identifier, keeps a stored property of the default rules from compiling. Swift: a keyword
+/// other than `await` and `open` (names in a declaration), or `CodingKeys`, which the synthesized conformance
+/// declares; a member's value never hides a type named alike, so `Codable` and the base are fine. Objective-C: any
+/// reserved word.
+bool breaksStoredProperty(std::string_view key, Language language, std::string_view base);
+
 /// lowerCamelCase of the runs of characters that both languages take in names, `$` aside (`first-name` →
 /// `firstName`), `_` before a leading character that cannot begin a name (a digit, a combining mark); `_` when it
 /// has none.
