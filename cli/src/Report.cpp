@@ -48,6 +48,10 @@ std::string findingMessage(const Finding& finding)
         return "key " + quoted(a0) + " is not " + anIdentifier(a1) + ": the code does not compile";
     case FindingKind::keyReserved:
         return "key " + quoted(a0) + " is a reserved name in " + a1 + ": the code does not compile";
+    case FindingKind::keyOverrides:
+        return "key " + quoted(a0) +
+               " becomes a property that overrides NSObject's method of that name: the code compiles, but what calls "
+               "that method gets the property instead";
     case FindingKind::keyChanged:
         return "key " + quoted(a0) + " is written as " + quoted(a1);
     case FindingKind::memberNameShared:

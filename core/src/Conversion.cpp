@@ -282,7 +282,7 @@ void findingsOfSample(const JSONDocument& document, const std::vector<Model>& mo
     if (!document.error()) {
         const auto replaced = replacedShapes(types);
         if (!usedFaithful) {
-            defaultFindings(types, replaced, language, choices.base, findings);
+            defaultFindings(types, replaced, language, findings);
         } else {
             // The faithful types hold every value; only numbers beyond 64 bits still lose digits.
             for (std::size_t i = 0; i < types.shapes.size(); ++i) {

@@ -15,6 +15,13 @@ std::string_view keyOf(const SampleTypes& types, const SampleShape& shape)
     return types.key(types.fields[shape.field]);
 }
 
+// The property is an object pointer: a string, an object or an array (a number or a boolean is a scalar).
+bool holdsObject(const SampleShape& shape)
+{
+    return shape.firstKind == ValueKind::string || shape.firstKind == ValueKind::object ||
+           shape.firstKind == ValueKind::array;
+}
+
 } // namespace
 
 void addFinding(Findings& findings, const SampleTypes& types, FindingKind kind, const Place& place,
@@ -92,8 +99,7 @@ void repeatedKeyFindings(const SampleTypes& types, const std::vector<bool>& repl
     }
 }
 
-void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced, Language language,
-                     std::string_view base, Findings& findings)
+void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced, Language language, Findings& findings)
 {
     const auto oneByOne = typedOneByOne(types);
     const std::string languageName = language == Language::swift ? "Swift" : "Objective-C";
@@ -140,8 +146,11 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
                 if (!isIdentifier(name, language))
                     addFinding(findings, types, FindingKind::keyNotIdentifier, keyPlace,
                                {std::string(key), languageName});
-                else if (breaksStoredProperty(name, language, base))
+                else if (const PropertyName effect = storedPropertyName(name, language, holdsObject(shape));
+                         effect == PropertyName::breaks)
                     addFinding(findings, types, FindingKind::keyReserved, keyPlace, {std::string(key), languageName});
+                else if (effect == PropertyName::overridesMethod)
+                    addFinding(findings, types, FindingKind::keyOverrides, keyPlace, {std::string(key)});
             }
             if (shape.field != noIndex) {
                 const SampleField& field = types.fields[shape.field];
@@ -254,6 +263,8 @@ std::string_view findingKindName(FindingKind kind)
         return "key-not-identifier";
     case FindingKind::keyReserved:
         return "key-reserved";
+    case FindingKind::keyOverrides:
+        return "key-overrides-nsobject";
     case FindingKind::keyChanged:
         return "key-changed";
     case FindingKind::memberNameShared:

@@ -28,21 +28,54 @@ constexpr std::array swiftKeywords = {
 constexpr std::array swiftReliedOn = {"Codable",    "Decodable",     "Encodable", "CodingKey",
                                       "CodingKeys", "DecodingError", "Foundation"};
 
-constexpr std::array objcKeywords = {
-    "auto",     "break",  "case",     "char",   "const",       "continue", "default", "do",     "double",  "else",
-    "enum",     "extern", "float",    "for",    "goto",        "if",       "inline",  "int",    "long",    "register",
-    "restrict", "return", "short",    "signed", "sizeof",      "static",   "struct",  "switch", "typedef", "union",
-    "unsigned", "void",   "volatile", "while",  "_Bool",       "_Complex", "id",      "self",   "super",   "nil",
-    "Nil",      "YES",    "NO",       "SEL",    "BOOL",        "Class",    "IMP",     "in",     "out",     "inout",
-    "bycopy",   "byref",  "oneway",   "NULL",   "instancetype"};
+// Names that are keywords, or macros once the code's imports are read: a property of that name does not compile
+// (clang 14 against GNUstep, with and without ARC). A few are so on Apple's systems only: TRUE, FALSE, `__block`
+// (blocks are on there), `__unused`, `__dead2`, `__nonnull` and the other macros of their headers.
+constexpr std::array objcBreaking = {
+    "auto", "break", "case", "char", "const", "continue", "default", "do", "double", "else", "enum", "extern", "float",
+    "for", "goto", "if", "inline", "int", "long", "register", "restrict", "return", "short", "signed", "sizeof",
+    "static", "struct", "switch", "typedef", "union", "unsigned", "void", "volatile", "while", "_Bool", "_Complex",
+    "nil", "Nil", "YES", "NO", "NULL", "TRUE", "FALSE", "asm", "typeof", "bool", "true", "false", "errno", "linux",
+    "unix", "static_assert", "IBAction", "IBOutlet",
+    // The C library's and Foundation's constants.
+    "EOF", "BUFSIZ", "FILENAME_MAX", "FOPEN_MAX", "TMP_MAX", "L_tmpnam", "SEEK_SET", "SEEK_CUR", "SEEK_END",
+    "EXIT_SUCCESS", "EXIT_FAILURE", "RAND_MAX", "MB_CUR_MAX", "MB_LEN_MAX", "CHAR_BIT", "CHAR_MIN", "CHAR_MAX",
+    "SCHAR_MIN", "SCHAR_MAX", "UCHAR_MAX", "SHRT_MIN", "SHRT_MAX", "USHRT_MAX", "INT_MIN", "INT_MAX", "UINT_MAX",
+    "LONG_MIN", "LONG_MAX", "ULONG_MAX", "LLONG_MIN", "LLONG_MAX", "ULLONG_MAX", "INT8_MIN", "INT8_MAX", "INT16_MIN",
+    "INT16_MAX", "INT32_MIN", "INT32_MAX", "INT64_MIN", "INT64_MAX", "UINT8_MAX", "UINT16_MAX", "UINT32_MAX",
+    "UINT64_MAX", "INTPTR_MIN", "INTPTR_MAX", "UINTPTR_MAX", "INTMAX_MIN", "INTMAX_MAX", "UINTMAX_MAX", "SIZE_MAX",
+    "PTRDIFF_MIN", "PTRDIFF_MAX", "WCHAR_MIN", "WCHAR_MAX", "FLT_MIN", "FLT_MAX", "FLT_EPSILON", "DBL_MIN", "DBL_MAX",
+    "DBL_EPSILON", "HUGE_VAL", "INFINITY", "NAN", "FP_NAN", "FP_INFINITE", "FP_ZERO", "FP_NORMAL", "FP_SUBNORMAL",
+    "MATH_ERRNO", "math_errhandling", "M_PI", "M_E", "EDOM", "ERANGE", "EILSEQ", "EINVAL", "ENOENT", "SIGINT",
+    "SIGTERM", "SIGKILL", "SIG_DFL", "SIG_IGN", "SIG_ERR", "LC_ALL", "LC_NUMERIC", "CLOCKS_PER_SEC", "TIME_UTC",
+    "PATH_MAX", "NAME_MAX", "MAXPATHLEN", "NSIntegerMax", "NSIntegerMin", "NSUIntegerMax", "CGFLOAT_MAX",
+    "NS_ASSUME_NONNULL_BEGIN", "NS_ASSUME_NONNULL_END", "NS_DURING", "NS_HANDLER", "NS_ENDHANDLER",
+    // C keeps names that begin with "__", or "_" and a capital, for itself: these are clang's keywords and the
+    // system headers' macros among them, and "__" names ending in "__" (`__x86_64__`, `__attribute__`) below.
+    // Any other such name compiles (`__typename`, `_Id`).
+    "_Alignas", "_Alignof", "_Atomic", "_Generic", "_Imaginary", "_Noreturn", "_Static_assert", "_Thread_local",
+    "_Nonnull", "_Nullable", "_Null_unspecified", "_Nullable_result", "_Pragma", "_Decimal32", "_Decimal64",
+    "_Decimal128", "_Float16", "_ExtInt", "_BitInt", "_Sat", "_Fract", "_Accum", "_IOFBF", "_IOLBF", "_IONBF", "_LP64",
+    "__attribute", "__asm", "__typeof", "__inline", "__restrict", "__signed", "__const", "__volatile", "__real",
+    "__imag", "__thread", "__alignof", "__int128", "__fp16", "__bf16", "__float128", "__complex", "__auto_type",
+    "__bridge", "__bridge_transfer", "__bridge_retained", "__covariant", "__contravariant", "__kindof", "__weak",
+    "__strong", "__block", "__autoreleasing", "__unsafe_unretained", "__nonnull", "__nullable", "__null_unspecified",
+    "__objc_yes", "__objc_no", "__has_feature", "__has_extension", "__has_attribute", "__has_builtin", "__has_include",
+    "__is_identifier", "__unused", "__dead2", "__pure2", "__BEGIN_DECLS", "__END_DECLS", "__THROW", "__wur", "__cdecl",
+    "__stdcall", "__fastcall", "__thiscall", "__vectorcall", "__regcall", "__pascal"};
 
-// GNU keywords, and macros that the headers the code imports define as a value or as nothing.
-constexpr std::array objcMoreKeywords = {"asm",   "typeof", "bool",          "true", "false",    "TRUE",    "FALSE",
-                                         "errno", "linux",  "static_assert", "unix", "IBAction", "IBOutlet"};
+// Keywords that only name types or mark protocol parameters: a property of that name compiles (`self` aside,
+// which overrides NSObject's method).
+constexpr std::array objcTypeWords = {"id", "self", "super", "SEL",    "BOOL",  "Class",  "IMP",
+                                      "in", "out",  "inout", "bycopy", "byref", "oneway", "instancetype"};
 
 constexpr std::array nsObjectMembers = {"description", "debugDescription", "hash",        "class",  "superclass",
                                         "zone",        "isProxy",          "retainCount", "retain", "release",
                                         "autorelease", "dealloc",          "finalize",    "isa"};
+// Of those, ARC keeps these for itself: a property of that name does not compile under it.
+constexpr std::array arcOwnMembers = {"retain", "release", "autorelease", "retainCount", "dealloc"};
+// Methods of NSObject that a property of the same name overrides, besides its members above.
+constexpr std::array nsObjectMethods = {"self", "copy", "mutableCopy", "init"};
 
 constexpr std::array arcFamilies = {"alloc", "copy", "mutableCopy", "new", "init"};
 
@@ -144,10 +177,10 @@ Reserved reservedWord(std::string_view key, Language language, std::string_view 
             return Reserved::reliedOn;
         return Reserved::no;
     }
-    // C keeps names that begin with "__" or "_" and a capital for its own keywords and macros (_Atomic, __asm).
+    // The faithful rules rename every name C keeps for itself, whether or not a header of this platform takes it.
     const bool implementationName =
         key.size() > 1 && key[0] == '_' && (key[1] == '_' || (key[1] >= 'A' && key[1] <= 'Z'));
-    if (among(objcKeywords, key) || among(objcMoreKeywords, key) || implementationName)
+    if (among(objcBreaking, key) || among(objcTypeWords, key) || implementationName)
         return Reserved::keyword;
     if (among(nsObjectMembers, key) || (!base.empty() && key == base))
         return Reserved::reliedOn;
@@ -156,11 +189,20 @@ Reserved reservedWord(std::string_view key, Language language, std::string_view 
     return Reserved::no;
 }
 
-bool breaksStoredProperty(std::string_view key, Language language, std::string_view base)
+PropertyName storedPropertyName(std::string_view key, Language language, bool objectTyped)
 {
-    if (language == Language::objectiveC)
-        return reservedWord(key, language, base) != Reserved::no;
-    return (reservedWord(key, language) == Reserved::keyword && key != "await" && key != "open") || key == "CodingKeys";
+    if (language == Language::swift) {
+        const bool breaks = (reservedWord(key, language) == Reserved::keyword && key != "await" && key != "open") ||
+                            key == "CodingKeys";
+        return breaks ? PropertyName::breaks : PropertyName::fine;
+    }
+    // Predefined macros and keywords are spelt `__x86_64__`, `__attribute__`.
+    const bool underscored = key.size() > 4 && key.starts_with("__") && key.ends_with("__");
+    if (among(objcBreaking, key) || underscored || among(arcOwnMembers, key) || (objectTyped && inArcFamily(key)))
+        return PropertyName::breaks;
+    if (among(nsObjectMembers, key) || among(nsObjectMethods, key))
+        return PropertyName::overridesMethod;
+    return PropertyName::fine;
 }
 
 std::string lowerCamel(std::string_view key)

@@ -33,7 +33,7 @@ void repeatedKeyFindings(const SampleTypes& types, const std::vector<bool>& repl
 /// What the default rules lose of the sample: read off its shapes but the replaced ones, in order of first
 /// appearance.
 void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced, Language language,
-                     std::string_view base, Findings& findings);
+                     Findings& findings);
 
 /// What the output as a whole cannot do: too many types, or a configuration that cannot compile (a base, or a
 /// prefix or root name that makes no identifier). The root model comes first.

@@ -41,10 +41,10 @@ SWIFT_KEYWORDS = set('''associatedtype class deinit enum extension fileprivate f
 operator private precedencegroup protocol public rethrows static struct subscript typealias var break case catch
 continue default defer do else fallthrough for guard if in repeat return throw switch where while Any as false is
 nil self Self super throws true try _ Type Protocol CodingKeys'''.split())
+# As property names; `id`, `self`, `BOOL` and the other type names are names there.
 OBJC_KEYWORDS = set('''auto break case char const continue default do double else enum extern float for goto if
 inline int long register restrict return short signed sizeof static struct switch typedef union unsigned void
-volatile while _Bool _Complex _Imaginary self super nil Nil YES NO BOOL SEL IMP Class in out inout bycopy byref
-oneway NULL TRUE FALSE'''.split())
+volatile while _Bool _Complex _Imaginary nil Nil YES NO NULL EOF INT_MAX'''.split())
 ARC_FAMILIES = ('new', 'copy', 'mutableCopy', 'alloc', 'init')
 
 
@@ -377,7 +377,7 @@ class Maker:
     fractions that Float holds exactly."""
     WORDS = ('user item order name city total count price title note size color value label owner street '
              'amount score level rank point entry group field photo width height depth status codeNum tagList '
-             'größe naïve café 名前 数量 año 😀x ① a² v$ await open Codable Foundation').split()
+             'größe naïve café 名前 数量 año 😀x ① a² v$ await open Codable Foundation id __typename').split()
 
     def __init__(self, rng):
         self.rng, self.type_names = rng, {ROOT.lower()}
@@ -386,7 +386,7 @@ class Maker:
         while True:
             word = self.rng.choice(self.WORDS) + self.rng.choice(('', '', '2', '_x', 'Id', 'Info'))
             lower = type_name('', word).lower()
-            if word in taken or in_arc_family(word) or word in ('description', 'hash', 'id', 'class'):
+            if word in taken or in_arc_family(word) or word in ('description', 'hash', 'class'):
                 continue
             if for_type and lower in self.type_names:
                 continue

@@ -13,6 +13,7 @@ enum class FindingKind
 {
     keyNotIdentifier, // key, language
     keyReserved,      // key, language
+    keyOverrides,     // key: an Objective-C property that overrides a method of NSObject
     keyChanged,       // key, name
     memberNameShared, // key, name: a changed key that takes the name of another member
     keyRepeated,      // key

@@ -29,11 +29,22 @@ enum class Reserved
 Reserved reservedWord(std::string_view key, Language language, std::string_view base = {},
                       std::string_view jsonValueType = {});
 
-/// True when `key`, an identifier, keeps a stored property of the default rules from compiling. Swift: a keyword
-/// other than `await` and `open` (names in a declaration), or `CodingKeys`, which the synthesized conformance
-/// declares; a member's value never hides a type named alike, so `Codable` and the base are fine. Objective-C: any
-/// reserved word.
-bool breaksStoredProperty(std::string_view key, Language language, std::string_view base);
+/// What a stored property of the default rules named `key`, an identifier, comes to.
+enum class PropertyName
+{
+    fine,
+    breaks,         // the code does not compile
+    overridesMethod // Objective-C: it compiles, and overrides a method of NSObject (`hash`, `class`, `self`)
+};
+
+/// As swiftc 6.3 and clang 14 read the code. Swift: a keyword other than `await` and `open` (names in a
+/// declaration) breaks it, and `CodingKeys`, which the synthesized conformance declares; a value never hides a type
+/// named alike, so `Codable` and the base are fine. Objective-C: a keyword, a macro of the C library or Foundation,
+/// a keyword of clang's own (`__weak`, `_Atomic`), a member ARC keeps for itself (`retain`), or under ARC an object
+/// property in the new/copy/mutableCopy/alloc/init families breaks it; `id`, the other type names and `__typename`
+/// are fine. `objectTyped`: the property holds an object (a string, an object or an array), not a number or a
+/// boolean.
+PropertyName storedPropertyName(std::string_view key, Language language, bool objectTyped);
 
 /// lowerCamelCase of the runs of characters that both languages take in names, `$` aside (`first-name` →
 /// `firstName`), `_` before a leading character that cannot begin a name (a digit, a combining mark); `_` when it
