@@ -149,6 +149,9 @@ QString findingMessage(const Finding& finding)
         return RootViewController::tr(
                    "键%1成为属性后会覆盖 NSObject 的同名方法：代码能编译，但调用该方法的地方得到的是属性的值")
             .arg(quoted(arg(0)));
+    case FindingKind::setterShared:
+        return RootViewController::tr("键%1与键%2生成同一个 setter（%3），两个值中会丢失一个")
+            .arg(quoted(arg(0)), quoted(arg(1)), name(arg(2)));
     case FindingKind::keyChanged:
         return RootViewController::tr("键%1写作%2").arg(quoted(arg(0)), quoted(arg(1)));
     case FindingKind::memberNameShared:

@@ -57,6 +57,9 @@ std::string findingMessage(const Finding& finding)
     case FindingKind::memberNameShared:
         return "key " + quoted(a0) + " is written as " + quoted(a1) +
                ", the name of another member: the code does not compile";
+    case FindingKind::setterShared:
+        return "key " + quoted(a0) + " and key " + quoted(a1) + " make one setter, " + printable(argument(finding, 2)) +
+               ", so one of the two values is lost";
     case FindingKind::keyRepeated:
         return "key " + quoted(a0) + " stands more than once in one object: decoders differ on which value they read";
     case FindingKind::nullDropped:

@@ -22,6 +22,53 @@ bool holdsObject(const SampleShape& shape)
            shape.firstKind == ValueKind::array;
 }
 
+// A member's name in the code with its first letter upper-cased, as its Objective-C setter holds it.
+struct SetterName
+{
+    std::string name;
+    std::uint32_t field = noIndex;
+    char first = 0; // the name's own first byte
+};
+
+// Objective-C names a property's setter "set" and the name with its first letter upper-cased: `name` and `Name`
+// both make `setName:`, which the compiler synthesizes once. Each member whose setter an earlier member of the
+// object already makes is said, with the earlier key; `scratch` is reused from object to object.
+void sharedSetters(Findings& findings, const SampleTypes& types, const SampleShape& object, bool oneByOne,
+                   std::vector<SetterName>& scratch)
+{
+    if (object.firstField == object.lastField)
+        return;
+    scratch.clear();
+    for (std::uint32_t at = object.firstField; at != noIndex; at = types.fields[at].next) {
+        const SampleField& field = types.fields[at];
+        if (!(oneByOne || field.inFirst) || types.shapes[field.shape].firstKind == ValueKind::null)
+            continue;
+        const std::string_view key = types.key(field);
+        SetterName setter{isSafeName(key) ? std::string(key) : safeName(key), at};
+        setter.first = setter.name.empty() ? '\0' : setter.name[0];
+        if (setter.first >= 'a' && setter.first <= 'z')
+            setter.name[0] = static_cast<char>(setter.first - 'a' + 'A');
+        scratch.push_back(std::move(setter));
+    }
+    std::stable_sort(scratch.begin(), scratch.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    // Each later member beside the first of its setter, said in the order the members stand. Names alike to the
+    // letter are said as a shared member name.
+    std::vector<std::pair<std::uint32_t, std::size_t>> shared;
+    for (std::size_t i = 1, run = 0; i < scratch.size(); ++i) {
+        if (scratch[i].name != scratch[run].name)
+            run = i;
+        else if (scratch[i].first != scratch[run].first)
+            shared.emplace_back(scratch[i].field, run);
+    }
+    std::sort(shared.begin(), shared.end());
+    for (const auto& [later, run] : shared) {
+        const SampleField& field = types.fields[later];
+        addFinding(findings, types, FindingKind::setterShared, field.keyPlace,
+                   {std::string(types.key(field)), std::string(types.key(types.fields[scratch[run].field])),
+                    "set" + scratch[run].name + ":"});
+    }
+}
+
 } // namespace
 
 void addFinding(Findings& findings, const SampleTypes& types, FindingKind kind, const Place& place,
@@ -118,11 +165,14 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
         }
         return entry->second;
     };
+    std::vector<SetterName> setters;
     for (std::size_t i = 0; i < types.shapes.size(); ++i) {
         const SampleShape& shape = types.shapes[i];
         if (!shape.kept || replaced[i])
             continue;
         const bool mergedHere = !oneByOne[i];
+        if (language == Language::objectiveC)
+            sharedSetters(findings, types, shape, oneByOne[i], setters);
         // As a member: is its key a name, is it there in every object, is it dropped.
         if (shape.parent != noIndex) {
             const bool rootElement = shape.field == noIndex && oneByOne[i];
@@ -265,6 +315,8 @@ std::string_view findingKindName(FindingKind kind)
         return "key-reserved";
     case FindingKind::keyOverrides:
         return "key-overrides-nsobject";
+    case FindingKind::setterShared:
+        return "setter-shared";
     case FindingKind::keyChanged:
         return "key-changed";
     case FindingKind::memberNameShared:

@@ -20,29 +20,42 @@ namespace {
 constexpr std::uint16_t numbers = kindBit(ValueKind::integer) | kindBit(ValueKind::fraction) | kindBit(ValueKind::wide);
 
 // Names not yet taken, numbered 2, 3 … where one is. Numbering goes on from the last number a name was given,
-// every number below it being taken: a name wanted again and again costs no search from 2 each time.
+// every number below it being taken: a name wanted again and again costs no search from 2 each time. Where
+// `firstLetterFolded`, names that differ only in the case of a first ASCII letter count as one: Objective-C makes
+// one setter of `name` and `Name` (`setName:`).
 class NameSet
 {
 public:
-    bool contains(const std::string& name) const { return m_taken.contains(name); }
+    explicit NameSet(bool firstLetterFolded = false) : m_folded(firstLetterFolded) {}
+
+    bool contains(const std::string& name) const { return m_taken.contains(fold(name)); }
 
     // `name`, or the first of its numbered forms not taken; taken from now on.
     std::string take(std::string name)
     {
-        if (m_taken.contains(name)) {
-            std::size_t& last = m_lastNumber[name];
-            std::string numbered;
+        const std::string folded = fold(name);
+        if (m_taken.contains(folded)) {
+            std::size_t& last = m_lastNumber[folded];
+            std::string suffix;
             do {
                 last = std::max<std::size_t>(last, 1) + 1;
-                numbered = name + std::to_string(last);
-            } while (m_taken.contains(numbered));
-            name = std::move(numbered);
+                suffix = std::to_string(last);
+            } while (m_taken.contains(folded + suffix));
+            name += suffix;
         }
-        m_taken.insert(name);
+        m_taken.insert(fold(name));
         return name;
     }
 
 private:
+    std::string fold(std::string name) const
+    {
+        if (m_folded && !name.empty() && name[0] >= 'a' && name[0] <= 'z')
+            name[0] = static_cast<char>(name[0] - 'a' + 'A');
+        return name;
+    }
+
+    bool m_folded;
     std::unordered_set<std::string> m_taken;
     std::unordered_map<std::string, std::size_t> m_lastNumber;
 };
@@ -304,7 +317,7 @@ private:
         CodeModel model;
         model.className = typeName;
         model.shape = id;
-        NameSet used;
+        NameSet used(!m_choices.isSwift);
         std::string body;
         std::string codingKeys;
         std::string imports;

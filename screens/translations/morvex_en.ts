@@ -193,6 +193,10 @@
         <translation>key %1 becomes a property that overrides NSObject's method of that name: the code compiles, but what calls that method gets the property instead</translation>
     </message>
     <message>
+        <source>键%1与键%2生成同一个 setter（%3），两个值中会丢失一个</source>
+        <translation>key %1 and key %2 make one setter, %3, so one of the two values is lost</translation>
+    </message>
+    <message>
         <source>键%1写作%2</source>
         <translation>key %1 is written as %2</translation>
     </message>

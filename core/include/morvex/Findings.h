@@ -16,6 +16,7 @@ enum class FindingKind
     keyOverrides,     // key: an Objective-C property that overrides a method of NSObject
     keyChanged,       // key, name
     memberNameShared, // key, name: a changed key that takes the name of another member
+    setterShared,     // key, earlier key, setter: Objective-C properties whose setters are one (`name`, `Name`)
     keyRepeated,      // key
     nullDropped,      // key
     elementUnknown,   // key, why: "empty", "null first", "array first"
