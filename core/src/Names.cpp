@@ -85,6 +85,19 @@ bool among(const std::array<const char*, N>& words, std::string_view key)
     return std::any_of(words.begin(), words.end(), [&](const char* word) { return key == word; });
 }
 
+// The long list, sorted once at compile time: every member of every object is looked up in it.
+constexpr auto objcBreakingSorted = [] {
+    std::array<std::string_view, objcBreaking.size()> words{};
+    std::copy(objcBreaking.begin(), objcBreaking.end(), words.begin());
+    std::sort(words.begin(), words.end());
+    return words;
+}();
+
+bool breaksObjectiveC(std::string_view key)
+{
+    return std::binary_search(objcBreakingSorted.begin(), objcBreakingSorted.end(), key);
+}
+
 // The family name followed by the end or by anything but a lower-case letter.
 bool inArcFamily(std::string_view key)
 {
@@ -180,7 +193,7 @@ Reserved reservedWord(std::string_view key, Language language, std::string_view 
     // The faithful rules rename every name C keeps for itself, whether or not a header of this platform takes it.
     const bool implementationName =
         key.size() > 1 && key[0] == '_' && (key[1] == '_' || (key[1] >= 'A' && key[1] <= 'Z'));
-    if (among(objcBreaking, key) || among(objcTypeWords, key) || implementationName)
+    if (breaksObjectiveC(key) || among(objcTypeWords, key) || implementationName)
         return Reserved::keyword;
     if (among(nsObjectMembers, key) || (!base.empty() && key == base))
         return Reserved::reliedOn;
@@ -198,7 +211,7 @@ PropertyName storedPropertyName(std::string_view key, Language language, bool ob
     }
     // Predefined macros and keywords are spelt `__x86_64__`, `__attribute__`.
     const bool underscored = key.size() > 4 && key.starts_with("__") && key.ends_with("__");
-    if (among(objcBreaking, key) || underscored || among(arcOwnMembers, key) || (objectTyped && inArcFamily(key)))
+    if (breaksObjectiveC(key) || underscored || among(arcOwnMembers, key) || (objectTyped && inArcFamily(key)))
         return PropertyName::breaks;
     if (among(nsObjectMembers, key) || among(nsObjectMethods, key))
         return PropertyName::overridesMethod;
