@@ -44,11 +44,9 @@ void sharedSetters(Findings& findings, const SampleTypes& types, const SampleSha
         if (!(oneByOne || field.inFirst) || types.shapes[field.shape].firstKind == ValueKind::null)
             continue;
         const std::string_view key = types.key(field);
-        SetterName setter{isSafeName(key) ? std::string(key) : safeName(key), at};
-        setter.first = setter.name.empty() ? '\0' : setter.name[0];
-        if (setter.first >= 'a' && setter.first <= 'z')
-            setter.name[0] = static_cast<char>(setter.first - 'a' + 'A');
-        scratch.push_back(std::move(setter));
+        std::string name = isSafeName(key) ? std::string(key) : safeName(key);
+        const char first = name.empty() ? '\0' : name[0];
+        scratch.push_back({setterForm(std::move(name)), at, first});
     }
     std::stable_sort(scratch.begin(), scratch.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     // Each later member beside the first of its setter, said in the order the members stand. Names alike to the

@@ -48,12 +48,7 @@ public:
     }
 
 private:
-    std::string fold(std::string name) const
-    {
-        if (m_folded && !name.empty() && name[0] >= 'a' && name[0] <= 'z')
-            name[0] = static_cast<char>(name[0] - 'a' + 'A');
-        return name;
-    }
+    std::string fold(std::string name) const { return m_folded ? setterForm(std::move(name)) : name; }
 
     bool m_folded;
     std::unordered_set<std::string> m_taken;

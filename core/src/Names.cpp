@@ -218,6 +218,13 @@ PropertyName storedPropertyName(std::string_view key, Language language, bool ob
     return PropertyName::fine;
 }
 
+std::string setterForm(std::string name)
+{
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
+}
+
 std::string lowerCamel(std::string_view key)
 {
     std::string out;

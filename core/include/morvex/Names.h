@@ -46,6 +46,10 @@ enum class PropertyName
 /// boolean.
 PropertyName storedPropertyName(std::string_view key, Language language, bool objectTyped);
 
+/// `name` with a first ASCII letter upper-cased, as Objective-C's setter holds it: `name` and `Name` make one
+/// setter, `setName:`.
+std::string setterForm(std::string name);
+
 /// lowerCamelCase of the runs of characters that both languages take in names, `$` aside (`first-name` →
 /// `firstName`), `_` before a leading character that cannot begin a name (a digit, a combining mark); `_` when it
 /// has none.
