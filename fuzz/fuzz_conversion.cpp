@@ -1,15 +1,18 @@
 // Arbitrary bytes through the whole conversion, in both languages and both mapping styles, by the default rules
 // and as faithful models, written into a scratch folder: nothing may crash, every write must succeed, every file
 // must land directly inside, no key may carry into a name a character that could end it, and every finding lies
-// within the text.
+// within the text. Written as the types complete, the folder and the findings are the same as written whole.
 
 #include "morvex/Conversion.h"
 #include "morvex/Identifier.h"
+#include "morvex/JSON.h"
 #include "morvex/SettingValues.h"
 
 #include "FuzzSupport.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 using morvex::fuzz::fail;
@@ -26,6 +29,34 @@ morvex::ConversionChoices style(int which)
     choices.adjustType = which % 4 == 3 ? morvex::MXAdjustType::mjExtension() : morvex::MXAdjustType::none();
     choices.faithful = which >= 4;
     return choices;
+}
+
+std::string contents(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The streamed folder beside the one `writeFiles` left in `folder`, file by file.
+void compareStreamed(std::string_view text, const morvex::ConversionChoices& choices, const morvex::MXDate& date,
+                     const morvex::Findings& findings, const std::filesystem::path& folder)
+{
+    const std::filesystem::path streamed = scratch() / "streamed";
+    std::filesystem::remove_all(streamed);
+    const morvex::WrittenConversion written =
+        morvex::convertInto(morvex::JSONDocument::parse(text), choices, morvex::defaultSettingValues(), streamed, date);
+    if (written.folderProblem || !written.failures.empty())
+        fail("streamed writing failed", written.folderProblem.value_or("a file"));
+    if (!(written.findings == findings))
+        fail("streamed findings differ", std::to_string(written.findings.kept.size()));
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(streamed)) {
+        ++count;
+        if (contents(entry.path()) != contents(folder / entry.path().filename()))
+            fail("a streamed file differs", entry.path().filename().string());
+    }
+    if (count != static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {})))
+        fail("streamed file count", std::to_string(count));
 }
 
 } // namespace
@@ -50,9 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 fail("a type name that is not a safe name", model.className);
         }
 
-        const std::filesystem::path& folder = scratch();
-        for (const auto& entry : std::filesystem::directory_iterator(folder))
-            std::filesystem::remove_all(entry.path());
+        const std::filesystem::path folder = scratch() / "whole";
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directory(folder);
         for (const auto& failure : morvex::writeFiles(conversion.files, folder))
             fail("write failed", failure.fileName + ": " + failure.reason);
 
@@ -69,6 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         if (count != names.size())
             fail("written files", std::to_string(count) + " of " + std::to_string(names.size()));
+        if (!conversion.jsonError)
+            compareStreamed(text, choices, date, conversion.findings, folder);
     }
     return 0;
 }
