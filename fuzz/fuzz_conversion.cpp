@@ -10,6 +10,7 @@
 
 #include "FuzzSupport.h"
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -43,8 +44,9 @@ void compareStreamed(std::string_view text, const morvex::ConversionChoices& cho
 {
     const std::filesystem::path streamed = scratch() / "streamed";
     std::filesystem::remove_all(streamed);
-    const morvex::WrittenConversion written =
-        morvex::convertInto(morvex::JSONDocument::parse(text), choices, morvex::defaultSettingValues(), streamed, date);
+    std::atomic<std::size_t> inPlace = 0;
+    const morvex::WrittenConversion written = morvex::convertInto(
+        morvex::JSONDocument::parse(text), choices, morvex::defaultSettingValues(), streamed, date, &inPlace);
     if (written.folderProblem || !written.failures.empty())
         fail("streamed writing failed", written.folderProblem.value_or("a file"));
     if (!(written.findings == findings))
@@ -55,7 +57,8 @@ void compareStreamed(std::string_view text, const morvex::ConversionChoices& cho
         if (contents(entry.path()) != contents(folder / entry.path().filename()))
             fail("a streamed file differs", entry.path().filename().string());
     }
-    if (count != static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {})))
+    if (count != inPlace ||
+        count != static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {})))
         fail("streamed file count", std::to_string(count));
 }
 

@@ -83,37 +83,6 @@ TEST(DisplayHead, EndsWhereATypeOrALineEnds)
     }
 }
 
-// Written as each type completes, the folder ends as writing every file in order leaves it: of types sharing a
-// file name (the root's too) the later one wins. The findings are the same too.
-TEST(ConvertInto, LeavesTheSameFolderAsWritingEveryFile)
-{
-    for (const char* json : {R"({"a":{"a":{"b":1}},"m":{"k":1},"x":{"a":{"c":2}},"l":[{"q":1},{"r":2.5}],"n":null})",
-                             R"({"rootModel":{"z":1},"m":{"rootModel":{"y":"s"}},"first-name":[]})", R"({"n":null})"}) {
-        for (const auto& choices :
-             {ConversionChoices{}, ConversionChoices{.base = "NSObject"}, ConversionChoices{.faithful = true},
-              ConversionChoices{.isSwift = false, .adjustType = MXAdjustType::mjExtension(), .base = "NSObject"},
-              ConversionChoices{
-                  .isSwift = false, .adjustType = MXAdjustType::mjExtension(), .base = "NSObject", .faithful = true}}) {
-            TempDir dir;
-            const auto whole = convert(json, choices, defaultSettingValues(), fixedDate);
-            std::filesystem::create_directory(dir / "whole");
-            ASSERT_TRUE(writeFiles(whole.files, dir / "whole").empty());
-            std::atomic<std::size_t> written = 0;
-            const auto streamed = convertInto(JSONDocument::parse(json), choices, defaultSettingValues(),
-                                              dir / "streamed", fixedDate, &written);
-            EXPECT_TRUE(streamed.failures.empty());
-            // Faithful types lose nothing here and share no name; the default ones do both.
-            EXPECT_EQ(whole.findings.kept.empty(), choices.faithful) << json;
-            EXPECT_EQ(streamed.findings, whole.findings);
-            const auto names = listFolder(dir / "whole");
-            EXPECT_EQ(listFolder(dir / "streamed"), names) << json;
-            EXPECT_EQ(written, names.size());
-            for (const auto& name : names)
-                EXPECT_EQ(readFile(dir / "streamed" / name), readFile(dir / "whole" / name)) << name;
-        }
-    }
-}
-
 TEST(WriteFiles, MissingFolderFailsEveryFileWithReason)
 {
     TempDir dir;
