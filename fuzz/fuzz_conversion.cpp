@@ -12,7 +12,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <set>
 
@@ -32,12 +31,6 @@ morvex::ConversionChoices style(int which)
     return choices;
 }
 
-std::string contents(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // The streamed folder beside the one `writeFiles` left in `folder`, file by file.
 void compareStreamed(std::string_view text, const morvex::ConversionChoices& choices, const morvex::MXDate& date,
                      const morvex::Findings& findings, const std::filesystem::path& folder)
@@ -54,7 +47,7 @@ void compareStreamed(std::string_view text, const morvex::ConversionChoices& cho
     std::size_t count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(streamed)) {
         ++count;
-        if (contents(entry.path()) != contents(folder / entry.path().filename()))
+        if (morvex::test::readFile(entry.path()) != morvex::test::readFile(folder / entry.path().filename()))
             fail("a streamed file differs", entry.path().filename().string());
     }
     if (count != inPlace ||
