@@ -437,7 +437,7 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     }
 
     if (options.completions) {
-        out << *completionScript(app, *options.completions, choices, {"output"});
+        out << *completionScript(app, *options.completions, choices, {"output"}, {"report"});
         return out.flush() ? exitOk : exitWriteFailed;
     }
 

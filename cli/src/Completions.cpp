@@ -15,9 +15,16 @@ struct Entry
     bool takesValue = false;
     const std::vector<std::string>* choices = nullptr;
     bool folder = false;
+    bool file = false;
 };
 
-std::vector<Entry> entries(const CLI::App& app, const OptionChoices& choices, const std::vector<std::string>& folders)
+bool listed(const std::vector<std::string>& names, const std::string& name)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::vector<Entry> entries(const CLI::App& app, const OptionChoices& choices, const std::vector<std::string>& folders,
+                           const std::vector<std::string>& files)
 {
     std::vector<Entry> out;
     for (const CLI::Option* option : app.get_options()) {
@@ -33,7 +40,8 @@ std::vector<Entry> entries(const CLI::App& app, const OptionChoices& choices, co
         entry.takesValue = option->get_items_expected_min() > 0;
         if (auto found = choices.find(entry.longName); found != choices.end())
             entry.choices = &found->second;
-        entry.folder = std::find(folders.begin(), folders.end(), entry.longName) != folders.end();
+        entry.folder = listed(folders, entry.longName);
+        entry.file = listed(files, entry.longName);
         out.push_back(std::move(entry));
     }
     return out;
@@ -62,7 +70,9 @@ std::string bash(const std::string& program, const std::vector<Entry>& options)
         if (o.choices)
             cases += "COMPREPLY=($(compgen -W \"" + joined(*o.choices) + "\" -- \"$cur\")) ;;\n";
         else
-            cases += o.folder ? "COMPREPLY=($(compgen -d -- \"$cur\")) ;;\n" : "COMPREPLY=() ;;\n";
+            cases += o.folder ? "COMPREPLY=($(compgen -d -- \"$cur\")) ;;\n"
+                     : o.file ? "COMPREPLY=($(compgen -f -- \"$cur\")) ;;\n"
+                              : "COMPREPLY=() ;;\n";
     }
     return "# bash completion for " + program + "\n" + function + "()\n{\n" +
            "    local cur=\"${COMP_WORDS[COMP_CWORD]}\" prev=\"${COMP_WORDS[COMP_CWORD-1]}\"\n" +
@@ -82,6 +92,7 @@ std::string zsh(const std::string& program, const std::vector<Entry>& options)
             value = ":" + o.longName + ":" +
                     (o.choices  ? "(" + joined(*o.choices) + ")"
                      : o.folder ? "_files -/"
+                     : o.file   ? "_files"
                                 : " ");
         if (o.shortName.empty())
             out.append("  '--").append(o.longName);
@@ -110,8 +121,10 @@ std::string fish(const std::string& program, const std::vector<Entry>& options)
             out += " -x -a '" + joined(*o.choices) + "'";
         else if (o.folder)
             out += " -x -a '(__fish_complete_directories)'";
+        else if (o.file)
+            out += " -r -F";
         else if (o.takesValue)
-            out += " -r";
+            out += " -x"; // free text: no file names
         out += "\n";
     }
     return out;
@@ -120,9 +133,10 @@ std::string fish(const std::string& program, const std::vector<Entry>& options)
 } // namespace
 
 std::optional<std::string> completionScript(const CLI::App& app, std::string_view shell, const OptionChoices& choices,
-                                            const std::vector<std::string>& folderOptions)
+                                            const std::vector<std::string>& folderOptions,
+                                            const std::vector<std::string>& fileOptions)
 {
-    const std::vector<Entry> options = entries(app, choices, folderOptions);
+    const std::vector<Entry> options = entries(app, choices, folderOptions, fileOptions);
     const std::string& program = app.get_name();
     if (shell == "bash")
         return bash(program, options);

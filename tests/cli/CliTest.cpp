@@ -120,6 +120,7 @@ TEST_F(CliFixture, RunsThatPrint)
         {{out.path().string()}, "{}", exitBadInput, "", "cannot read "},
         {{"-l", "objc", "-k", "struct"}, "{}", exitOk, "@interface MXRootModel : NSObject\n", ""},
         {{"-b", "Codable & Equatable,Hashable"}, "{}", exitOk, "class MXRootModel: Codable & Equatable,Hashable {", ""},
+        {{"-b", "NSObject", "-o", (out / "written").string()}, "{\"id\":1}", exitOk, "", "has no initialiser"},
         {{"-l", "objc", "-b", "NSObject<NSCoding, NSCopying>"},
          "{}",
          exitOk,
@@ -204,15 +205,23 @@ TEST_F(CliFixture, QuietHidesWarningsButNotErrors)
     EXPECT_NE(run({"-q"}, "[").err.find("<stdin>: not JSON: line 1, column 2"), std::string::npos);
 }
 
-// The completion script offers what the option table holds, as bash runs it.
+// The completion script offers what the option table holds, as bash runs it: folders for -o, files for a
+// report, nothing for free text.
 TEST_F(CliFixture, BashCompletionOffersOptionsAndTheirValues)
 {
     writeFile(out / "complete.bash", run({"--completions", "bash"}).out);
-    const std::pair<const char*, const char*> cases[] = {
-        {"morvex-cli -l \"\"", "swift objc"}, {"morvex-cli --fai", "--faithful"}, {"morvex-cli -m mj", "mjextension"}};
+    std::filesystem::create_directories(out / "here" / "models");
+    writeFile(out / "here" / "sample.json", "{}");
+    const std::pair<const char*, const char*> cases[] = {{"morvex-cli -l \"\"", "swift objc"},
+                                                         {"morvex-cli --fai", "--faithful"},
+                                                         {"morvex-cli -m mj", "mjextension"},
+                                                         {"morvex-cli -o \"\"", "models"},
+                                                         {"morvex-cli --report \"\"", "models sample.json"},
+                                                         {"morvex-cli --author \"\"", ""}};
     for (const auto& [words, offered] : cases) {
         const std::string command =
-            "bash -c 'source " + (out / "complete.bash").string() + "; COMP_WORDS=(" + words +
+            "cd " + (out / "here").string() + " && bash -c 'source " + (out / "complete.bash").string() +
+            "; COMP_WORDS=(" + words +
             "); COMP_CWORD=$((${#COMP_WORDS[@]}-1)); _morvex_cli; echo \"${COMPREPLY[*]}\"' > " +
             (out / "offered").string();
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
