@@ -11,13 +11,10 @@
 #include <limits>
 #include <new>
 #include <simdjson.h>
-#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
 namespace morvex {
-
-namespace od = simdjson::ondemand;
 
 namespace {
 
@@ -309,19 +306,6 @@ bool validNumberToken(std::string_view token)
     return !token.empty() && detail::scanNumber(token) == token.size();
 }
 
-// Where a member's raw key (just after its opening quote) ends: at the quote before the colon that precedes
-// its value. The parser has already matched the quotes, so no escape needs reading here.
-std::size_t rawKeyLength(const char* raw, const char* value)
-{
-    const char* at = value - 1;
-    while (isSpace(*at))
-        --at;
-    --at; // the colon
-    while (isSpace(*at))
-        --at;
-    return static_cast<std::size_t>(at - raw);
-}
-
 void appendUtf8(std::string& out, std::uint32_t code)
 {
     if (code < 0x80) {
@@ -348,18 +332,17 @@ std::uint32_t hex4(std::string_view text)
     return value;
 }
 
-// A key the reader did not keep, unescaped (its escapes are checked with all others).
-std::string unescapeKey(std::string_view raw)
+// Appends `raw`, the text of a string between its quotes, unescaped. Its escapes are checked with all others
+// (`escapesValid`); a malformed one here only ends the copy early.
+void appendUnescaped(std::string& out, std::string_view raw)
 {
-    if (raw.find('\\') == std::string_view::npos)
-        return std::string(raw);
-    std::string out;
     for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] != '\\' || i + 1 >= raw.size()) {
-            out += raw[i];
-            continue;
-        }
-        const char escaped = raw[++i];
+        const std::size_t plain = raw.find('\\', i);
+        out.append(raw.substr(i, plain - i));
+        if (plain == std::string_view::npos || plain + 1 >= raw.size())
+            return;
+        i = plain + 1;
+        const char escaped = raw[i];
         switch (escaped) {
         case 'b':
             out += '\b';
@@ -378,7 +361,7 @@ std::string unescapeKey(std::string_view raw)
             break;
         case 'u': {
             if (i + 5 > raw.size())
-                return out;
+                return;
             std::uint32_t code = hex4(raw.substr(i + 1));
             i += 4;
             if (code >= 0xD800 && code < 0xDC00 && i + 7 <= raw.size() && raw[i + 1] == '\\' && raw[i + 2] == 'u') {
@@ -392,7 +375,6 @@ std::string unescapeKey(std::string_view raw)
             out += escaped;
         }
     }
-    return out;
 }
 
 // The default rules read a number as an integer when its single-precision view is whole.
@@ -511,53 +493,41 @@ bool shortNumberKind(std::string_view token, ValueKind& kind, bool& whole)
 }
 
 // Walks the whole document once, without recursion, validating every value, keeping what the generator
-// reads (see `Keep`) and merging every value into the shape of its position.
+// reads (see `Keep`) and merging every value into the shape of its position. It reads the tokens simdjson's
+// first stage finds (each structural character, each string's opening quote, each other value's first byte)
+// in one pass, so an open object or array costs only its frame: deep text holds a million of them.
 class Reader
 {
 public:
-    Reader(JSONStorage& storage, std::string_view text) : m_storage(storage), m_text(text) {}
+    // `index` holds `count` token positions, then the text's length.
+    Reader(JSONStorage& storage, std::string_view text, const std::uint32_t* index, std::uint32_t count)
+        : m_storage(storage), m_text(text), m_index(index), m_count(count)
+    {}
 
-    simdjson::error_code read(od::document& document)
+    simdjson::error_code read()
     {
-        od::json_type type;
-        if (auto error = document.type().get(type))
-            return error;
         const std::uint32_t shape = newShape(noIndex, noIndex, true);
-        std::uint32_t offset = 0;
-        if (auto token = document.raw_json_token(); !token.error())
-            offset = offsetOf(token.value_unsafe().data());
-        if (type == od::json_type::object) {
-            od::object object;
-            if (auto error = document.get_object().get(object))
+        const std::uint32_t offset = m_index[0];
+        const char first = m_text[offset];
+        if (first == '{' || first == '[') {
+            // The root keeps every member or element.
+            ++m_next;
+            const bool object = first == '{';
+            note(shape, object ? ValueKind::object : ValueKind::array, offset, 1);
+            const std::uint32_t node = newNode(object ? JSON::Kind::dictionary : JSON::Kind::array, shape);
+            if (object)
+                openObject(Keep::all, node, shape, offset);
+            else
+                openArray(Keep::all, node, shape, offset, true);
+            if (auto error = run())
                 return error;
-            note(shape, ValueKind::object, offset, 1);
-            if (auto error = open(object, Keep::all, newNode(JSON::Kind::dictionary, shape), shape, offset))
-                return error;
-        } else if (type == od::json_type::array) {
-            od::array array;
-            if (auto error = document.get_array().get(array))
-                return error;
-            note(shape, ValueKind::array, offset, 1);
-            if (auto error = open(array, Keep::all, newNode(JSON::Kind::array, shape), shape, offset, true))
-                return error;
-        } else {
-            // A scalar document is checked whole here: the parser's own end check misses "falsey".
-            return rootScalar(document, type);
-        }
-        if (auto error = run())
+        } else if (auto error = rootScalar()) {
             return error;
-        return atEnd(document);
+        }
+        return m_next == m_count ? simdjson::SUCCESS : simdjson::TRAILING_CONTENT;
     }
 
 private:
-    // At the end the parser has no location left; a location means text after the value, or that the parser
-    // stopped on an error of its own.
-    static simdjson::error_code atEnd(od::document& document)
-    {
-        return document.current_location().error() == simdjson::OUT_OF_BOUNDS ? simdjson::SUCCESS
-                                                                              : simdjson::TRAILING_CONTENT;
-    }
-
     // One per open object or array: as deep text holds a million of them, kept small.
     // This object's number among the objects of its shape, how many members of the first it held, and the field
     // its last member was (objects of a shape mostly list their members alike, so the next one is tried first).
@@ -576,18 +546,8 @@ private:
         bool firstOfShape;
     };
 
-    union Iterator
-    {
-        Iterator() : object() {}
-        od::object_iterator object;
-        od::array_iterator array;
-    };
-    static_assert(std::is_trivially_copyable_v<od::object_iterator> &&
-                  std::is_trivially_copyable_v<od::array_iterator>);
-
     struct Frame
     {
-        Iterator at;
         std::uint32_t node = noMember;
         std::uint32_t count = 0;
         std::uint32_t shape = noIndex;
@@ -597,10 +557,12 @@ private:
             ObjectState object;
             ArrayState array;
         };
-        bool started = false;
         bool isObject = false;
         Keep keep = Keep::none;
     };
+
+    // The text of token `at`, up to the next one (so with any space after it).
+    std::string_view token(std::uint32_t at) const { return m_text.substr(m_index[at], m_index[at + 1] - m_index[at]); }
 
     std::uint32_t offsetOf(const char* at) const { return static_cast<std::uint32_t>(at - m_text.data()); }
 
@@ -697,14 +659,14 @@ private:
 
     // The shape of the member `rawKey` of the object `frame` reads (its `count`-th member). Objects of one shape
     // mostly list their members in the same order: that case stays inline.
-    std::uint32_t memberShape(Frame& frame, std::string_view rawKey, std::string_view key, bool kept)
+    std::uint32_t memberShape(Frame& frame, std::string_view rawKey, bool kept)
     {
         const SampleTypes& types = m_storage.types;
         const std::uint32_t last = frame.object.lastField;
         const std::uint32_t hint = last == noIndex ? types.shapes[frame.shape].firstField : types.fields[last].next;
         if (hint != noIndex && sameKey(this->rawKey(types.fields[hint]), rawKey))
             return seen(frame, hint, rawKey);
-        return findMemberShape(frame, rawKey, key, kept);
+        return findMemberShape(frame, rawKey, kept);
     }
 
     std::uint32_t seen(Frame& frame, std::uint32_t id, std::string_view rawKey)
@@ -758,8 +720,7 @@ private:
         return types.fields[id].shape;
     }
 
-    [[gnu::noinline]] std::uint32_t findMemberShape(Frame& frame, std::string_view rawKey, std::string_view key,
-                                                    bool kept)
+    [[gnu::noinline]] std::uint32_t findMemberShape(Frame& frame, std::string_view rawKey, bool kept)
     {
         SampleTypes& types = m_storage.types;
         // Few fields are searched in order; a shape of more is searched by key, in a table made when first needed.
@@ -791,10 +752,7 @@ private:
             const std::uint32_t child = newShape(frame.shape, found, kept);
             SampleField field;
             field.keyAt = static_cast<std::uint32_t>(types.keys.size());
-            if (kept)
-                types.keys += key;
-            else
-                types.keys += unescapeKey(rawKey);
+            appendUnescaped(types.keys, rawKey);
             field.keySize = static_cast<std::uint32_t>(types.keys.size() - field.keyAt);
             field.shape = child;
             field.inFirst = firstObject;
@@ -835,32 +793,24 @@ private:
         return frame;
     }
 
-    simdjson::error_code open(od::object& object, Keep keep, std::uint32_t node, std::uint32_t shape,
-                              std::uint32_t offset)
+    void openObject(Keep keep, std::uint32_t node, std::uint32_t shape, std::uint32_t offset)
     {
         Frame frame = frameFor(keep, node, shape, offset);
         frame.isObject = true;
         frame.object.serial = static_cast<std::uint32_t>(++m_storage.types.shapes[shape].objects);
         frame.object.heldOfFirst = 0;
         frame.object.lastField = noIndex;
-        if (auto error = object.begin().get(frame.at.object))
-            return error;
         m_stack.push_back(frame);
-        return simdjson::SUCCESS;
     }
 
-    simdjson::error_code open(od::array& array, Keep keep, std::uint32_t node, std::uint32_t shape,
-                              std::uint32_t offset, bool firstOfShape)
+    void openArray(Keep keep, std::uint32_t node, std::uint32_t shape, std::uint32_t offset, bool firstOfShape)
     {
         Frame frame = frameFor(keep, node, shape, offset);
         frame.array.trail = noIndex;
         frame.array.trailAt = 0;
         frame.array.firstOfShape = firstOfShape;
-        if (auto error = array.begin().get(frame.at.array))
-            return error;
         m_arrays.push_back(static_cast<std::uint32_t>(m_stack.size()));
         m_stack.push_back(frame);
-        return simdjson::SUCCESS;
     }
 
     // Notes, as a value closes, how many children it has and how many nodes were stored inside it.
@@ -903,8 +853,7 @@ private:
     {
         while (!m_stack.empty()) {
             Frame& frame = m_stack.back();
-            const bool done = frame.isObject ? step(frame, frame.at.object) : step(frame, frame.at.array);
-            if (done) {
+            if (step(frame)) {
                 storeChildren(frame);
                 close(frame);
                 m_stack.pop_back();
@@ -917,44 +866,39 @@ private:
     }
 
     // Advances `frame` by one child; true when it has none left.
-    template <typename Iterator>
-    [[gnu::always_inline]] bool step(Frame& frame, Iterator& at)
+    bool step(Frame& frame)
     {
-        if (frame.started)
-            ++at;
-        frame.started = true;
-        if (!(at != at))
+        // The text's length follows the last token: reading one past the end finds padding, which no rule takes.
+        const char next = m_text[m_index[m_next]];
+        if (next == (frame.isObject ? '}' : ']') && m_next < m_count) {
+            ++m_next;
             return true;
+        }
+        if (frame.count > 0) {
+            if (next != ',' || m_next >= m_count) {
+                m_error = simdjson::TAPE_ERROR;
+                return false;
+            }
+            ++m_next;
+        }
         const bool keepChild = frame.keep == Keep::all || (frame.keep == Keep::first && frame.count == 0);
-        std::string_view key;
-        od::value value;
-        std::string_view token;
         ++frame.count;
         std::uint32_t shape = noIndex;
-        if constexpr (std::is_same_v<Iterator, od::object_iterator>) {
-            od::field field;
-            if ((m_error = (*at).get(field)))
+        if (frame.isObject) {
+            // A member: its key, a colon, its value.
+            const std::string_view quoted = m_next + 1 < m_count ? trimmed(token(m_next)) : std::string_view();
+            if (quoted.size() < 2 || quoted.front() != '"' || m_text[m_index[m_next + 1]] != ':') {
+                m_error = simdjson::TAPE_ERROR;
                 return false;
-            value = field.value();
-            token = value.raw_json_token();
-            const char* raw = field.key().raw();
-            const std::string_view rawKey(raw, rawKeyLength(raw, token.data()));
-            // A key without escapes is its own text: only the others are unescaped (and so copied).
-            if (frame.keep == Keep::all) {
-                if (rawKey.find('\\') == std::string_view::npos)
-                    key = rawKey;
-                else if ((m_error = field.unescaped_key().get(key)))
-                    return false;
             }
-            shape = memberShape(frame, rawKey, key, keepChild);
+            m_next += 2;
+            shape = memberShape(frame, quoted.substr(1, quoted.size() - 2), keepChild);
         } else {
-            if ((m_error = (*at).get(value)))
-                return false;
-            token = value.raw_json_token();
             shape = elementShape(frame, keepChild);
         }
         const std::uint32_t firstOf = !frame.isObject && frame.count == 1 ? frame.shape : noIndex;
-        m_error = child(value, token, keepChild ? frame.node : noMember, frame.keep == Keep::all, shape, firstOf);
+        // `frame` is not used past here: opening a child may move the stack.
+        m_error = child(keepChild, frame.keep == Keep::all, shape, firstOf);
         return false;
     }
 
@@ -970,73 +914,55 @@ private:
         (kind == ValueKind::null ? rare.nullFirstPlace : rare.arrayFirstPlace) = placeOf(elementShape, offset, 1);
     }
 
-    // Reads one child; `parent` is noMember when nothing of it is kept. A kept object's children are kept
-    // when it was reached through kept objects (`parentKeepsAll`) or as a first element.
-    [[gnu::always_inline]] simdjson::error_code child(od::value& value, std::string_view token, std::uint32_t parent,
-                                                      bool parentKeepsAll, std::uint32_t shape, std::uint32_t firstOf)
+    // Reads one child; `keep` says whether it is stored. A kept object's children are kept when it was reached
+    // through kept objects (`parentKeepsAll`) or as a first element.
+    simdjson::error_code child(bool keep, bool parentKeepsAll, std::uint32_t shape, std::uint32_t firstOf)
     {
-        od::json_type type;
-        if (auto error = value.type().get(type))
-            return error;
-        const bool keep = parent != noMember;
+        if (m_next >= m_count)
+            return simdjson::TAPE_ERROR;
+        const std::string_view token = this->token(m_next++);
         const std::uint32_t offset = offsetOf(token.data());
-        switch (type) {
-        case od::json_type::object: {
-            od::object object;
-            if (auto error = value.get_object().get(object))
-                return error;
+        switch (token.front()) {
+        case '{': {
+            if (m_stack.size() >= detail::maxJSONDepth)
+                return simdjson::DEPTH_ERROR;
             const std::uint32_t node = keep ? newNode(JSON::Kind::dictionary, shape) : noMember;
             note(shape, ValueKind::object, offset, 1);
-            return open(object, keep ? Keep::all : Keep::none, node, shape, offset);
+            openObject(keep ? Keep::all : Keep::none, node, shape, offset);
+            return simdjson::SUCCESS;
         }
-        case od::json_type::array: {
-            od::array array;
-            if (auto error = value.get_array().get(array))
-                return error;
+        case '[': {
+            if (m_stack.size() >= detail::maxJSONDepth)
+                return simdjson::DEPTH_ERROR;
             const std::uint32_t node = keep ? newNode(JSON::Kind::array, shape) : noMember;
             const bool firstOfShape = !m_storage.types.shapes[shape].has(ValueKind::array);
             note(shape, ValueKind::array, offset, 1);
             noteFirstElement(firstOf, shape, ValueKind::array, offset);
-            return open(array, keep && parentKeepsAll ? Keep::first : Keep::none, node, shape, offset, firstOfShape);
-        }
-        case od::json_type::number:
-            return number(value, token, parent, shape, offset);
-        case od::json_type::string: {
-            note(shape, offset, token);
-            const std::string_view quoted = keep ? trimmed(token) : std::string_view();
-            const bool plain =
-                keep && quoted.size() >= 2 && quoted.back() == '"' && quoted.find('\\') == std::string_view::npos;
-            if (!keep || plain) {
-                // Taken, not skipped: the parser's skip would read a string followed by ':' as a member name.
-                // Its escapes are checked with all others; one without any is stored as it stands.
-                od::raw_json_string raw;
-                if (auto error = value.get_raw_json_string().get(raw); error || !keep)
-                    return error;
-                const std::uint32_t node = newNode(JSON::Kind::string, shape);
-                setText(m_storage.nodes[node], quoted, quoted.substr(1, quoted.size() - 2));
-                return simdjson::SUCCESS;
-            }
-            std::string_view text;
-            if (auto error = value.get_string().get(text))
-                return error;
-            const std::uint32_t node = newNode(JSON::Kind::string, shape);
-            setText(m_storage.nodes[node], trimmed(token), text);
+            openArray(keep && parentKeepsAll ? Keep::first : Keep::none, node, shape, offset, firstOfShape);
             return simdjson::SUCCESS;
         }
-        case od::json_type::boolean: {
-            bool flag = false;
-            if (auto error = value.get_bool().get(flag))
-                return error;
-            note(shape, ValueKind::boolean, offset, flag ? 4 : 5);
+        case '"': {
+            // The first stage has matched its quotes and checked its bytes; its escapes are checked with all
+            // others.
+            note(shape, offset, token);
+            if (keep) {
+                const std::string_view quoted = trimmed(token);
+                setText(m_storage.nodes[newNode(JSON::Kind::string, shape)], quoted.substr(1, quoted.size() - 2));
+            }
+            return simdjson::SUCCESS;
+        }
+        case 't':
+        case 'f': {
+            const std::string_view atom = trimmed(token);
+            if (atom != "true" && atom != "false")
+                return token.front() == 't' ? simdjson::T_ATOM_ERROR : simdjson::F_ATOM_ERROR;
+            note(shape, ValueKind::boolean, offset, atom.size());
             if (keep)
                 newNode(JSON::Kind::boolean, shape);
             return simdjson::SUCCESS;
         }
-        case od::json_type::null: {
-            bool isNull = false;
-            if (auto error = value.is_null().get(isNull))
-                return error;
-            if (!isNull)
+        case 'n': {
+            if (trimmed(token) != "null")
                 return simdjson::N_ATOM_ERROR;
             note(shape, ValueKind::null, offset, 4);
             noteFirstElement(firstOf, shape, ValueKind::null, offset);
@@ -1044,28 +970,29 @@ private:
                 newNode(JSON::Kind::null, shape);
             return simdjson::SUCCESS;
         }
+        default:
+            return number(trimmed(token), keep, shape, offset);
         }
-        return simdjson::TAPE_ERROR;
     }
 
-    // A string's text: where it stands in the input when it holds no escape, else a copy unescaped.
-    void setText(JSONNode& node, std::string_view token, std::string_view text)
+    // A string's text (between its quotes): where it stands in the input when it holds no escape, else a copy
+    // unescaped.
+    void setText(JSONNode& node, std::string_view raw)
     {
-        if (token.size() == text.size() + 2) {
-            node.text.offset = offsetOf(token.data()) + 1;
-        } else {
-            node.ownedText = true;
-            node.text.offset = static_cast<std::uint32_t>(m_storage.unescaped.size());
-            m_storage.unescaped += text;
+        if (raw.find('\\') == std::string_view::npos) {
+            node.text.offset = offsetOf(raw.data());
+            node.text.length = static_cast<std::uint32_t>(raw.size());
+            return;
         }
-        node.text.length = static_cast<std::uint32_t>(text.size());
+        node.ownedText = true;
+        node.text.offset = static_cast<std::uint32_t>(m_storage.unescaped.size());
+        appendUnescaped(m_storage.unescaped, raw);
+        node.text.length = static_cast<std::uint32_t>(m_storage.unescaped.size() - node.text.offset);
     }
 
-    simdjson::error_code number(od::value& value, std::string_view raw, std::uint32_t parent, std::uint32_t shape,
-                                std::uint32_t offset)
+    simdjson::error_code number(std::string_view token, bool keep, std::uint32_t shape, std::uint32_t offset)
     {
-        const std::string_view token = trimmed(raw);
-        if (parent == noMember) {
+        if (!keep) {
             bool whole = false;
             ValueKind kind = ValueKind::integer;
             if (!shortNumberKind(token, kind, whole)) {
@@ -1076,15 +1003,12 @@ private:
             note(shape, kind, offset, token.size(), whole && kind == ValueKind::fraction);
             return simdjson::SUCCESS;
         }
+        if (!validNumberToken(token))
+            return simdjson::NUMBER_ERROR;
         JSONNode node;
         node.kindByte = static_cast<std::uint8_t>(JSON::Kind::number);
         node.shape = shape;
-        od::number parsed;
-        if (value.get_number().get(parsed) == simdjson::SUCCESS) {
-            store(node, parsed, token);
-        } else if (!widen(node, token)) {
-            return simdjson::NUMBER_ERROR;
-        }
+        store(node, token);
         const ValueKind kind = kindOf(node, token);
         note(shape, kind, offset, token.size(),
              kind == ValueKind::fraction && node.numberType == NumberType::floating && looksWhole(node.floating));
@@ -1092,85 +1016,67 @@ private:
         return simdjson::SUCCESS;
     }
 
-    simdjson::error_code rootScalar(od::document& document, od::json_type type)
+    simdjson::error_code rootScalar()
     {
-        std::string_view whole = trimmed(m_text);
-        while (!whole.empty() && isSpace(whole.front()))
-            whole.remove_prefix(1);
+        const std::string_view whole = trimmed(token(0));
+        m_next = 1;
         const std::uint32_t node = newNode(JSON::Kind::null, 0);
         JSONNode& root = m_storage.nodes[node];
         const std::uint32_t offset = offsetOf(whole.data());
-        switch (type) {
-        case od::json_type::number: {
-            if (!validNumberToken(whole))
-                return simdjson::NUMBER_ERROR;
-            root.kindByte = static_cast<std::uint8_t>(JSON::Kind::number);
-            od::number parsed;
-            if (document.get_number().get(parsed) == simdjson::SUCCESS)
-                store(root, parsed, whole);
-            else
-                widen(root, whole);
-            note(0, kindOf(root, whole), offset, whole.size());
-            return simdjson::SUCCESS;
-        }
-        case od::json_type::string: {
+        switch (whole.front()) {
+        case '"':
             root.kindByte = static_cast<std::uint8_t>(JSON::Kind::string);
             note(0, ValueKind::string, offset, whole.size());
-            std::string_view text;
-            if (auto error = document.get_string().get(text))
-                return error;
-            setText(root, whole, text);
-            return atEnd(document);
-        }
-        case od::json_type::boolean:
+            setText(root, whole.substr(1, whole.size() - 2));
+            return simdjson::SUCCESS;
+        case 't':
+        case 'f':
             root.kindByte = static_cast<std::uint8_t>(JSON::Kind::boolean);
             note(0, ValueKind::boolean, offset, whole.size());
             return whole == "true" || whole == "false" ? simdjson::SUCCESS : simdjson::T_ATOM_ERROR;
-        case od::json_type::null:
+        case 'n':
             note(0, ValueKind::null, offset, whole.size());
             return whole == "null" ? simdjson::SUCCESS : simdjson::N_ATOM_ERROR;
         default:
-            return simdjson::TAPE_ERROR;
+            if (!validNumberToken(whole))
+                return simdjson::NUMBER_ERROR;
+            root.kindByte = static_cast<std::uint8_t>(JSON::Kind::number);
+            store(root, whole);
+            note(0, kindOf(root, whole), offset, whole.size());
+            return simdjson::SUCCESS;
         }
     }
 
-    // simdjson 3.0's number reader gives 0 for a fraction of about 18 digits or more (123456789012345678.5),
-    // so fractions are converted from their text; the conversion is correctly rounded, as the parser's is.
-    static void store(JSONNode& node, od::number parsed, std::string_view token)
+    // A valid number token as the nearest 64-bit integer type that holds it, else as a double: one a double
+    // cannot hold (1e400) is wide, kept as the largest double of its sign; one too small for it (1e-400) is 0.
+    static void store(JSONNode& node, std::string_view token)
     {
-        switch (parsed.get_number_type()) {
-        case od::number_type::signed_integer:
-            node.numberType = NumberType::signedInteger;
-            node.integer = parsed.get_int64();
-            break;
-        case od::number_type::unsigned_integer:
-            node.numberType = NumberType::unsignedInteger;
-            node.unsignedInteger = parsed.get_uint64();
-            break;
-        default:
+        const char* const end = token.data() + token.size();
+        if (token.find_first_of(".eE") == std::string_view::npos) {
+            if (std::from_chars(token.data(), end, node.integer).ec == std::errc()) {
+                node.numberType = NumberType::signedInteger;
+                return;
+            }
+            if (token.front() != '-' && std::from_chars(token.data(), end, node.unsignedInteger).ec == std::errc()) {
+                node.numberType = NumberType::unsignedInteger;
+                return;
+            }
+        } else if (std::from_chars(token.data(), end, node.floating).ec == std::errc()) {
             node.numberType = NumberType::floating;
-            node.floating = parsed.get_double();
-            double exact = 0;
-            if (std::from_chars(token.data(), token.data() + token.size(), exact).ec == std::errc())
-                node.floating = exact;
+            return;
         }
-    }
-
-    // A number the parser refused for its size: valid JSON all the same when the grammar holds.
-    static bool widen(JSONNode& node, std::string_view token)
-    {
-        if (!validNumberToken(token))
-            return false;
-        double value = std::strtod(std::string(token).c_str(), nullptr);
-        if (std::isinf(value))
-            value = std::copysign(std::numeric_limits<double>::max(), value);
-        node.numberType = NumberType::wide;
-        node.floating = value;
-        return true;
+        const double value = std::strtod(std::string(token).c_str(), nullptr);
+        const bool wide = std::isinf(value) || token.find_first_of(".eE") == std::string_view::npos;
+        node.numberType = wide ? NumberType::wide : NumberType::floating;
+        node.floating = std::isinf(value) ? std::copysign(std::numeric_limits<double>::max(), value) : value;
     }
 
     JSONStorage& m_storage;
     std::string_view m_text;
+    const std::uint32_t* m_index;
+    std::uint32_t m_count;
+    // The next token to read.
+    std::uint32_t m_next = 0;
     std::vector<Frame> m_stack;
     // Positions in m_stack of the array frames, innermost last.
     std::vector<std::uint32_t> m_arrays;
@@ -1228,20 +1134,20 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
         return document;
     }
 
-    // A document can nest no deeper than half its length; asking for more would only reserve memory.
-    const std::size_t depth = std::min(text.size() / 2 + 2, detail::maxJSONDepth);
-    // Nothing stored points into the parser: its index of the text is freed once the document is read.
-    auto parser = std::make_unique<od::parser>();
-    simdjson::error_code error = parser->allocate(std::max<std::size_t>(text.size(), 64), depth);
-    if (!error) {
-        od::document parsed;
-        error =
-            parser->iterate(simdjson::padded_string_view(text.data(), text.size(), text.size() + padding)).get(parsed);
-        if (!error)
-            error = Reader(storage, text).read(parsed);
-        if (!error && !escapesValid(text))
-            error = simdjson::STRING_ERROR;
-    }
+    // simdjson's first stage indexes the tokens and checks the text's UTF-8 and its strings' bytes; the reader
+    // takes the rest. Nothing stored points into the index: it is freed once the document is read.
+    std::unique_ptr<simdjson::internal::dom_parser_implementation> stage;
+    simdjson::error_code error = simdjson::get_active_implementation()->create_dom_parser_implementation(
+        std::max<std::size_t>(text.size(), 64), 1, stage);
+    if (!error)
+        error = stage->stage1(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
+                              simdjson::stage1_mode::regular);
+    if (!error && stage->n_structural_indexes == 0)
+        error = simdjson::EMPTY;
+    if (!error)
+        error = Reader(storage, text, stage->structural_indexes.get(), stage->n_structural_indexes).read();
+    if (!error && !escapesValid(text))
+        error = simdjson::STRING_ERROR;
     if (!error) {
         document.m_root = JSONAccess::make(&storage, 0);
         return document;
@@ -1250,7 +1156,7 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
     // Running out of memory says nothing about the text: it must not be reported as text that is not JSON.
     if (error == simdjson::MEMALLOC)
         throw std::bad_alloc();
-    parser.reset();
+    stage.reset();
     storage.nodes = {};
     storage.unescaped = {};
     storage.types = SampleTypes{};
