@@ -163,13 +163,13 @@ void collisions(const std::vector<Model>& models, const detail::FileStems<Model>
         const bool sameFile = earlierStem == stems[i];
         if (!said.insert(concat({sameFile ? "=" : "~", first.className, "/", later.className})).second)
             continue;
-        const Place place = later.shape < types.shapes.size() ? types.shapes[later.shape].firstPlace : Place{};
+        const Place place = later.shape < types.shapes.size() ? types.firstPlace(later.shape) : Place{};
         std::string file = concat({stems[i], extension});
         if (first.className == later.className) {
             // Paths are built only for findings that are kept.
             const std::string earlierPath = findings.full() || first.shape >= types.shapes.size()
                                                 ? std::string("$")
-                                                : types.path(types.shapes[first.shape].firstPlace);
+                                                : types.path(types.firstPlace(first.shape));
             detail::addFinding(findings, types, FindingKind::typeNameShared, place,
                                {std::string(later.className), earlierPath}, std::move(file));
         } else if (sameFile) {
@@ -286,8 +286,8 @@ void findingsOfSample(const JSONDocument& document, const std::vector<Model>& mo
         } else {
             // The faithful types hold every value; only numbers beyond 64 bits still lose digits.
             for (std::size_t i = 0; i < types.shapes.size(); ++i) {
-                if (!replaced[i] && types.shapes[i].widePlace().known())
-                    addFinding(findings, types, FindingKind::wideNumber, types.shapes[i].widePlace(), {});
+                if (!replaced[i] && types.rare(types.shapes[i]).widePlace.known())
+                    addFinding(findings, types, FindingKind::wideNumber, types.rare(types.shapes[i]).widePlace, {});
             }
         }
         repeatedKeyFindings(types, replaced, findings);

@@ -61,7 +61,7 @@ void sharedSetters(Findings& findings, const SampleTypes& types, const SampleSha
     std::sort(shared.begin(), shared.end());
     for (const auto& [later, run] : shared) {
         const SampleField& field = types.fields[later];
-        addFinding(findings, types, FindingKind::setterShared, field.keyPlace,
+        addFinding(findings, types, FindingKind::setterShared, SampleTypes::keyPlace(field),
                    {std::string(types.key(field)), std::string(types.key(types.fields[scratch[run].field])),
                     "set" + scratch[run].name + ":"});
     }
@@ -178,7 +178,8 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
                                                  (oneByOne[shape.parent] || types.fields[shape.field].inFirst));
             if (emitted) {
                 const std::string_view key = rootElement ? std::string_view("0") : keyOf(types, shape);
-                const Place keyPlace = rootElement ? shape.firstPlace : types.fields[shape.field].keyPlace;
+                const Place keyPlace = rootElement ? types.firstPlace(static_cast<std::uint32_t>(i))
+                                                   : SampleTypes::keyPlace(types.fields[shape.field]);
                 // The name the code holds: a key that could add code of its own is mended, and said once.
                 std::string mended;
                 if (!isSafeName(key)) {
@@ -206,7 +207,8 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
                 const bool nullDropped = oneByOne[shape.parent] ? shape.has(ValueKind::null)
                                                                 : field.inFirst && shape.firstKind == ValueKind::null;
                 if (nullDropped)
-                    addFinding(findings, types, FindingKind::nullDropped, shape.nullPlace(), {std::string(key)});
+                    addFinding(findings, types, FindingKind::nullDropped, types.rare(shape).nullPlace,
+                               {std::string(key)});
                 if (!oneByOne[shape.parent] && types.missingPlace(field).known())
                     addFinding(findings, types, FindingKind::memberMissing, types.missingPlace(field),
                                {std::string(key)});
@@ -216,20 +218,20 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
         if (mergedHere && shape.objects > 1) {
             for (const SampleField& field : types.fieldsOf(shape)) {
                 if (!field.inFirst)
-                    addFinding(findings, types, FindingKind::memberNotInFirst, field.keyPlace,
+                    addFinding(findings, types, FindingKind::memberNotInFirst, SampleTypes::keyPlace(field),
                                {std::string(types.key(field))});
             }
         }
         // A whole number after a fraction decodes into the fraction's type: nothing is lost there.
         const bool harmless = shape.firstKind == ValueKind::fraction && shape.otherKind == ValueKind::integer;
-        if (mergedHere && shape.otherPlace().known() && !harmless)
-            addFinding(findings, types, FindingKind::kindDiffers, shape.otherPlace(),
+        if (mergedHere && types.rare(shape).otherPlace.known() && !harmless)
+            addFinding(findings, types, FindingKind::kindDiffers, types.rare(shape).otherPlace,
                        {kindWord(shape.firstKind), kindWord(shape.otherKind)});
-        if (shape.widePlace().known())
-            addFinding(findings, types, FindingKind::wideNumber, shape.widePlace(), {});
+        if (types.rare(shape).widePlace.known())
+            addFinding(findings, types, FindingKind::wideNumber, types.rare(shape).widePlace, {});
         // Only the value the type is read from makes it Int; a later one decodes into whatever that gave.
-        const Place& wholeLooking = shape.wholeLookingPlace();
-        if (wholeLooking.known() && (!mergedHere || wholeLooking.offset == shape.firstPlace.offset))
+        const Place& wholeLooking = types.rare(shape).wholeLookingPlace;
+        if (wholeLooking.known() && (!mergedHere || wholeLooking.offset == shape.firstOffset))
             addFinding(findings, types, FindingKind::notInteger, wholeLooking, {});
         // An array member's element type, told by its first element (the root array's elements are members).
         if (i == 0 || !shape.has(ValueKind::array))
@@ -240,19 +242,23 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
             if (shape.firstKind != ValueKind::array)
                 continue;
             if (shape.firstArrayEmpty)
-                addFinding(findings, types, FindingKind::elementUnknown, shape.emptyPlace(), {key, "empty"});
+                addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).emptyPlace, {key, "empty"});
             else if (element && element->firstKind == ValueKind::null)
-                addFinding(findings, types, FindingKind::elementUnknown, shape.nullFirstPlace(), {key, "null first"});
+                addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).nullFirstPlace,
+                           {key, "null first"});
             else if (element && element->firstKind == ValueKind::array)
-                addFinding(findings, types, FindingKind::elementUnknown, shape.arrayFirstPlace(), {key, "array first"});
+                addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).arrayFirstPlace,
+                           {key, "array first"});
             continue;
         }
-        if (shape.emptyPlace().known())
-            addFinding(findings, types, FindingKind::elementUnknown, shape.emptyPlace(), {key, "empty"});
-        if (shape.nullFirstPlace().known())
-            addFinding(findings, types, FindingKind::elementUnknown, shape.nullFirstPlace(), {key, "null first"});
-        if (shape.arrayFirstPlace().known())
-            addFinding(findings, types, FindingKind::elementUnknown, shape.arrayFirstPlace(), {key, "array first"});
+        if (types.rare(shape).emptyPlace.known())
+            addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).emptyPlace, {key, "empty"});
+        if (types.rare(shape).nullFirstPlace.known())
+            addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).nullFirstPlace,
+                       {key, "null first"});
+        if (types.rare(shape).arrayFirstPlace.known())
+            addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).arrayFirstPlace,
+                       {key, "array first"});
     }
 }
 
@@ -271,7 +277,7 @@ void outputFindings(std::size_t typeCount, bool storedProperty, const JSONTool& 
                     const SampleTypes& types, const ConversionChoices& choices, Findings& findings)
 {
     constexpr std::size_t typeLimit = 10'000;
-    const Place root = types.shapes.empty() ? Place{} : types.shapes[0].firstPlace;
+    const Place root = types.shapes.empty() ? Place{} : types.firstPlace(0);
     if (typeCount > typeLimit)
         addFinding(findings, types, FindingKind::tooManyTypes, root, {std::to_string(typeCount)});
     // A prefix or root name may hold what a key may (a space, a digit first) and still make no type name.

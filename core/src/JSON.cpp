@@ -577,7 +577,7 @@ private:
     // A field's key as it stands in the text, escapes and all.
     std::string_view rawKey(const SampleField& field) const
     {
-        return {m_text.data() + field.keyPlace.offset + 1, field.keyPlace.length - 2};
+        return {m_text.data() + field.keyOffset + 1, field.keyLength - 2};
     }
 
     std::uint32_t newShape(std::uint32_t parent, std::uint32_t field, bool kept)
@@ -622,7 +622,7 @@ private:
     void note(std::uint32_t id, ValueKind kind, std::uint64_t offset, std::uint64_t length, bool whole = false)
     {
         SampleShape& shape = m_storage.types.shapes[id];
-        if ((shape.kinds & kindBit(kind)) == 0 || (whole && !shape.wholeLookingPlace().known()))
+        if ((shape.kinds & kindBit(kind)) == 0 || (whole && !m_storage.types.rare(shape).wholeLookingPlace.known()))
             noteNew(shape, id, kind, offset, length, whole);
     }
 
@@ -638,23 +638,36 @@ private:
                                    std::uint64_t length, bool whole)
     {
         const std::uint16_t bit = kindBit(kind);
-        if (whole && !shape.wholeLookingPlace().known())
-            shape.rarePlaces().wholeLookingPlace = placeOf(id, offset, length);
+        if (whole && !m_storage.types.rare(shape).wholeLookingPlace.known())
+            rarePlaces(id).wholeLookingPlace = placeOf(id, offset, length);
         if ((shape.kinds & bit) != 0)
             return;
         const Place place = placeOf(id, offset, length);
         if (shape.kinds == 0) {
             shape.firstKind = kind;
-            shape.firstPlace = place;
-        } else if (!shape.otherPlace().known()) {
+            shape.firstOffset = place.offset;
+            shape.firstLength = place.length;
+            shape.firstTrail = place.trail;
+        } else if (!m_storage.types.rare(shape).otherPlace.known()) {
             shape.otherKind = kind;
-            shape.rarePlaces().otherPlace = place;
+            rarePlaces(id).otherPlace = place;
         }
         if (kind == ValueKind::null)
-            shape.rarePlaces().nullPlace = place;
+            rarePlaces(id).nullPlace = place;
         if (kind == ValueKind::wide)
-            shape.rarePlaces().widePlace = place;
+            rarePlaces(id).widePlace = place;
         shape.kinds |= bit;
+    }
+
+    // The rare places of shape `id`, made when the first of them is set.
+    SampleShapeRare& rarePlaces(std::uint32_t id)
+    {
+        SampleTypes& types = m_storage.types;
+        if (types.shapes[id].rare == noIndex) {
+            types.shapes[id].rare = static_cast<std::uint32_t>(types.rarePlaces.size());
+            types.rarePlaces.emplace_back();
+        }
+        return types.rarePlaces[types.shapes[id].rare];
     }
 
     // The shape of the member `rawKey` of the object `frame` reads (its `count`-th member). Objects of one shape
@@ -708,13 +721,12 @@ private:
                 again.parent = was.parent;
                 again.field = was.field;
                 again.kept = true;
-                types.shapes[earlier] = std::move(again);
+                types.shapes[earlier] = again;
                 m_firstCount[earlier] = 0;
             } else {
                 ++m_freshShapes;
                 const std::uint32_t fresh = newShape(frame.shape, id, true);
                 types.fields[id].shape = fresh;
-                types.fields[id].keyPlace.shape = fresh;
             }
         }
         return types.fields[id].shape;
@@ -751,13 +763,19 @@ private:
             const bool firstObject = frame.object.serial == 1;
             const std::uint32_t child = newShape(frame.shape, found, kept);
             SampleField field;
-            field.keyAt = static_cast<std::uint32_t>(types.keys.size());
-            appendUnescaped(types.keys, rawKey);
-            field.keySize = static_cast<std::uint32_t>(types.keys.size() - field.keyAt);
+            if (rawKey.find('\\') != std::string_view::npos) {
+                const auto start = static_cast<std::uint32_t>(types.keys.size());
+                appendUnescaped(types.keys, rawKey);
+                field.unescaped = static_cast<std::uint32_t>(types.unescapedKeys.size());
+                types.unescapedKeys.push_back({start, static_cast<std::uint32_t>(types.keys.size() - start)});
+            }
             field.shape = child;
             field.inFirst = firstObject;
             const std::uint64_t keyOffset = offsetOf(rawKey.data()) - 1;
-            field.keyPlace = placeOf(child, keyOffset, rawKey.size() + 2);
+            const Place keyPlace = placeOf(child, keyOffset, rawKey.size() + 2);
+            field.keyOffset = keyPlace.offset;
+            field.keyLength = keyPlace.length;
+            field.keyTrail = keyPlace.trail;
             types.fields.push_back(field);
             SampleShape& shape = types.shapes[frame.shape];
             if (shape.lastField == noIndex)
@@ -833,8 +851,8 @@ private:
             if (frame.count == 0) {
                 if (frame.array.firstOfShape)
                     shape.firstArrayEmpty = true;
-                if (!shape.emptyPlace().known())
-                    shape.rarePlaces().emptyPlace = placeOf(frame.shape, frame.offset, 1);
+                if (!types.rare(shape).emptyPlace.known())
+                    rarePlaces(frame.shape).emptyPlace = placeOf(frame.shape, frame.offset, 1);
             }
             return;
         }
@@ -907,11 +925,12 @@ private:
     {
         if (arrayShape == noIndex)
             return;
-        SampleShape& array = m_storage.types.shapes[arrayShape];
-        if ((kind == ValueKind::null ? array.nullFirstPlace() : array.arrayFirstPlace()).known())
+        const SampleShapeRare& known = m_storage.types.rare(m_storage.types.shapes[arrayShape]);
+        if ((kind == ValueKind::null ? known.nullFirstPlace : known.arrayFirstPlace).known())
             return;
-        SampleShapeRare& rare = array.rarePlaces();
-        (kind == ValueKind::null ? rare.nullFirstPlace : rare.arrayFirstPlace) = placeOf(elementShape, offset, 1);
+        const Place place = placeOf(elementShape, offset, 1);
+        SampleShapeRare& rare = rarePlaces(arrayShape);
+        (kind == ValueKind::null ? rare.nullFirstPlace : rare.arrayFirstPlace) = place;
     }
 
     // Reads one child; `keep` says whether it is stored. A kept object's children are kept when it was reached
@@ -1127,6 +1146,7 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
     storage.text = text;
+    storage.types.text = text;
     if (text.size() > maxSize) {
         // Not a fault of the text: no check of its syntax would say more.
         document.m_error = std::make_unique<JSONError>();

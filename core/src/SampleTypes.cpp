@@ -104,52 +104,52 @@ std::string SampleTypes::path(const Place& place) const
 {
     bool cut = false;
     const auto steps = stepsTo(*this, place, cut);
-    std::string text = "$";
+    std::string told = "$";
     for (std::size_t i = 0; i < steps.size(); ++i) {
         if (cut && i == keep)
-            text += "…";
+            told += "…";
         const Step& step = steps[i];
         if (step.isIndex) {
-            text += '[' + std::to_string(step.index) + ']';
+            told += '[' + std::to_string(step.index) + ']';
         } else if (plainName(step.key)) {
-            text += '.';
-            text += step.key;
+            told += '.';
+            told += step.key;
         } else {
-            text += "['";
+            told += "['";
             for (char c : step.key) {
                 if (c == '\'' || c == '\\')
-                    text += '\\';
-                text += c;
+                    told += '\\';
+                told += c;
             }
-            text += "']";
+            told += "']";
         }
     }
-    return text;
+    return told;
 }
 
 std::string SampleTypes::pointer(const Place& place) const
 {
     bool cut = false;
     const auto steps = stepsTo(*this, place, cut);
-    std::string text;
+    std::string told;
     for (std::size_t i = 0; i < steps.size(); ++i) {
         if (cut && i == keep)
-            text += "/…";
-        text += '/';
+            told += "/…";
+        told += '/';
         if (steps[i].isIndex) {
-            text += std::to_string(steps[i].index);
+            told += std::to_string(steps[i].index);
             continue;
         }
         for (char c : steps[i].key) {
             if (c == '~')
-                text += "~0";
+                told += "~0";
             else if (c == '/')
-                text += "~1";
+                told += "~1";
             else
-                text += c;
+                told += c;
         }
     }
-    return text;
+    return told;
 }
 
 } // namespace morvex

@@ -44,11 +44,14 @@ struct Place
 };
 
 /// One member name seen in the objects of a shape. Deep text makes a million of them, so they are kept small and
-/// in one list: the key's text lies in `SampleTypes::keys`, the rarely known place in `SampleTypes::places`.
+/// in one list: the key's text is told by `SampleTypes::key`, the rarely known place by `SampleTypes::places`.
 struct SampleField
 {
-    /// Where the key first stands.
-    Place keyPlace;
+    /// Where the key first stands, quotes and all (see `SampleTypes::keyPlace`), and the array indices on the
+    /// way to it.
+    std::uint32_t keyOffset = 0;
+    std::uint32_t keyLength = 0;
+    std::uint32_t keyTrail = noIndex;
     /// The shape of its values.
     std::uint32_t shape = noIndex;
     /// How many objects of the shape hold it.
@@ -56,8 +59,8 @@ struct SampleField
     std::uint32_t lastObject = 0;
     /// The next field of the same shape, in order of first appearance.
     std::uint32_t next = noIndex;
-    std::uint32_t keyAt = 0;
-    std::uint32_t keySize = 0;
+    /// A key that holds escapes: its entry in `SampleTypes::unescapedKeys`. Any other is its text as it stands.
+    std::uint32_t unescaped = noIndex;
     /// The first object of the shape that lacks it (known only for members of the first object).
     std::uint32_t missing = noIndex;
     /// Held by the first object of the shape.
@@ -67,10 +70,13 @@ struct SampleField
 /// The places of a shape that most shapes never have, held apart: deep text makes a million shapes.
 struct SampleShapeRare
 {
+    /// The first value of another kind than the first one's.
     Place otherPlace;
     Place nullPlace;
     Place widePlace;
+    /// A fraction whose single-precision view is whole, so that the default rules type it `Int`.
     Place wholeLookingPlace;
+    /// The first arrays here that were empty, began with null, or began with an array.
     Place emptyPlace;
     Place nullFirstPlace;
     Place arrayFirstPlace;
@@ -90,47 +96,24 @@ struct SampleShape
 
     std::uint16_t kinds = 0;
     ValueKind firstKind = ValueKind::null;
-    /// The kind of otherPlace.
+    /// The kind of the rare `otherPlace`.
     ValueKind otherKind = ValueKind::null;
-    /// The first array here was empty (see emptyPlace).
+    /// The first array here was empty (see the rare `emptyPlace`).
     bool firstArrayEmpty = false;
-    Place firstPlace;
+    /// Where the first value stands (see `SampleTypes::firstPlace`).
+    std::uint32_t firstOffset = 0;
+    std::uint32_t firstLength = 0;
+    std::uint32_t firstTrail = noIndex;
 
     std::uint32_t objects = 0;
     std::uint32_t element = noIndex;
     /// Its fields in `SampleTypes::fields`, listed through `SampleField::next`.
     std::uint32_t firstField = noIndex;
     std::uint32_t lastField = noIndex;
-
-    /// The first value of another kind than the first one's.
-    const Place& otherPlace() const { return rareOrNone().otherPlace; }
-    const Place& nullPlace() const { return rareOrNone().nullPlace; }
-    const Place& widePlace() const { return rareOrNone().widePlace; }
-    /// A fraction whose single-precision view is whole, so that the default rules type it `Int`.
-    const Place& wholeLookingPlace() const { return rareOrNone().wholeLookingPlace; }
-    /// The first arrays here that were empty, began with null, or began with an array.
-    const Place& emptyPlace() const { return rareOrNone().emptyPlace; }
-    const Place& nullFirstPlace() const { return rareOrNone().nullFirstPlace; }
-    const Place& arrayFirstPlace() const { return rareOrNone().arrayFirstPlace; }
-
-    /// The rare places, made when the first of them is set.
-    SampleShapeRare& rarePlaces()
-    {
-        if (!m_rare)
-            m_rare = std::make_unique<SampleShapeRare>();
-        return *m_rare;
-    }
+    /// Its entry in `SampleTypes::rarePlaces`, made when the first of them is set (see `SampleTypes::rare`).
+    std::uint32_t rare = noIndex;
 
     bool has(ValueKind kind) const { return (kinds & kindBit(kind)) != 0; }
-
-private:
-    const SampleShapeRare& rareOrNone() const
-    {
-        static const SampleShapeRare none;
-        return m_rare ? *m_rare : none;
-    }
-
-    std::unique_ptr<SampleShapeRare> m_rare;
 };
 
 /// A key that stands twice in one object, said once per field: the object keeps its last value.
@@ -157,17 +140,46 @@ struct TrailStep
 struct SampleTypes
 {
     std::vector<SampleShape> shapes;
+    std::vector<SampleShapeRare> rarePlaces;
     std::vector<SampleField> fields;
     std::vector<TrailStep> trails;
-    /// The fields' keys, unescaped, one after another.
+    /// The text read, in which keys without escapes stand.
+    std::string_view text;
+    /// The keys that hold escapes, unescaped, one after another, and where each lies in it.
     std::string keys;
+    struct Span
+    {
+        std::uint32_t at;
+        std::uint32_t size;
+    };
+    std::vector<Span> unescapedKeys;
     /// Places few fields have (see `SampleField::missing`).
     std::vector<Place> places;
     std::vector<RepeatedKey> repeatedKeys;
 
     std::string_view key(const SampleField& field) const
     {
-        return std::string_view(keys).substr(field.keyAt, field.keySize);
+        if (field.unescaped == noIndex)
+            return text.substr(field.keyOffset + 1, field.keyLength - 2);
+        const Span span = unescapedKeys[field.unescaped];
+        return std::string_view(keys).substr(span.at, span.size);
+    }
+    /// Where the first value of `shapes[shape]` stands; unknown while it has none.
+    Place firstPlace(std::uint32_t shape) const
+    {
+        const SampleShape& at = shapes[shape];
+        return at.kinds == 0 ? Place{} : Place{at.firstOffset, at.firstLength, shape, at.firstTrail};
+    }
+    /// The rare places of `shape`, all unknown where it has none.
+    const SampleShapeRare& rare(const SampleShape& shape) const
+    {
+        static const SampleShapeRare none;
+        return shape.rare == noIndex ? none : rarePlaces[shape.rare];
+    }
+    /// Where the key of `field` first stands.
+    static Place keyPlace(const SampleField& field)
+    {
+        return {field.keyOffset, field.keyLength, field.shape, field.keyTrail};
     }
     const Place& missingPlace(const SampleField& field) const
     {
