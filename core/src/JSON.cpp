@@ -529,11 +529,11 @@ public:
 
 private:
     // One per open object or array: as deep text holds a million of them, kept small.
-    // This object's number among the objects of its shape, how many members of the first it held, and the field
-    // its last member was (objects of a shape mostly list their members alike, so the next one is tried first).
+    // How many members of the first object of its shape this one held, and the field its last member was (objects
+    // of a shape mostly list their members alike, so the next one is tried first). Its number among the objects
+    // of its shape is the shape's count of them: no object is open inside another of its shape.
     struct ObjectState
     {
-        std::uint32_t serial;
         std::uint32_t heldOfFirst;
         std::uint32_t lastField;
     };
@@ -543,14 +543,14 @@ private:
     {
         std::uint32_t trail;
         std::uint32_t trailAt;
-        bool firstOfShape;
     };
 
     struct Frame
     {
-        std::uint32_t node = noMember;
-        std::uint32_t count = 0;
         std::uint32_t shape = noIndex;
+        // A stored value's node, which counts its children as they are read (`JSONChildren::size`); for any other
+        // value the count itself.
+        std::uint32_t nodeOrCount = 0;
         std::uint32_t offset = 0;
         union
         {
@@ -558,8 +558,17 @@ private:
             ArrayState array;
         };
         bool isObject = false;
+        bool stored = false;
+        // An array, the first of its shape.
+        bool firstOfShape = false;
         Keep keep = Keep::none;
     };
+
+    std::uint32_t count(const Frame& frame) const
+    {
+        return frame.stored ? m_storage.nodes[frame.nodeOrCount].children.size : frame.nodeOrCount;
+    }
+    std::uint32_t serial(const Frame& frame) const { return m_storage.types.shapes[frame.shape].objects; }
 
     // The text of token `at`, up to the next one (so with any space after it).
     std::string_view token(std::uint32_t at) const { return m_text.substr(m_index[at], m_index[at + 1] - m_index[at]); }
@@ -597,7 +606,7 @@ private:
         std::size_t fresh = m_arrays.size();
         while (fresh > 0) {
             const Frame& frame = m_stack[m_arrays[fresh - 1]];
-            if (frame.array.trail != noIndex && frame.array.trailAt == frame.count)
+            if (frame.array.trail != noIndex && frame.array.trailAt == count(frame))
                 break;
             --fresh;
         }
@@ -605,9 +614,10 @@ private:
         auto& trails = m_storage.types.trails;
         for (std::size_t i = fresh; i < m_arrays.size(); ++i) {
             Frame& frame = m_stack[m_arrays[i]];
-            trails.push_back({trail, frame.count == 0 ? 0 : frame.count - 1});
+            const std::uint32_t at = count(frame);
+            trails.push_back({trail, at == 0 ? 0 : at - 1});
             frame.array.trail = trail = static_cast<std::uint32_t>(trails.size() - 1);
-            frame.array.trailAt = frame.count;
+            frame.array.trailAt = at;
         }
         return trail;
     }
@@ -686,8 +696,8 @@ private:
     {
         frame.object.lastField = id;
         SampleField& field = m_storage.types.fields[id];
-        if (field.lastObject != frame.object.serial) {
-            field.lastObject = frame.object.serial;
+        if (const std::uint32_t object = serial(frame); field.lastObject != object) {
+            field.lastObject = object;
             ++field.present;
             if (field.inFirst)
                 ++frame.object.heldOfFirst;
@@ -712,7 +722,7 @@ private:
         constexpr std::uint32_t freshLimit = 10'000;
         const std::uint32_t earlier = types.fields[id].shape;
         const bool leaf = types.shapes[earlier].firstField == noIndex && types.shapes[earlier].element == noIndex;
-        if (frame.object.serial == 1 && frame.keep == Keep::all && (leaf || m_freshShapes < freshLimit)) {
+        if (serial(frame) == 1 && frame.keep == Keep::all && (leaf || m_freshShapes < freshLimit)) {
             const SampleShape& was = types.shapes[earlier];
             types.repeatedKeys[entry->second].earlierKinds |= was.kinds;
             if (leaf) {
@@ -760,7 +770,7 @@ private:
             found = static_cast<std::uint32_t>(types.fields.size());
             if (byKey)
                 byKey->emplace(rawKey, found);
-            const bool firstObject = frame.object.serial == 1;
+            const bool firstObject = serial(frame) == 1;
             const std::uint32_t child = newShape(frame.shape, found, kept);
             SampleField field;
             if (rawKey.find('\\') != std::string_view::npos) {
@@ -802,7 +812,8 @@ private:
     Frame frameFor(Keep keep, std::uint32_t node, std::uint32_t shape, std::uint32_t offset)
     {
         Frame frame;
-        frame.node = node;
+        frame.stored = node != noMember;
+        frame.nodeOrCount = frame.stored ? node : 0;
         frame.shape = shape;
         frame.offset = offset;
         frame.keep = keep;
@@ -815,7 +826,7 @@ private:
     {
         Frame frame = frameFor(keep, node, shape, offset);
         frame.isObject = true;
-        frame.object.serial = static_cast<std::uint32_t>(++m_storage.types.shapes[shape].objects);
+        ++m_storage.types.shapes[shape].objects;
         frame.object.heldOfFirst = 0;
         frame.object.lastField = noIndex;
         m_stack.push_back(frame);
@@ -826,19 +837,17 @@ private:
         Frame frame = frameFor(keep, node, shape, offset);
         frame.array.trail = noIndex;
         frame.array.trailAt = 0;
-        frame.array.firstOfShape = firstOfShape;
+        frame.firstOfShape = firstOfShape;
         m_arrays.push_back(static_cast<std::uint32_t>(m_stack.size()));
         m_stack.push_back(frame);
     }
 
-    // Notes, as a value closes, how many children it has and how many nodes were stored inside it.
+    // Notes, as a value closes, how many nodes were stored inside it.
     void storeChildren(const Frame& frame)
     {
-        if (frame.node == noMember)
-            return;
-        JSONNode& node = m_storage.nodes[frame.node];
-        node.children.descendants = static_cast<std::uint32_t>(m_storage.nodes.size() - 1 - frame.node);
-        node.children.size = frame.count;
+        if (frame.stored)
+            m_storage.nodes[frame.nodeOrCount].children.descendants =
+                static_cast<std::uint32_t>(m_storage.nodes.size() - 1 - frame.nodeOrCount);
     }
 
     // Notes what a finished object lacked, or that a finished array was empty.
@@ -848,19 +857,20 @@ private:
         SampleShape& shape = types.shapes[frame.shape];
         if (!frame.isObject) {
             m_arrays.pop_back();
-            if (frame.count == 0) {
-                if (frame.array.firstOfShape)
+            if (count(frame) == 0) {
+                if (frame.firstOfShape)
                     shape.firstArrayEmpty = true;
                 if (!types.rare(shape).emptyPlace.known())
                     rarePlaces(frame.shape).emptyPlace = placeOf(frame.shape, frame.offset, 1);
             }
             return;
         }
-        if (frame.object.serial == 1 || frame.object.heldOfFirst == m_firstCount[frame.shape])
+        const std::uint32_t object = serial(frame);
+        if (object == 1 || frame.object.heldOfFirst == m_firstCount[frame.shape])
             return;
         for (std::uint32_t at = shape.firstField; at != noIndex; at = types.fields[at].next) {
             SampleField& field = types.fields[at];
-            if (field.inFirst && field.lastObject != frame.object.serial && field.missing == noIndex) {
+            if (field.inFirst && field.lastObject != object && field.missing == noIndex) {
                 field.missing = static_cast<std::uint32_t>(types.places.size());
                 types.places.push_back(placeOf(frame.shape, frame.offset, 1));
             }
@@ -892,15 +902,16 @@ private:
             ++m_next;
             return true;
         }
-        if (frame.count > 0) {
+        const std::uint32_t read = count(frame);
+        if (read > 0) {
             if (next != ',' || m_next >= m_count) {
                 m_error = simdjson::TAPE_ERROR;
                 return false;
             }
             ++m_next;
         }
-        const bool keepChild = frame.keep == Keep::all || (frame.keep == Keep::first && frame.count == 0);
-        ++frame.count;
+        const bool keepChild = frame.keep == Keep::all || (frame.keep == Keep::first && read == 0);
+        ++(frame.stored ? m_storage.nodes[frame.nodeOrCount].children.size : frame.nodeOrCount);
         std::uint32_t shape = noIndex;
         if (frame.isObject) {
             // A member: its key, a colon, its value.
@@ -914,7 +925,7 @@ private:
         } else {
             shape = elementShape(frame, keepChild);
         }
-        const std::uint32_t firstOf = !frame.isObject && frame.count == 1 ? frame.shape : noIndex;
+        const std::uint32_t firstOf = !frame.isObject && read == 0 ? frame.shape : noIndex;
         // `frame` is not used past here: opening a child may move the stack.
         m_error = child(keepChild, frame.keep == Keep::all, shape, firstOf);
         return false;
