@@ -896,8 +896,8 @@ private:
     // Advances `frame` by one child; true when it has none left.
     bool step(Frame& frame)
     {
-        // The text's length follows the last token: reading one past the end finds padding, which no rule takes.
-        const char next = m_text[m_index[m_next]];
+        // The text's length follows the last token: one past the end lies padding, which no rule below takes.
+        const char next = m_text.data()[m_index[m_next]];
         if (next == (frame.isObject ? '}' : ']') && m_next < m_count) {
             ++m_next;
             return true;
