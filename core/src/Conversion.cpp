@@ -286,8 +286,9 @@ void findingsOfSample(const JSONDocument& document, const std::vector<Model>& mo
         } else {
             // The faithful types hold every value; only numbers beyond 64 bits still lose digits.
             for (std::size_t i = 0; i < types.shapes.size(); ++i) {
-                if (!replaced[i] && types.rare(types.shapes[i]).widePlace.known())
-                    addFinding(findings, types, FindingKind::wideNumber, types.rare(types.shapes[i]).widePlace, {});
+                if (!replaced[i] && types.rarePlace(types.shapes[i], RarePlace::wide).known())
+                    addFinding(findings, types, FindingKind::wideNumber,
+                               types.rarePlace(types.shapes[i], RarePlace::wide), {});
             }
         }
         repeatedKeyFindings(types, replaced, findings);

@@ -207,7 +207,7 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
                 const bool nullDropped = oneByOne[shape.parent] ? shape.has(ValueKind::null)
                                                                 : field.inFirst && shape.firstKind == ValueKind::null;
                 if (nullDropped)
-                    addFinding(findings, types, FindingKind::nullDropped, types.rare(shape).nullPlace,
+                    addFinding(findings, types, FindingKind::nullDropped, types.rarePlace(shape, RarePlace::null),
                                {std::string(key)});
                 if (!oneByOne[shape.parent] && types.missingPlace(field).known())
                     addFinding(findings, types, FindingKind::memberMissing, types.missingPlace(field),
@@ -224,13 +224,13 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
         }
         // A whole number after a fraction decodes into the fraction's type: nothing is lost there.
         const bool harmless = shape.firstKind == ValueKind::fraction && shape.otherKind == ValueKind::integer;
-        if (mergedHere && types.rare(shape).otherPlace.known() && !harmless)
-            addFinding(findings, types, FindingKind::kindDiffers, types.rare(shape).otherPlace,
+        if (mergedHere && types.rarePlace(shape, RarePlace::other).known() && !harmless)
+            addFinding(findings, types, FindingKind::kindDiffers, types.rarePlace(shape, RarePlace::other),
                        {kindWord(shape.firstKind), kindWord(shape.otherKind)});
-        if (types.rare(shape).widePlace.known())
-            addFinding(findings, types, FindingKind::wideNumber, types.rare(shape).widePlace, {});
+        if (types.rarePlace(shape, RarePlace::wide).known())
+            addFinding(findings, types, FindingKind::wideNumber, types.rarePlace(shape, RarePlace::wide), {});
         // Only the value the type is read from makes it Int; a later one decodes into whatever that gave.
-        const Place& wholeLooking = types.rare(shape).wholeLookingPlace;
+        const Place& wholeLooking = types.rarePlace(shape, RarePlace::wholeLooking);
         if (wholeLooking.known() && (!mergedHere || wholeLooking.offset == shape.firstOffset))
             addFinding(findings, types, FindingKind::notInteger, wholeLooking, {});
         // An array member's element type, told by its first element (the root array's elements are members).
@@ -242,22 +242,24 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
             if (shape.firstKind != ValueKind::array)
                 continue;
             if (shape.firstArrayEmpty)
-                addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).emptyPlace, {key, "empty"});
+                addFinding(findings, types, FindingKind::elementUnknown, types.rarePlace(shape, RarePlace::empty),
+                           {key, "empty"});
             else if (element && element->firstKind == ValueKind::null)
-                addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).nullFirstPlace,
+                addFinding(findings, types, FindingKind::elementUnknown, types.rarePlace(shape, RarePlace::nullFirst),
                            {key, "null first"});
             else if (element && element->firstKind == ValueKind::array)
-                addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).arrayFirstPlace,
+                addFinding(findings, types, FindingKind::elementUnknown, types.rarePlace(shape, RarePlace::arrayFirst),
                            {key, "array first"});
             continue;
         }
-        if (types.rare(shape).emptyPlace.known())
-            addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).emptyPlace, {key, "empty"});
-        if (types.rare(shape).nullFirstPlace.known())
-            addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).nullFirstPlace,
+        if (types.rarePlace(shape, RarePlace::empty).known())
+            addFinding(findings, types, FindingKind::elementUnknown, types.rarePlace(shape, RarePlace::empty),
+                       {key, "empty"});
+        if (types.rarePlace(shape, RarePlace::nullFirst).known())
+            addFinding(findings, types, FindingKind::elementUnknown, types.rarePlace(shape, RarePlace::nullFirst),
                        {key, "null first"});
-        if (types.rare(shape).arrayFirstPlace.known())
-            addFinding(findings, types, FindingKind::elementUnknown, types.rare(shape).arrayFirstPlace,
+        if (types.rarePlace(shape, RarePlace::arrayFirst).known())
+            addFinding(findings, types, FindingKind::elementUnknown, types.rarePlace(shape, RarePlace::arrayFirst),
                        {key, "array first"});
     }
 }

@@ -632,7 +632,7 @@ private:
     void note(std::uint32_t id, ValueKind kind, std::uint64_t offset, std::uint64_t length, bool whole = false)
     {
         SampleShape& shape = m_storage.types.shapes[id];
-        if ((shape.kinds & kindBit(kind)) == 0 || (whole && !m_storage.types.rare(shape).wholeLookingPlace.known()))
+        if ((shape.kinds & kindBit(kind)) == 0 || (whole && !known(shape, RarePlace::wholeLooking)))
             noteNew(shape, id, kind, offset, length, whole);
     }
 
@@ -648,8 +648,8 @@ private:
                                    std::uint64_t length, bool whole)
     {
         const std::uint16_t bit = kindBit(kind);
-        if (whole && !m_storage.types.rare(shape).wholeLookingPlace.known())
-            rarePlaces(id).wholeLookingPlace = placeOf(id, offset, length);
+        if (whole && !known(shape, RarePlace::wholeLooking))
+            setRare(id, RarePlace::wholeLooking, placeOf(id, offset, length));
         if ((shape.kinds & bit) != 0)
             return;
         const Place place = placeOf(id, offset, length);
@@ -658,26 +658,28 @@ private:
             shape.firstOffset = place.offset;
             shape.firstLength = place.length;
             shape.firstTrail = place.trail;
-        } else if (!m_storage.types.rare(shape).otherPlace.known()) {
+        } else if (!known(shape, RarePlace::other)) {
             shape.otherKind = kind;
-            rarePlaces(id).otherPlace = place;
+            setRare(id, RarePlace::other, place);
         }
         if (kind == ValueKind::null)
-            rarePlaces(id).nullPlace = place;
+            setRare(id, RarePlace::null, place);
         if (kind == ValueKind::wide)
-            rarePlaces(id).widePlace = place;
+            setRare(id, RarePlace::wide, place);
         shape.kinds |= bit;
     }
 
-    // The rare places of shape `id`, made when the first of them is set.
-    SampleShapeRare& rarePlaces(std::uint32_t id)
+    bool known(const SampleShape& shape, RarePlace which) const
+    {
+        return m_storage.types.rarePlace(shape, which).known();
+    }
+
+    // Notes a rare place of shape `id` that is not yet known.
+    void setRare(std::uint32_t id, RarePlace which, const Place& place)
     {
         SampleTypes& types = m_storage.types;
-        if (types.shapes[id].rare == noIndex) {
-            types.shapes[id].rare = static_cast<std::uint32_t>(types.rarePlaces.size());
-            types.rarePlaces.emplace_back();
-        }
-        return types.rarePlaces[types.shapes[id].rare];
+        types.rarePlaces.push_back({place, types.shapes[id].rare, which});
+        types.shapes[id].rare = static_cast<std::uint32_t>(types.rarePlaces.size() - 1);
     }
 
     // The shape of the member `rawKey` of the object `frame` reads (its `count`-th member). Objects of one shape
@@ -860,8 +862,8 @@ private:
             if (count(frame) == 0) {
                 if (frame.firstOfShape)
                     shape.firstArrayEmpty = true;
-                if (!types.rare(shape).emptyPlace.known())
-                    rarePlaces(frame.shape).emptyPlace = placeOf(frame.shape, frame.offset, 1);
+                if (!known(shape, RarePlace::empty))
+                    setRare(frame.shape, RarePlace::empty, placeOf(frame.shape, frame.offset, 1));
             }
             return;
         }
@@ -936,12 +938,9 @@ private:
     {
         if (arrayShape == noIndex)
             return;
-        const SampleShapeRare& known = m_storage.types.rare(m_storage.types.shapes[arrayShape]);
-        if ((kind == ValueKind::null ? known.nullFirstPlace : known.arrayFirstPlace).known())
-            return;
-        const Place place = placeOf(elementShape, offset, 1);
-        SampleShapeRare& rare = rarePlaces(arrayShape);
-        (kind == ValueKind::null ? rare.nullFirstPlace : rare.arrayFirstPlace) = place;
+        const RarePlace which = kind == ValueKind::null ? RarePlace::nullFirst : RarePlace::arrayFirst;
+        if (!known(m_storage.types.shapes[arrayShape], which))
+            setRare(arrayShape, which, placeOf(elementShape, offset, 1));
     }
 
     // Reads one child; `keep` says whether it is stored. A kept object's children are kept when it was reached

@@ -67,19 +67,28 @@ struct SampleField
     bool inFirst = false;
 };
 
-/// The places of a shape that most shapes never have, held apart: deep text makes a million shapes.
-struct SampleShapeRare
+/// The places of a shape that most shapes never have, each kept only where it is known: deep text makes a
+/// million shapes, and nested arrays give each of them an array as first element.
+enum class RarePlace : std::uint8_t
 {
     /// The first value of another kind than the first one's.
-    Place otherPlace;
-    Place nullPlace;
-    Place widePlace;
+    other,
+    null,
+    wide,
     /// A fraction whose single-precision view is whole, so that the default rules type it `Int`.
-    Place wholeLookingPlace;
+    wholeLooking,
     /// The first arrays here that were empty, began with null, or began with an array.
-    Place emptyPlace;
-    Place nullFirstPlace;
-    Place arrayFirstPlace;
+    empty,
+    nullFirst,
+    arrayFirst
+};
+
+/// One known rare place, listed from its shape (`SampleShape::rare`).
+struct RarePlaceEntry
+{
+    Place place;
+    std::uint32_t next = noIndex;
+    RarePlace which = RarePlace::other;
 };
 
 /// Every value the sample holds at one position (a member of the objects of a position, or the elements of
@@ -96,9 +105,9 @@ struct SampleShape
 
     std::uint16_t kinds = 0;
     ValueKind firstKind = ValueKind::null;
-    /// The kind of the rare `otherPlace`.
+    /// The kind of the rare place `other`.
     ValueKind otherKind = ValueKind::null;
-    /// The first array here was empty (see the rare `emptyPlace`).
+    /// The first array here was empty (see the rare place `empty`).
     bool firstArrayEmpty = false;
     /// Where the first value stands (see `SampleTypes::firstPlace`).
     std::uint32_t firstOffset = 0;
@@ -110,7 +119,7 @@ struct SampleShape
     /// Its fields in `SampleTypes::fields`, listed through `SampleField::next`.
     std::uint32_t firstField = noIndex;
     std::uint32_t lastField = noIndex;
-    /// Its entry in `SampleTypes::rarePlaces`, made when the first of them is set (see `SampleTypes::rare`).
+    /// The first of its rare places in `SampleTypes::rarePlaces` (see `SampleTypes::rarePlace`).
     std::uint32_t rare = noIndex;
 
     bool has(ValueKind kind) const { return (kinds & kindBit(kind)) != 0; }
@@ -140,7 +149,7 @@ struct TrailStep
 struct SampleTypes
 {
     std::vector<SampleShape> shapes;
-    std::vector<SampleShapeRare> rarePlaces;
+    std::vector<RarePlaceEntry> rarePlaces;
     std::vector<SampleField> fields;
     std::vector<TrailStep> trails;
     /// The text read, in which keys without escapes stand.
@@ -170,11 +179,15 @@ struct SampleTypes
         const SampleShape& at = shapes[shape];
         return at.kinds == 0 ? Place{} : Place{at.firstOffset, at.firstLength, shape, at.firstTrail};
     }
-    /// The rare places of `shape`, all unknown where it has none.
-    const SampleShapeRare& rare(const SampleShape& shape) const
+    /// A rare place of `shape`; unknown where it has none.
+    const Place& rarePlace(const SampleShape& shape, RarePlace which) const
     {
-        static const SampleShapeRare none;
-        return shape.rare == noIndex ? none : rarePlaces[shape.rare];
+        static const Place none;
+        for (std::uint32_t at = shape.rare; at != noIndex; at = rarePlaces[at].next) {
+            if (rarePlaces[at].which == which)
+                return rarePlaces[at].place;
+        }
+        return none;
     }
     /// Where the key of `field` first stands.
     static Place keyPlace(const SampleField& field)
