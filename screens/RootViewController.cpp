@@ -145,6 +145,10 @@ QString findingMessage(const Finding& finding)
         return RootViewController::tr("键%1不是 %2 的标识符：代码无法编译").arg(quoted(arg(0)), name(arg(1)));
     case FindingKind::keyReserved:
         return RootViewController::tr("键%1是 %2 的保留名称：代码无法编译").arg(quoted(arg(0)), name(arg(1)));
+    case FindingKind::keyDeclaresNothing:
+        return RootViewController::tr(
+                   "键%1在 Objective-C 中不能作为数字或布尔属性的名称：代码能编译（有警告），但该成员会丢失")
+            .arg(quoted(arg(0)));
     case FindingKind::keyOverrides:
         return RootViewController::tr(
                    "键%1成为属性后会覆盖 NSObject 的同名方法：代码能编译，但调用该方法的地方得到的是属性的值")

@@ -52,6 +52,10 @@ std::string findingMessage(const Finding& finding)
         return "key " + quoted(a0) +
                " becomes a property that overrides NSObject's method of that name: the code compiles, but what calls "
                "that method gets the property instead";
+    case FindingKind::keyDeclaresNothing:
+        return "key " + quoted(a0) +
+               " names no property of a number or boolean in Objective-C: the code compiles with a warning, but the "
+               "member is lost";
     case FindingKind::keyChanged:
         return "key " + quoted(a0) + " is written as " + quoted(a1);
     case FindingKind::memberNameShared:

@@ -200,6 +200,8 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
                     addFinding(findings, types, FindingKind::keyReserved, keyPlace, {std::string(key), languageName});
                 else if (effect == PropertyName::overridesMethod)
                     addFinding(findings, types, FindingKind::keyOverrides, keyPlace, {std::string(key)});
+                else if (effect == PropertyName::declaresNothing)
+                    addFinding(findings, types, FindingKind::keyDeclaresNothing, keyPlace, {std::string(key)});
             }
             if (shape.field != noIndex) {
                 const SampleField& field = types.fields[shape.field];
@@ -321,6 +323,8 @@ std::string_view findingKindName(FindingKind kind)
         return "key-reserved";
     case FindingKind::keyOverrides:
         return "key-overrides-nsobject";
+    case FindingKind::keyDeclaresNothing:
+        return "key-declares-nothing";
     case FindingKind::setterShared:
         return "setter-shared";
     case FindingKind::keyChanged:

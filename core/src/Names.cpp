@@ -64,6 +64,16 @@ constexpr std::array objcBreaking = {
     "__is_identifier", "__unused", "__dead2", "__pure2", "__BEGIN_DECLS", "__END_DECLS", "__THROW", "__wur", "__cdecl",
     "__stdcall", "__fastcall", "__thiscall", "__vectorcall", "__regcall", "__pascal"};
 
+// Qualifiers and specifiers, and macros that stand for one or for nothing: after a number's or a boolean's type
+// (`NSInteger const;`) they leave the property without a name. clang 14 warns "declaration does not declare
+// anything" and compiles the rest, with and without ARC; after an object's type (`NSString *const;`) they break it.
+constexpr std::array objcQualifiers = {
+    "const",         "volatile",          "IBOutlet",         "_Atomic",   "_Noreturn",       "_Nonnull",
+    "_Nullable",     "_Null_unspecified", "_Nullable_result", "__const",   "__volatile",      "__const__",
+    "__volatile__",  "__kindof",          "__weak",           "__strong",  "__autoreleasing", "__unsafe_unretained",
+    "__BEGIN_DECLS", "__END_DECLS",       "__THROW",          "__wur",     "__cdecl",         "__stdcall",
+    "__fastcall",    "__thiscall",        "__vectorcall",     "__regcall", "__pascal"};
+
 // Keywords that only name types or mark protocol parameters: a property of that name compiles (`self` aside,
 // which overrides NSObject's method).
 constexpr std::array objcTypeWords = {"id", "self", "super", "SEL",    "BOOL",  "Class",  "IMP",
@@ -211,6 +221,8 @@ PropertyName storedPropertyName(std::string_view key, Language language, bool ob
     }
     // Predefined macros and keywords are spelt `__x86_64__`, `__attribute__`.
     const bool underscored = key.size() > 4 && key.starts_with("__") && key.ends_with("__");
+    if (!objectTyped && among(objcQualifiers, key))
+        return PropertyName::declaresNothing;
     if (breaksObjectiveC(key) || underscored || among(arcOwnMembers, key) || (objectTyped && inArcFamily(key)))
         return PropertyName::breaks;
     if (among(nsObjectMembers, key) || among(nsObjectMethods, key))

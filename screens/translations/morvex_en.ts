@@ -189,6 +189,10 @@
         <translation>key %1 is a reserved name in %2: the code does not compile</translation>
     </message>
     <message>
+        <source>键%1在 Objective-C 中不能作为数字或布尔属性的名称：代码能编译（有警告），但该成员会丢失</source>
+        <translation>key %1 names no property of a number or boolean in Objective-C: the code compiles with a warning, but the member is lost</translation>
+    </message>
+    <message>
         <source>键%1成为属性后会覆盖 NSObject 的同名方法：代码能编译，但调用该方法的地方得到的是属性的值</source>
         <translation>key %1 becomes a property that overrides NSObject's method of that name: the code compiles, but what calls that method gets the property instead</translation>
     </message>

@@ -51,12 +51,13 @@ TEST(Findings, EachKindAtItsPath)
          {"key-reserved $.default default Swift", "key-reserved $.CodingKeys CodingKeys Swift"}},
         // As clang reads them: ARC's families break object properties only; `id` and `__typename` are names.
         {R"({"id":1,"description":"d","newValue":"v","newCount":2,"copyright":"c","NSObject":4,"__typename":"T",)"
-         R"("EOF":1,"__weak":1,"__x__":1,"init":1,"retain":1,"Name":"a","name":"b"})",
+         R"("EOF":1,"__weak":1,"const":"c","__x__":1,"init":1,"retain":1,"Name":"a","name":"b"})",
          false,
          {"setter-shared $.name name Name setName:", "key-overrides-nsobject $.description description",
           "key-reserved $.newValue newValue Objective-C", "key-reserved $.EOF EOF Objective-C",
-          "key-reserved $.__weak __weak Objective-C", "key-reserved $.__x__ __x__ Objective-C",
-          "key-overrides-nsobject $.init init", "key-reserved $.retain retain Objective-C"}},
+          "key-declares-nothing $.__weak __weak", "key-reserved $.const const Objective-C",
+          "key-reserved $.__x__ __x__ Objective-C", "key-overrides-nsobject $.init init",
+          "key-reserved $.retain retain Objective-C"}},
         {R"({"items":[],"nils":[null,1],"grid":[[1]]})",
          true,
          {"element-type-unknown $.items items empty", "element-type-unknown $.nils[0] nils null first",

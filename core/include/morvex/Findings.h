@@ -11,25 +11,26 @@ namespace morvex {
 /// What a conversion found that the sample cannot say in the generated code. The front ends word each kind.
 enum class FindingKind
 {
-    keyNotIdentifier, // key, language
-    keyReserved,      // key, language
-    keyOverrides,     // key: an Objective-C property that overrides a method of NSObject
-    keyChanged,       // key, name
-    memberNameShared, // key, name: a changed key that takes the name of another member
-    setterShared,     // key, earlier key, setter: Objective-C properties whose setters are one (`name`, `Name`)
-    keyRepeated,      // key
-    nullDropped,      // key
-    elementUnknown,   // key, why: "empty", "null first", "array first"
-    memberNotInFirst, // key
-    memberMissing,    // key
-    kindDiffers,      // first kind, later kind
-    typeNameShared,   // type name, path of the earlier type
-    fileReplaced,     // file name, earlier type, later type
-    fileNameCase,     // earlier type, later type, earlier file name, "case" or "normalisation"
-    wideNumber,       // number text
-    notInteger,       // number text
-    tooManyTypes,     // count
-    configuration     // rule
+    keyNotIdentifier,   // key, language
+    keyReserved,        // key, language
+    keyOverrides,       // key: an Objective-C property that overrides a method of NSObject
+    keyDeclaresNothing, // key: an Objective-C number or boolean property whose name is a qualifier (`const`)
+    keyChanged,         // key, name
+    memberNameShared,   // key, name: a changed key that takes the name of another member
+    setterShared,       // key, earlier key, setter: Objective-C properties whose setters are one (`name`, `Name`)
+    keyRepeated,        // key
+    nullDropped,        // key
+    elementUnknown,     // key, why: "empty", "null first", "array first"
+    memberNotInFirst,   // key
+    memberMissing,      // key
+    kindDiffers,        // first kind, later kind
+    typeNameShared,     // type name, path of the earlier type
+    fileReplaced,       // file name, earlier type, later type
+    fileNameCase,       // earlier type, later type, earlier file name, "case" or "normalisation"
+    wideNumber,         // number text
+    notInteger,         // number text
+    tooManyTypes,       // count
+    configuration       // rule
 };
 
 /// The stable name of a kind, as the report writes it ("null-dropped").

@@ -33,8 +33,9 @@ Reserved reservedWord(std::string_view key, Language language, std::string_view 
 enum class PropertyName
 {
     fine,
-    breaks,         // the code does not compile
-    overridesMethod // Objective-C: it compiles, and overrides a method of NSObject (`hash`, `class`, `self`)
+    breaks,          // the code does not compile
+    overridesMethod, // Objective-C: it compiles, and overrides a method of NSObject (`hash`, `class`, `self`)
+    declaresNothing  // Objective-C: a number's or boolean's property that names nothing: clang warns, and drops it
 };
 
 /// As swiftc 6.3 and clang 14 read the code. Swift: a keyword other than `await` and `open` (names in a
@@ -43,7 +44,8 @@ enum class PropertyName
 /// a keyword of clang's own (`__weak`, `_Atomic`), a member ARC keeps for itself (`retain`), or under ARC an object
 /// property in the new/copy/mutableCopy/alloc/init families breaks it; `id`, the other type names and `__typename`
 /// are fine. `objectTyped`: the property holds an object (a string, an object or an array), not a number or a
-/// boolean.
+/// boolean; for a number or a boolean a qualifier (`const`, `__weak`, `_Nullable`) or a macro that stands for one or
+/// for nothing (`IBOutlet`) leaves the property without a name, which clang takes with a warning.
 PropertyName storedPropertyName(std::string_view key, Language language, bool objectTyped);
 
 /// `name` with a first ASCII letter upper-cased, as Objective-C's setter holds it: `name` and `Name` make one
