@@ -501,7 +501,7 @@ class Reader
 public:
     // `index` holds `count` token positions, then the text's length.
     Reader(JSONStorage& storage, std::string_view text, const std::uint32_t* index, std::uint32_t count)
-        : m_storage(storage), m_text(text), m_index(index), m_count(count)
+        : m_storage(storage), m_text(text), m_padded(text.data()), m_index(index), m_count(count)
     {}
 
     simdjson::error_code read()
@@ -899,7 +899,7 @@ private:
     bool step(Frame& frame)
     {
         // The text's length follows the last token: one past the end lies padding, which no rule below takes.
-        const char next = m_text.data()[m_index[m_next]];
+        const char next = m_padded[m_index[m_next]];
         if (next == (frame.isObject ? '}' : ']') && m_next < m_count) {
             ++m_next;
             return true;
@@ -1102,6 +1102,8 @@ private:
 
     JSONStorage& m_storage;
     std::string_view m_text;
+    // The same text and the padding after it, which the view does not take in.
+    const char* m_padded;
     const std::uint32_t* m_index;
     std::uint32_t m_count;
     // The next token to read.
