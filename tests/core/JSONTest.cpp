@@ -94,10 +94,10 @@ TEST(JSONDocumentParse, NumbersBeyondSixtyFourBitsParseAndAreNotIntegral)
 
 TEST(JSONDocumentParse, StringsAreUnescapedOrStandAsWritten)
 {
-    auto document = JSONDocument::parse(R"(["a\nb\u00e9","plain"])");
+    auto document = JSONDocument::parse(R"(["a\nb\u00e9\b\f\r\t\"\\\/\ud83d\ude00","plain"])");
     JSONIterator elements(document.root());
     std::string_view key;
-    for (const std::string_view expected : {"a\nb\u00e9", "plain"}) {
+    for (const std::string_view expected : {"a\nb\u00e9\b\f\r\t\"\\/\U0001F600", "plain"}) {
         JSON value;
         ASSERT_TRUE(elements.next(key, value));
         EXPECT_EQ(value.stringValue(), expected);
