@@ -285,7 +285,7 @@ std::string_view trimmed(std::string_view token)
 
 // Checks every escape of the text in one pass. In JSON a backslash stands only inside strings, so each one
 // must begin a valid escape; one anywhere else fails here or, being part of no valid token, in the reader.
-// The parser checks escapes only of the strings it unescapes, and those are few.
+// The reader unescapes only what it keeps, and checks none of it: this is the one check.
 bool escapesValid(std::string_view text)
 {
     const char* at = text.data();
