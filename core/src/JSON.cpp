@@ -521,7 +521,7 @@ public:
                 openArray(Keep::all, node, shape, offset, true);
             if (auto error = run())
                 return error;
-        } else if (auto error = rootScalar()) {
+        } else if (auto error = child(true, true, shape, noIndex)) {
             return error;
         }
         return m_next == m_count ? simdjson::SUCCESS : simdjson::TRAILING_CONTENT;
@@ -1039,41 +1039,12 @@ private:
         node.shape = shape;
         store(node, token);
         const ValueKind kind = kindOf(node, token);
+        // A scalar root is typed nowhere, so it cannot be typed Int.
         note(shape, kind, offset, token.size(),
-             kind == ValueKind::fraction && node.numberType == NumberType::floating && looksWhole(node.floating));
+             shape != 0 && kind == ValueKind::fraction && node.numberType == NumberType::floating &&
+                 looksWhole(node.floating));
         m_storage.nodes.push_back(node);
         return simdjson::SUCCESS;
-    }
-
-    simdjson::error_code rootScalar()
-    {
-        const std::string_view whole = trimmed(token(0));
-        m_next = 1;
-        const std::uint32_t node = newNode(JSON::Kind::null, 0);
-        JSONNode& root = m_storage.nodes[node];
-        const std::uint32_t offset = offsetOf(whole.data());
-        switch (whole.front()) {
-        case '"':
-            root.kindByte = static_cast<std::uint8_t>(JSON::Kind::string);
-            note(0, ValueKind::string, offset, whole.size());
-            setText(root, whole.substr(1, whole.size() - 2));
-            return simdjson::SUCCESS;
-        case 't':
-        case 'f':
-            root.kindByte = static_cast<std::uint8_t>(JSON::Kind::boolean);
-            note(0, ValueKind::boolean, offset, whole.size());
-            return whole == "true" || whole == "false" ? simdjson::SUCCESS : simdjson::T_ATOM_ERROR;
-        case 'n':
-            note(0, ValueKind::null, offset, whole.size());
-            return whole == "null" ? simdjson::SUCCESS : simdjson::N_ATOM_ERROR;
-        default:
-            if (!validNumberToken(whole))
-                return simdjson::NUMBER_ERROR;
-            root.kindByte = static_cast<std::uint8_t>(JSON::Kind::number);
-            store(root, whole);
-            note(0, kindOf(root, whole), offset, whole.size());
-            return simdjson::SUCCESS;
-        }
     }
 
     // A valid number token as the nearest 64-bit integer type that holds it, else as a double: one a double
@@ -1081,7 +1052,8 @@ private:
     static void store(JSONNode& node, std::string_view token)
     {
         const char* const end = token.data() + token.size();
-        if (token.find_first_of(".eE") == std::string_view::npos) {
+        const bool integral = token.find_first_of(".eE") == std::string_view::npos;
+        if (integral) {
             if (std::from_chars(token.data(), end, node.integer).ec == std::errc()) {
                 node.numberType = NumberType::signedInteger;
                 return;
@@ -1095,7 +1067,7 @@ private:
             return;
         }
         const double value = std::strtod(std::string(token).c_str(), nullptr);
-        const bool wide = std::isinf(value) || token.find_first_of(".eE") == std::string_view::npos;
+        const bool wide = std::isinf(value) || integral;
         node.numberType = wide ? NumberType::wide : NumberType::floating;
         node.floating = std::isinf(value) ? std::copysign(std::numeric_limits<double>::max(), value) : value;
     }
