@@ -23,6 +23,7 @@
 #include <istream>
 #include <new>
 #include <ostream>
+#include <system_error>
 #include <unordered_set>
 
 namespace morvex {
@@ -218,6 +219,16 @@ struct Stage
     std::atomic<std::size_t> written{0};
     bool writing = false;
 };
+
+int outOfMemory(std::ostream& err, const Stage& stage)
+{
+    // Said without building strings on the heap, which has just run out.
+    err << programName << ": not enough memory to " << stage.doing;
+    if (stage.writing)
+        err << "; " << stage.written.load() << " files were written whole, no file was left half-written";
+    err << '\n';
+    return exitBadInput;
+}
 
 // Prints the code, or compares it with the folder (--check).
 CliExit writeOutput(const Options& options, const Conversion& conversion, std::ostream& out, std::ostream& err)
@@ -445,12 +456,12 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     try {
         return run(options, in, out, err, environment, stage);
     } catch (const std::bad_alloc&) {
-        // Said without building strings on the heap, which has just run out.
-        err << programName << ": not enough memory to " << stage.doing;
-        if (stage.writing)
-            err << "; " << stage.written.load() << " files were written whole, no file was left half-written";
-        err << '\n';
-        return exitBadInput;
+        return outOfMemory(err, stage);
+    } catch (const std::system_error& error) {
+        // The writer's thread could not start: no memory is left for its stack.
+        if (error.code() != std::errc::resource_unavailable_try_again)
+            throw;
+        return outOfMemory(err, stage);
     } catch (const UsageError& error) {
         err << programName << ": " << printable(error.what()) << "\nRun with --help for more information.\n";
         return exitUsage;
