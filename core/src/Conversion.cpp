@@ -17,7 +17,6 @@
 #include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace morvex {
 
@@ -116,8 +115,8 @@ std::vector<std::uint32_t> sortedPositions(std::size_t n, Compare compare)
     return order;
 }
 
-template <typename Model>
-void collisions(const std::vector<Model>& models, const detail::FileStems<Model>& stems, const SampleTypes& types,
+template <typename Models>
+void collisions(const Models& models, const detail::FileStems<Models>& stems, const SampleTypes& types,
                 std::string_view extension, Findings& findings)
 {
     // The names as the file system files them: case folded and composed. An ASCII name folds by its letters
@@ -140,29 +139,38 @@ void collisions(const std::vector<Model>& models, const detail::FileStems<Model>
         models.size(), [&](std::uint32_t a, std::uint32_t b) { return compareFolded(folded(a), folded(b)); });
     // Each later type beside the first of its exact name, or failing that of its folded name, in model order:
     // a file that replaces another loses members, which matters more than a name that only folds alike.
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> repeats;
+    // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: it is said once, at
+    // its first later type, so a million of them keep one entry.
+    std::unordered_map<std::string, std::pair<std::uint32_t, std::uint32_t>> pairs;
     std::unordered_map<std::string_view, std::uint32_t> firstOfStem;
     for (std::size_t start = 0, end = 0; start < order.size(); start = end) {
         firstOfStem.clear();
         for (end = start + 1; end < order.size() && compareFolded(folded(order[start]), folded(order[end])) == 0;
              ++end) {
-            const std::string_view stem = stems[order[end]];
-            const std::uint32_t first =
-                stem == stems[order[start]] ? order[start] : firstOfStem.try_emplace(stem, order[end]).first->second;
-            repeats.emplace_back(order[end], first == order[end] ? order[start] : first);
+            const std::uint32_t later = order[end];
+            const std::string_view stem = stems[later];
+            std::uint32_t first =
+                stem == stems[order[start]] ? order[start] : firstOfStem.try_emplace(stem, later).first->second;
+            if (first == later)
+                first = order[start];
+            const bool sameFile = stems[first] == stem;
+            const auto [entry, fresh] = pairs.try_emplace(
+                concat({sameFile ? "=" : "~", models[first].className, "/", models[later].className}), later, first);
+            if (!fresh && later < entry->second.first)
+                entry->second = {later, first};
         }
     }
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> repeats;
+    repeats.reserve(pairs.size());
+    for (const auto& [key, pair] : pairs)
+        repeats.push_back(pair);
     std::sort(repeats.begin(), repeats.end());
 
-    // A key repeated at many levels ({"a":{"a":...}}) gives the same pair again and again: say it once.
-    std::unordered_set<std::string> said;
     for (const auto& [i, firstIndex] : repeats) {
-        const Model& first = models[firstIndex];
-        const Model& later = models[i];
+        const auto& first = models[firstIndex];
+        const auto& later = models[i];
         const std::string_view earlierStem = stems[firstIndex];
         const bool sameFile = earlierStem == stems[i];
-        if (!said.insert(concat({sameFile ? "=" : "~", first.className, "/", later.className})).second)
-            continue;
         const Place place = later.shape < types.shapes.size() ? types.firstPlace(later.shape) : Place{};
         std::string file = concat({stems[i], extension});
         if (first.className == later.className) {
@@ -272,11 +280,11 @@ JSONTool makeTool(const ConversionChoices& choices, const std::vector<std::strin
 
 namespace {
 
-template <typename Model>
-void findingsOfSample(const JSONDocument& document, const std::vector<Model>& models, const ConversionChoices& choices,
+template <typename Models>
+void findingsOfSample(const JSONDocument& document, const Models& models, const ConversionChoices& choices,
                       bool usedFaithful, Findings& findings)
 {
-    const detail::FileStems<Model> stems(models, "");
+    const detail::FileStems<Models> stems(models, "");
     const SampleTypes& types = document.types();
     const Language language = choices.isSwift ? Language::swift : Language::objectiveC;
     if (!document.error()) {
@@ -304,27 +312,27 @@ void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& 
     findingsOfSample(document, models, choices, usedFaithful, findings);
 }
 
-void sampleFindings(const JSONDocument& document, const std::vector<TypeName>& models, const ConversionChoices& choices,
+void sampleFindings(const JSONDocument& document, const TypeNames& models, const ConversionChoices& choices,
                     bool usedFaithful, Findings& findings)
 {
     findingsOfSample(document, models, choices, usedFaithful, findings);
 }
 
-std::string_view NameStore::keep(std::string_view name)
+void TypeNames::add(std::string_view name, std::uint32_t shape)
 {
-    if (name == m_last)
-        return m_last;
-    if (m_chunks.empty() || m_size - m_used < name.size()) {
-        constexpr std::size_t chunkSize = 1 << 20;
-        m_size = std::max(chunkSize, name.size());
-        m_chunks.push_back(std::make_unique<char[]>(m_size));
-        m_used = 0;
+    if (m_names.empty() || name != m_names.back()) {
+        if (m_chunks.empty() || m_size - m_used < name.size()) {
+            constexpr std::size_t chunkSize = 1 << 20;
+            m_size = std::max(chunkSize, name.size());
+            m_chunks.push_back(std::make_unique<char[]>(m_size));
+            m_used = 0;
+        }
+        char* at = m_chunks.back().get() + m_used;
+        std::copy(name.begin(), name.end(), at);
+        m_used += name.size();
+        m_names.emplace_back(at, name.size());
     }
-    char* at = m_chunks.back().get() + m_used;
-    std::copy(name.begin(), name.end(), at);
-    m_used += name.size();
-    m_last = std::string_view(at, name.size());
-    return m_last;
+    m_types.push_back({static_cast<std::uint32_t>(m_names.size() - 1), shape});
 }
 
 void TypeFiles::append(const CodeModel& model, std::vector<GeneratedFile>& files, std::string* display) const

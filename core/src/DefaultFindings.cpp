@@ -10,11 +10,6 @@ namespace morvex::detail {
 
 namespace {
 
-std::string_view keyOf(const SampleTypes& types, const SampleShape& shape)
-{
-    return types.key(types.fields[shape.field]);
-}
-
 // The property is an object pointer: a string, an object or an array (a number or a boolean is a scalar).
 bool holdsObject(const SampleShape& shape)
 {
@@ -39,11 +34,11 @@ void sharedSetters(Findings& findings, const SampleTypes& types, const SampleSha
     if (object.firstField == object.lastField)
         return;
     scratch.clear();
-    for (std::uint32_t at = object.firstField; at != noIndex; at = types.fields[at].next) {
-        const SampleField& field = types.fields[at];
-        if (!(oneByOne || field.inFirst) || types.shapes[field.shape].firstKind == ValueKind::null)
+    for (const std::uint32_t at : types.fieldsOf(object)) {
+        const SampleShape& member = types.shapes[at];
+        if (!(oneByOne || member.inFirst) || member.firstKind == ValueKind::null)
             continue;
-        const std::string_view key = types.key(field);
+        const std::string_view key = types.key(at);
         std::string name = isSafeName(key) ? std::string(key) : safeName(key);
         const char first = name.empty() ? '\0' : name[0];
         scratch.push_back({setterForm(std::move(name)), at, first});
@@ -60,9 +55,8 @@ void sharedSetters(Findings& findings, const SampleTypes& types, const SampleSha
     }
     std::sort(shared.begin(), shared.end());
     for (const auto& [later, run] : shared) {
-        const SampleField& field = types.fields[later];
-        addFinding(findings, types, FindingKind::setterShared, SampleTypes::keyPlace(field),
-                   {std::string(types.key(field)), std::string(types.key(types.fields[scratch[run].field])),
+        addFinding(findings, types, FindingKind::setterShared, types.keyPlace(later),
+                   {std::string(types.key(later)), std::string(types.key(scratch[run].field)),
                     "set" + scratch[run].name + ":"});
     }
 }
@@ -118,7 +112,7 @@ std::vector<bool> typedOneByOne(const SampleTypes& types)
     // Parents come before their children.
     for (std::size_t i = 1; i < types.shapes.size(); ++i) {
         const SampleShape& shape = types.shapes[i];
-        oneByOne[i] = shape.field == noIndex ? shape.parent == 0 : oneByOne[shape.parent];
+        oneByOne[i] = shape.member ? oneByOne[shape.parent] : shape.parent == 0;
     }
     return oneByOne;
 }
@@ -130,7 +124,7 @@ std::vector<bool> replacedShapes(const SampleTypes& types)
         return replaced;
     for (std::size_t i = 1; i < types.shapes.size(); ++i) {
         const SampleShape& shape = types.shapes[i];
-        replaced[i] = replaced[shape.parent] || (shape.field != noIndex && types.fields[shape.field].shape != i);
+        replaced[i] = replaced[shape.parent] || shape.leftBehind;
     }
     return replaced;
 }
@@ -138,9 +132,8 @@ std::vector<bool> replacedShapes(const SampleTypes& types)
 void repeatedKeyFindings(const SampleTypes& types, const std::vector<bool>& replaced, Findings& findings)
 {
     for (const RepeatedKey& repeat : types.repeatedKeys) {
-        if (!replaced[types.fields[repeat.field].shape])
-            addFinding(findings, types, FindingKind::keyRepeated, repeat.place,
-                       {std::string(types.key(types.fields[repeat.field]))});
+        if (!replaced[repeat.field])
+            addFinding(findings, types, FindingKind::keyRepeated, repeat.place, {std::string(types.key(repeat.field))});
     }
 }
 
@@ -155,9 +148,9 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
     {
         const auto [entry, fresh] = memberNames.try_emplace(parent);
         if (fresh) {
-            for (const SampleField& field : types.fieldsOf(types.shapes[parent])) {
-                const std::string_view key = types.key(field);
-                if (field.inFirst)
+            for (const std::uint32_t member : types.fieldsOf(types.shapes[parent])) {
+                const std::string_view key = types.key(member);
+                if (types.shapes[member].inFirst)
                     ++entry->second[isSafeName(key) ? std::string(key) : safeName(key)];
             }
         }
@@ -173,13 +166,12 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
             sharedSetters(findings, types, shape, oneByOne[i], setters);
         // As a member: is its key a name, is it there in every object, is it dropped.
         if (shape.parent != noIndex) {
-            const bool rootElement = shape.field == noIndex && oneByOne[i];
-            const bool emitted = rootElement || (shape.field != noIndex &&
-                                                 (oneByOne[shape.parent] || types.fields[shape.field].inFirst));
+            const auto id = static_cast<std::uint32_t>(i);
+            const bool rootElement = !shape.member && oneByOne[i];
+            const bool emitted = rootElement || (shape.member && (oneByOne[shape.parent] || shape.inFirst));
             if (emitted) {
-                const std::string_view key = rootElement ? std::string_view("0") : keyOf(types, shape);
-                const Place keyPlace = rootElement ? types.firstPlace(static_cast<std::uint32_t>(i))
-                                                   : SampleTypes::keyPlace(types.fields[shape.field]);
+                const std::string_view key = rootElement ? std::string_view("0") : types.key(id);
+                const Place keyPlace = rootElement ? types.firstPlace(id) : types.keyPlace(id);
                 // The name the code holds: a key that could add code of its own is mended, and said once.
                 std::string mended;
                 if (!isSafeName(key)) {
@@ -203,25 +195,24 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
                 else if (effect == PropertyName::declaresNothing)
                     addFinding(findings, types, FindingKind::keyDeclaresNothing, keyPlace, {std::string(key)});
             }
-            if (shape.field != noIndex) {
-                const SampleField& field = types.fields[shape.field];
-                const std::string_view key = types.key(field);
+            if (shape.member) {
+                const std::string_view key = types.key(id);
                 const bool nullDropped = oneByOne[shape.parent] ? shape.has(ValueKind::null)
-                                                                : field.inFirst && shape.firstKind == ValueKind::null;
+                                                                : shape.inFirst && shape.firstKind == ValueKind::null;
                 if (nullDropped)
                     addFinding(findings, types, FindingKind::nullDropped, types.rarePlace(shape, RarePlace::null),
                                {std::string(key)});
-                if (!oneByOne[shape.parent] && types.missingPlace(field).known())
-                    addFinding(findings, types, FindingKind::memberMissing, types.missingPlace(field),
-                               {std::string(key)});
+                if (const Place& missing = types.rarePlace(shape, RarePlace::missing);
+                    !oneByOne[shape.parent] && missing.known())
+                    addFinding(findings, types, FindingKind::memberMissing, missing, {std::string(key)});
             }
         }
         // Members that later objects have and the first lacks never reach the type (their shapes are not kept).
         if (mergedHere && shape.objects > 1) {
-            for (const SampleField& field : types.fieldsOf(shape)) {
-                if (!field.inFirst)
-                    addFinding(findings, types, FindingKind::memberNotInFirst, SampleTypes::keyPlace(field),
-                               {std::string(types.key(field))});
+            for (const std::uint32_t member : types.fieldsOf(shape)) {
+                if (!types.shapes[member].inFirst)
+                    addFinding(findings, types, FindingKind::memberNotInFirst, types.keyPlace(member),
+                               {std::string(types.key(member))});
             }
         }
         // A whole number after a fraction decodes into the fraction's type: nothing is lost there.
@@ -238,7 +229,7 @@ void defaultFindings(const SampleTypes& types, const std::vector<bool>& replaced
         // An array member's element type, told by its first element (the root array's elements are members).
         if (i == 0 || !shape.has(ValueKind::array))
             continue;
-        const std::string key = shape.field != noIndex ? std::string(keyOf(types, shape)) : std::string();
+        const std::string key = shape.member ? std::string(types.key(static_cast<std::uint32_t>(i))) : std::string();
         const SampleShape* element = shape.element != noIndex ? &types.shapes[shape.element] : nullptr;
         if (mergedHere) {
             if (shape.firstKind != ValueKind::array)

@@ -138,26 +138,26 @@ private:
     const SampleShape& shape(std::uint32_t id) const { return m_types.shapes[id]; }
 
     // The kinds a repeated key held before its last value, in the first object of its shape.
-    std::uint16_t earlierKinds(const SampleField& field) const
+    std::uint16_t earlierKinds(std::uint32_t member) const
     {
-        const auto found = m_earlierKinds.find(static_cast<std::uint32_t>(&field - m_types.fields.data()));
+        const auto found = m_earlierKinds.find(member);
         return found == m_earlierKinds.end() ? 0 : found->second;
     }
 
     // Decoders differ on which value of a repeated key they read: unless all were of one plain kind, the member
     // holds any JSON value.
-    bool holdsAnyValue(const SampleField& field) const
+    bool holdsAnyValue(std::uint32_t member) const
     {
         const auto notNull = static_cast<std::uint16_t>(~kindBit(ValueKind::null));
-        const std::uint16_t earlier = earlierKinds(field) & notNull;
-        const std::uint16_t last = shape(field.shape).kinds & notNull;
+        const std::uint16_t earlier = earlierKinds(member) & notNull;
+        const std::uint16_t last = shape(member).kinds & notNull;
         const auto nested = kindBit(ValueKind::object) | kindBit(ValueKind::array);
         return earlier != 0 && ((earlier | last) != last || (last & nested) != 0);
     }
 
-    std::uint32_t nestedObjects(const SampleField& field) const
+    std::uint32_t nestedObjects(std::uint32_t member) const
     {
-        return holdsAnyValue(field) ? noIndex : objectsIn(field.shape);
+        return holdsAnyValue(member) ? noIndex : objectsIn(member);
     }
 
     // Gives the object shape `id` a type name not taken yet: its own, then prefixed by its parent's own name, then
@@ -304,7 +304,7 @@ private:
         const std::string typeName = m_names.at(id).name;
         const std::string parentBase(m_names.at(id).base());
         // Nested types are named first, in member order, so that a name taken earlier stays with the earlier.
-        for (const SampleField& field : m_types.fieldsOf(here)) {
+        for (const std::uint32_t field : m_types.fieldsOf(here)) {
             const std::uint32_t nested = nestedObjects(field);
             if (nested != noIndex && !m_names.contains(nested))
                 name(nested, typeNameFor(m_types.key(field)), parentBase);
@@ -317,25 +317,25 @@ private:
         std::string codingKeys;
         std::string imports;
         bool renamed = false;
-        for (const SampleField& field : m_types.fieldsOf(here)) {
+        for (const std::uint32_t field : m_types.fieldsOf(here)) {
             const std::string_view key = m_types.key(field);
             std::string bare;
             std::string member = memberName(key, bare);
             const std::string numbered = used.take(bare);
             if (numbered != bare)
                 member = numbered;
-            const bool optional = field.present < here.objects || shape(field.shape).has(ValueKind::null) ||
+            const bool optional = shape(field).present < here.objects || shape(field).has(ValueKind::null) ||
                                   (earlierKinds(field) & kindBit(ValueKind::null)) != 0;
             const bool anyValue = holdsAnyValue(field);
             const bool same = numbered == key;
             renamed = renamed || !same;
             if (m_choices.isSwift) {
-                const std::string type = anyValue ? useJSONValue() : swiftType(field.shape, false);
+                const std::string type = anyValue ? useJSONValue() : swiftType(field, false);
                 body.append("    var ").append(member).append(": ").append(type).append(optional ? "?\n" : "\n");
                 codingKeys += "        case " + member + (same ? "" : " = \"" + literal(key, m_language) + "\"") + "\n";
                 continue;
             }
-            body += "@property (nonatomic, " + (anyValue ? anyObject : objcType(field.shape, optional)) + member + ";";
+            body += "@property (nonatomic, " + (anyValue ? anyObject : objcType(field, optional)) + member + ";";
             if (!same && m_choices.adjustType.isNone())
                 body += " // JSON key: \"" + literal(key, m_language) + "\""; // a line comment: "*/" ends nothing
             body += "\n";
@@ -344,8 +344,8 @@ private:
             const std::uint32_t nested = nestedObjects(field);
             if (nested != noIndex) {
                 imports += "#import \"" + fileNameFor(m_names.at(nested).name, ".h") + "\"\n";
-                if (shape(field.shape).has(ValueKind::array) &&
-                    shape(shape(field.shape).element).kinds == kindBit(ValueKind::object))
+                if (shape(field).has(ValueKind::array) &&
+                    shape(shape(field).element).kinds == kindBit(ValueKind::object))
                     model.classInArray.emplace_back(numbered, m_names.at(nested).name);
             }
         }

@@ -62,8 +62,9 @@ struct JSONNode
 
     std::uint8_t kindByte = static_cast<std::uint8_t>(JSON::Kind::null);
     NumberType numberType = NumberType::signedInteger;
-    Keep keep = Keep::none; // of an object or array: which children are stored
-    bool ownedText = false; // a string unescaped into the storage's own text, not standing as it is in the input
+    Keep keep = Keep::none;      // of an object or array: which children are stored
+    bool ownedText : 1 = false;  // a string unescaped into the storage's own text, not standing as it is in the input
+    bool repeatsKey : 1 = false; // an object that holds a key more than once
     std::uint32_t shape = noIndex;
     // Which one holds the value is told by the kind (and for numbers by numberType).
     union
@@ -107,10 +108,7 @@ struct JSONStorage
     std::vector<JSONNode> nodes;
     SampleTypes types;
 
-    std::string_view key(const JSONNode& member) const
-    {
-        return types.key(types.fields[types.shapes[member.shape].field]);
-    }
+    std::string_view key(const JSONNode& member) const { return types.key(member.shape); }
 };
 
 struct JSONAccess
@@ -231,8 +229,19 @@ std::string_view JSON::memberKey() const noexcept
     if (!node)
         return {};
     const SampleTypes& types = m_storage->types;
-    const std::uint32_t field = types.shapes[node->shape].field;
-    return field == noIndex ? std::string_view() : types.key(types.fields[field]);
+    return types.shapes[node->shape].member ? types.key(node->shape) : std::string_view();
+}
+
+std::uint32_t JSON::end() const noexcept
+{
+    const JSONNode* node = JSONAccess::node(*this);
+    return node ? m_node + node->span() : m_node;
+}
+
+bool JSON::repeatsKey() const noexcept
+{
+    const JSONNode* node = JSONAccess::node(*this);
+    return node && node->kind() == Kind::dictionary && node->repeatsKey;
 }
 
 JSON JSON::firstElement() const noexcept
@@ -492,6 +501,102 @@ bool shortNumberKind(std::string_view token, ValueKind& kind, bool& whole)
     return true;
 }
 
+// simdjson's first stage over the text a part at a time, so that no index of all its tokens is held: deep text
+// has four a level. A part ends where a token starts outside any string. That is told by the first stage
+// itself: a part that ends inside a string holds an unclosed one, and grows to that string's end.
+class TokenIndex
+{
+public:
+    explicit TokenIndex(std::string_view text) : m_text(text) {}
+
+    // Indexes on until the tokens from `from` on number at least `ahead`, or the text is indexed to its end.
+    simdjson::error_code fill(std::uint32_t from, std::uint32_t ahead)
+    {
+        while (!m_done && count() < from + ahead) {
+            m_positions.erase(m_positions.begin(), m_positions.begin() + (from - m_base));
+            m_base = from;
+            if (auto error = indexPart())
+                return error;
+        }
+        return simdjson::SUCCESS;
+    }
+
+    // The position of token `at`; once the text is indexed to its end, `count()` gives the text's length.
+    std::uint32_t operator[](std::uint32_t at) const { return m_positions[at - m_base]; }
+    // The tokens indexed so far.
+    std::uint32_t count() const { return m_base + static_cast<std::uint32_t>(m_positions.size()) - (m_done ? 1 : 0); }
+
+private:
+    static constexpr std::size_t partSize = 1 << 18;
+
+    // Where the text may be cut at or after `at`: a structural character or a space, so never within a token.
+    std::size_t cutAt(std::size_t at) const
+    {
+        const std::size_t cut = m_text.find_first_of(",:[]{} \t\n\r", at);
+        return cut == std::string_view::npos ? m_text.size() : cut;
+    }
+
+    // Just past the quote that closes the string `at` lies in.
+    std::size_t pastString(std::size_t at) const
+    {
+        for (;; ++at) {
+            at = m_text.find('"', at);
+            if (at == std::string_view::npos)
+                return m_text.size();
+            std::size_t slashes = 0;
+            while (m_text[at - 1 - slashes] == '\\')
+                ++slashes;
+            if (slashes % 2 == 0)
+                return at + 1;
+        }
+    }
+
+    simdjson::error_code indexPart()
+    {
+        const std::size_t start = m_indexed;
+        std::size_t end = m_text.size() - start > partSize ? cutAt(start + partSize) : m_text.size();
+        simdjson::error_code error = simdjson::SUCCESS;
+        // Text that is not JSON may cut badly more than once: past two tries the part runs to the end.
+        for (int tries = 0;; ++tries) {
+            if (!m_stage || m_stage->capacity() < end - start) {
+                const std::size_t capacity = std::max(end - start, partSize);
+                error = m_stage ? m_stage->set_capacity(capacity)
+                                : simdjson::get_active_implementation()->create_dom_parser_implementation(capacity, 1,
+                                                                                                          m_stage);
+                if (error)
+                    return error;
+            }
+            error = m_stage->stage1(reinterpret_cast<const std::uint8_t*>(m_text.data() + start), end - start,
+                                    simdjson::stage1_mode::regular);
+            if (error != simdjson::UNCLOSED_STRING || end == m_text.size())
+                break;
+            end = tries < 2 ? cutAt(pastString(end)) : m_text.size();
+        }
+        // A part of spaces alone holds no token.
+        if (error == simdjson::EMPTY)
+            m_stage->n_structural_indexes = 0;
+        else if (error)
+            return error;
+        const std::uint32_t* const found = m_stage->structural_indexes.get();
+        for (std::uint32_t i = 0; i < m_stage->n_structural_indexes; ++i)
+            m_positions.push_back(static_cast<std::uint32_t>(start + found[i]));
+        m_indexed = end;
+        if (end == m_text.size()) {
+            m_done = true;
+            m_positions.push_back(static_cast<std::uint32_t>(end));
+        }
+        return simdjson::SUCCESS;
+    }
+
+    std::string_view m_text;
+    std::unique_ptr<simdjson::internal::dom_parser_implementation> m_stage;
+    // Tokens from m_base on, and once the text is indexed to its end, its length.
+    std::vector<std::uint32_t> m_positions;
+    std::uint32_t m_base = 0;
+    std::size_t m_indexed = 0;
+    bool m_done = false;
+};
+
 // Walks the whole document once, without recursion, validating every value, keeping what the generator
 // reads (see `Keep`) and merging every value into the shape of its position. It reads the tokens simdjson's
 // first stage finds (each structural character, each string's opening quote, each other value's first byte)
@@ -499,14 +604,17 @@ bool shortNumberKind(std::string_view token, ValueKind& kind, bool& whole)
 class Reader
 {
 public:
-    // `index` holds `count` token positions, then the text's length.
-    Reader(JSONStorage& storage, std::string_view text, const std::uint32_t* index, std::uint32_t count)
-        : m_storage(storage), m_text(text), m_padded(text.data()), m_index(index), m_count(count)
+    Reader(JSONStorage& storage, std::string_view text)
+        : m_storage(storage), m_text(text), m_padded(text.data()), m_index(text)
     {}
 
     simdjson::error_code read()
     {
-        const std::uint32_t shape = newShape(noIndex, noIndex, true);
+        if (auto error = m_index.fill(0, lookahead))
+            return error;
+        if (m_index.count() == 0)
+            return simdjson::EMPTY;
+        const std::uint32_t shape = newShape(noIndex, false, true);
         const std::uint32_t offset = m_index[0];
         const char first = m_text[offset];
         if (first == '{' || first == '[') {
@@ -524,7 +632,9 @@ public:
         } else if (auto error = child(true, true, shape, noIndex)) {
             return error;
         }
-        return m_next == m_count ? simdjson::SUCCESS : simdjson::TRAILING_CONTENT;
+        if (auto error = m_index.fill(m_next, 1))
+            return error;
+        return m_next == m_index.count() ? simdjson::SUCCESS : simdjson::TRAILING_CONTENT;
     }
 
 private:
@@ -583,21 +693,41 @@ private:
         return static_cast<std::uint32_t>(m_storage.nodes.size() - 1);
     }
 
-    // A field's key as it stands in the text, escapes and all.
-    std::string_view rawKey(const SampleField& field) const
+    // Whether the member `id` has the key `rawKey` as it stands, escapes and all. The stored key ends where a
+    // quote follows as far into it: a valid key cannot end in the escape of a quote.
+    bool keyIs(std::uint32_t id, std::string_view rawKey) const
     {
-        return {m_text.data() + field.keyOffset + 1, field.keyLength - 2};
+        const std::size_t at = m_storage.types.shapes[id].keyOffset + 1;
+        return at + rawKey.size() < m_text.size() && m_padded[at + rawKey.size()] == '"' &&
+               sameKey({m_padded + at, rawKey.size()}, rawKey);
     }
 
-    std::uint32_t newShape(std::uint32_t parent, std::uint32_t field, bool kept)
+    // The member `id`'s key as it stands, escapes and all.
+    std::string_view rawKey(std::uint32_t id) const
+    {
+        return m_storage.types.quotedAt(m_storage.types.shapes[id].keyOffset);
+    }
+
+    std::uint32_t newShape(std::uint32_t parent, bool member, bool kept)
     {
         auto& shapes = m_storage.types.shapes;
         shapes.emplace_back();
         shapes.back().parent = parent;
-        shapes.back().field = field;
+        shapes.back().member = member;
         shapes.back().kept = kept;
-        m_firstCount.push_back(0);
         return static_cast<std::uint32_t>(shapes.size() - 1);
+    }
+
+    // How many members the first object of shape `id` held, counted once a later object of it lacks some.
+    std::uint32_t firstCount(std::uint32_t id)
+    {
+        const auto [entry, fresh] = m_firstCount.try_emplace(id, 0);
+        if (fresh) {
+            const SampleTypes& types = m_storage.types;
+            for (const std::uint32_t member : types.fieldsOf(types.shapes[id]))
+                entry->second += types.shapes[member].inFirst ? 1U : 0U;
+        }
+        return entry->second;
     }
 
     // The trail of array indices to the current value, made as far as it is not yet.
@@ -656,7 +786,6 @@ private:
         if (shape.kinds == 0) {
             shape.firstKind = kind;
             shape.firstOffset = place.offset;
-            shape.firstLength = place.length;
             shape.firstTrail = place.trail;
         } else if (!known(shape, RarePlace::other)) {
             shape.otherKind = kind;
@@ -688,8 +817,8 @@ private:
     {
         const SampleTypes& types = m_storage.types;
         const std::uint32_t last = frame.object.lastField;
-        const std::uint32_t hint = last == noIndex ? types.shapes[frame.shape].firstField : types.fields[last].next;
-        if (hint != noIndex && sameKey(this->rawKey(types.fields[hint]), rawKey))
+        const std::uint32_t hint = last == noIndex ? types.shapes[frame.shape].firstField : types.shapes[last].next;
+        if (hint != noIndex && keyIs(hint, rawKey))
             return seen(frame, hint, rawKey);
         return findMemberShape(frame, rawKey, kept);
     }
@@ -697,62 +826,79 @@ private:
     std::uint32_t seen(Frame& frame, std::uint32_t id, std::string_view rawKey)
     {
         frame.object.lastField = id;
-        SampleField& field = m_storage.types.fields[id];
-        if (const std::uint32_t object = serial(frame); field.lastObject != object) {
-            field.lastObject = object;
-            ++field.present;
-            if (field.inFirst)
+        SampleShape& member = m_storage.types.shapes[id];
+        if (const std::uint32_t object = serial(frame); member.lastObject != object) {
+            member.lastObject = object;
+            ++member.present;
+            if (member.inFirst)
                 ++frame.object.heldOfFirst;
         } else {
-            return repeated(frame, id, rawKey);
+            repeated(frame, id, rawKey);
         }
-        return field.shape;
+        return id;
     }
 
     // A key standing again in one object, which keeps its last value. In the first object of a shape, on the path
     // the code is read from, what was noted of the earlier value is set aside (its shape started again, or left
     // behind for a fresh one), so that what is said about the member is said of the last.
-    [[gnu::noinline]] std::uint32_t repeated(const Frame& frame, std::uint32_t id, std::string_view rawKey)
+    [[gnu::noinline]] void repeated(const Frame& frame, std::uint32_t id, std::string_view rawKey)
     {
         SampleTypes& types = m_storage.types;
+        if (frame.stored)
+            m_storage.nodes[frame.nodeOrCount].repeatsKey = true;
         const auto [entry, first] = m_repeatOf.try_emplace(id, types.repeatedKeys.size());
         if (first)
-            types.repeatedKeys.push_back(
-                {id, placeOf(types.fields[id].shape, offsetOf(rawKey.data()) - 1, rawKey.size() + 2)});
+            types.repeatedKeys.push_back({id, placeOf(id, offsetOf(rawKey.data()) - 1, rawKey.size() + 2)});
         // Past a limit a value with members or elements merges with the earlier ones again, so that a flood of
         // repeats cannot grow memory by a shape tree each.
         constexpr std::uint32_t freshLimit = 10'000;
-        const std::uint32_t earlier = types.fields[id].shape;
-        const bool leaf = types.shapes[earlier].firstField == noIndex && types.shapes[earlier].element == noIndex;
-        if (serial(frame) == 1 && frame.keep == Keep::all && (leaf || m_freshShapes < freshLimit)) {
-            const SampleShape& was = types.shapes[earlier];
-            types.repeatedKeys[entry->second].earlierKinds |= was.kinds;
-            if (leaf) {
-                // Nothing lies inside it: it is started again, so that a key repeated without end costs nothing.
-                SampleShape again;
-                again.parent = was.parent;
-                again.field = was.field;
-                again.kept = true;
-                types.shapes[earlier] = again;
-                m_firstCount[earlier] = 0;
-            } else {
-                ++m_freshShapes;
-                const std::uint32_t fresh = newShape(frame.shape, id, true);
-                types.fields[id].shape = fresh;
+        const bool leaf = types.shapes[id].firstField == noIndex && types.shapes[id].element == noIndex;
+        if (serial(frame) != 1 || frame.keep != Keep::all || (!leaf && m_freshShapes >= freshLimit))
+            return;
+        types.repeatedKeys[entry->second].earlierKinds |= types.shapes[id].kinds;
+        if (!leaf) {
+            // What lies inside the earlier value moves to a shape of its own, which no member list holds.
+            ++m_freshShapes;
+            const std::uint32_t behind = newShape(frame.shape, true, true);
+            SampleShape& moved = types.shapes[behind];
+            moved = types.shapes[id];
+            moved.next = noIndex;
+            moved.leftBehind = true;
+            if (moved.escapedKey) {
+                SampleTypes::EscapedKey key = *std::lower_bound(
+                    types.escapedKeys.begin(), types.escapedKeys.end(), id,
+                    [](const SampleTypes::EscapedKey& known, std::uint32_t shape) { return known.shape < shape; });
+                key.shape = behind;
+                types.escapedKeys.push_back(key);
             }
+            for (std::uint32_t at = moved.firstField; at != noIndex; at = types.shapes[at].next)
+                types.shapes[at].parent = behind;
+            if (moved.element != noIndex)
+                types.shapes[moved.element].parent = behind;
+            m_byKey.erase(id);
         }
-        return types.fields[id].shape;
+        // The member starts again, so that a key repeated without end costs nothing.
+        SampleShape& again = types.shapes[id];
+        again.kinds = 0;
+        again.firstKind = again.otherKind = ValueKind::null;
+        again.firstArrayEmpty = false;
+        again.firstOffset = 0;
+        again.firstTrail = noIndex;
+        again.objects = 0;
+        again.element = again.firstField = again.lastField = again.rare = noIndex;
+        again.kept = true;
+        m_firstCount.erase(id);
     }
 
     [[gnu::noinline]] std::uint32_t findMemberShape(Frame& frame, std::string_view rawKey, bool kept)
     {
         SampleTypes& types = m_storage.types;
-        // Few fields are searched in order; a shape of more is searched by key, in a table made when first needed.
+        // Few members are searched in order; a shape of more is searched by key, in a table made when first needed.
         constexpr std::size_t fewFields = 8;
         std::uint32_t found = noIndex;
         std::uint32_t at = types.shapes[frame.shape].firstField;
-        for (std::size_t searched = 0; at != noIndex && searched < fewFields; ++searched, at = types.fields[at].next) {
-            if (sameKey(this->rawKey(types.fields[at]), rawKey)) {
+        for (std::size_t searched = 0; at != noIndex && searched < fewFields; ++searched, at = types.shapes[at].next) {
+            if (keyIs(at, rawKey)) {
                 found = at;
                 break;
             }
@@ -761,42 +907,32 @@ private:
         if (found == noIndex && at != noIndex) {
             byKey = &m_byKey[frame.shape];
             if (byKey->empty()) {
-                for (std::uint32_t field = types.shapes[frame.shape].firstField; field != noIndex;
-                     field = types.fields[field].next)
-                    byKey->emplace(this->rawKey(types.fields[field]), field);
+                for (const std::uint32_t member : types.fieldsOf(types.shapes[frame.shape]))
+                    byKey->emplace(this->rawKey(member), member);
             }
             if (auto known = byKey->find(rawKey); known != byKey->end())
                 found = known->second;
         }
         if (found == noIndex) {
-            found = static_cast<std::uint32_t>(types.fields.size());
+            const bool firstObject = serial(frame) == 1;
+            found = newShape(frame.shape, true, kept);
             if (byKey)
                 byKey->emplace(rawKey, found);
-            const bool firstObject = serial(frame) == 1;
-            const std::uint32_t child = newShape(frame.shape, found, kept);
-            SampleField field;
+            SampleShape& member = types.shapes[found];
             if (rawKey.find('\\') != std::string_view::npos) {
                 const auto start = static_cast<std::uint32_t>(types.keys.size());
                 appendUnescaped(types.keys, rawKey);
-                field.unescaped = static_cast<std::uint32_t>(types.unescapedKeys.size());
-                types.unescapedKeys.push_back({start, static_cast<std::uint32_t>(types.keys.size() - start)});
+                member.escapedKey = true;
+                types.escapedKeys.push_back({found, start, static_cast<std::uint32_t>(types.keys.size() - start)});
             }
-            field.shape = child;
-            field.inFirst = firstObject;
-            const std::uint64_t keyOffset = offsetOf(rawKey.data()) - 1;
-            const Place keyPlace = placeOf(child, keyOffset, rawKey.size() + 2);
-            field.keyOffset = keyPlace.offset;
-            field.keyLength = keyPlace.length;
-            field.keyTrail = keyPlace.trail;
-            types.fields.push_back(field);
+            member.inFirst = firstObject;
+            member.keyOffset = offsetOf(rawKey.data()) - 1;
             SampleShape& shape = types.shapes[frame.shape];
             if (shape.lastField == noIndex)
                 shape.firstField = found;
             else
-                types.fields[shape.lastField].next = found;
+                types.shapes[shape.lastField].next = found;
             shape.lastField = found;
-            if (firstObject)
-                ++m_firstCount[frame.shape];
         }
         return seen(frame, found, rawKey);
     }
@@ -805,7 +941,7 @@ private:
     {
         std::uint32_t element = m_storage.types.shapes[frame.shape].element;
         if (element == noIndex) {
-            element = newShape(frame.shape, noIndex, kept);
+            element = newShape(frame.shape, false, kept);
             m_storage.types.shapes[frame.shape].element = element;
         }
         return element;
@@ -868,14 +1004,12 @@ private:
             return;
         }
         const std::uint32_t object = serial(frame);
-        if (object == 1 || frame.object.heldOfFirst == m_firstCount[frame.shape])
+        if (object == 1 || frame.object.heldOfFirst == firstCount(frame.shape))
             return;
-        for (std::uint32_t at = shape.firstField; at != noIndex; at = types.fields[at].next) {
-            SampleField& field = types.fields[at];
-            if (field.inFirst && field.lastObject != object && field.missing == noIndex) {
-                field.missing = static_cast<std::uint32_t>(types.places.size());
-                types.places.push_back(placeOf(frame.shape, frame.offset, 1));
-            }
+        for (std::uint32_t at = shape.firstField; at != noIndex; at = types.shapes[at].next) {
+            const SampleShape& member = types.shapes[at];
+            if (member.inFirst && member.lastObject != object && !known(member, RarePlace::missing))
+                setRare(at, RarePlace::missing, placeOf(frame.shape, frame.offset, 1));
         }
     }
 
@@ -898,15 +1032,21 @@ private:
     // Advances `frame` by one child; true when it has none left.
     bool step(Frame& frame)
     {
+        if (m_next + lookahead > m_index.count()) {
+            m_error = m_index.fill(m_next, lookahead);
+            if (m_error)
+                return false;
+        }
+        const std::uint32_t tokens = m_index.count();
         // The text's length follows the last token: one past the end lies padding, which no rule below takes.
         const char next = m_padded[m_index[m_next]];
-        if (next == (frame.isObject ? '}' : ']') && m_next < m_count) {
+        if (next == (frame.isObject ? '}' : ']') && m_next < tokens) {
             ++m_next;
             return true;
         }
         const std::uint32_t read = count(frame);
         if (read > 0) {
-            if (next != ',' || m_next >= m_count) {
+            if (next != ',' || m_next >= tokens) {
                 m_error = simdjson::TAPE_ERROR;
                 return false;
             }
@@ -917,7 +1057,7 @@ private:
         std::uint32_t shape = noIndex;
         if (frame.isObject) {
             // A member: its key, a colon, its value.
-            const std::string_view quoted = m_next + 1 < m_count ? trimmed(token(m_next)) : std::string_view();
+            const std::string_view quoted = m_next + 1 < tokens ? trimmed(token(m_next)) : std::string_view();
             if (quoted.size() < 2 || quoted.front() != '"' || m_text[m_index[m_next + 1]] != ':') {
                 m_error = simdjson::TAPE_ERROR;
                 return false;
@@ -947,7 +1087,7 @@ private:
     // through kept objects (`parentKeepsAll`) or as a first element.
     simdjson::error_code child(bool keep, bool parentKeepsAll, std::uint32_t shape, std::uint32_t firstOf)
     {
-        if (m_next >= m_count)
+        if (m_next >= m_index.count())
             return simdjson::TAPE_ERROR;
         const std::string_view token = this->token(m_next++);
         const std::uint32_t offset = offsetOf(token.data());
@@ -1076,15 +1216,16 @@ private:
     std::string_view m_text;
     // The same text and the padding after it, which the view does not take in.
     const char* m_padded;
-    const std::uint32_t* m_index;
-    std::uint32_t m_count;
+    // A step reads at most a comma, a key, a colon and a value, and looks one token further.
+    static constexpr std::uint32_t lookahead = 6;
+    TokenIndex m_index;
     // The next token to read.
     std::uint32_t m_next = 0;
     std::vector<Frame> m_stack;
     // Positions in m_stack of the array frames, innermost last.
     std::vector<std::uint32_t> m_arrays;
-    // Per shape: how many fields its first object held.
-    std::vector<std::uint32_t> m_firstCount;
+    // Per shape of which a later object lacked members: how many its first object held.
+    std::unordered_map<std::uint32_t, std::uint32_t> m_firstCount;
     // Per shape of more than a few fields: its fields by raw key, made when first needed.
     std::unordered_map<std::uint32_t, std::unordered_map<std::string_view, std::uint32_t>> m_byKey;
     // Per repeated field: its entry in SampleTypes::repeatedKeys.
@@ -1139,17 +1280,8 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
     }
 
     // simdjson's first stage indexes the tokens and checks the text's UTF-8 and its strings' bytes; the reader
-    // takes the rest. Nothing stored points into the index: it is freed once the document is read.
-    std::unique_ptr<simdjson::internal::dom_parser_implementation> stage;
-    simdjson::error_code error = simdjson::get_active_implementation()->create_dom_parser_implementation(
-        std::max<std::size_t>(text.size(), 64), 1, stage);
-    if (!error)
-        error = stage->stage1(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
-                              simdjson::stage1_mode::regular);
-    if (!error && stage->n_structural_indexes == 0)
-        error = simdjson::EMPTY;
-    if (!error)
-        error = Reader(storage, text, stage->structural_indexes.get(), stage->n_structural_indexes).read();
+    // takes the rest.
+    simdjson::error_code error = Reader(storage, text).read();
     if (!error && !escapesValid(text))
         error = simdjson::STRING_ERROR;
     if (!error) {
@@ -1160,7 +1292,6 @@ JSONDocument JSONDocument::parse(std::unique_ptr<JSONStorage> owned, std::string
     // Running out of memory says nothing about the text: it must not be reported as text that is not JSON.
     if (error == simdjson::MEMALLOC)
         throw std::bad_alloc();
-    stage.reset();
     storage.nodes = {};
     storage.unescaped = {};
     storage.types = SampleTypes{};

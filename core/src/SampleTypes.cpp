@@ -1,9 +1,12 @@
 #include "morvex/SampleTypes.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace morvex {
+
+static_assert(sizeof(SampleShape) == 56, "deep text keeps one per level");
 
 namespace {
 
@@ -29,8 +32,8 @@ void climb(const SampleTypes& types, std::uint32_t& at, std::uint32_t& trail, st
     for (; most > 0 && !atRootOrOutside(types, at); --most) {
         const SampleShape& shape = types.shapes[at];
         Step step;
-        if (shape.field != noIndex) {
-            step.key = types.key(types.fields[shape.field]);
+        if (shape.member) {
+            step.key = types.key(at);
             step.isIndex = false;
         } else if (trail != noIndex) {
             step.index = types.trails[trail].index;
@@ -53,7 +56,7 @@ const std::vector<SampleTypes::Ancestry>& ancestryOf(const SampleTypes& types)
         const SampleTypes::Ancestry& parent = ancestry[shape.parent];
         SampleTypes::Ancestry& own = ancestry[i];
         own.depth = parent.depth + 1;
-        own.elements = parent.elements + (shape.field == noIndex ? 1 : 0);
+        own.elements = parent.elements + (shape.member ? 0 : 1);
         own.top = own.depth <= keep ? i : parent.top;
     }
     return ancestry;
@@ -98,7 +101,63 @@ bool plainName(std::string_view key)
     });
 }
 
+// The length of the value of `kind` that starts at `offset`: its text was read as JSON.
+std::uint32_t valueLength(const SampleTypes& types, ValueKind kind, std::uint32_t offset)
+{
+    switch (kind) {
+    case ValueKind::object:
+    case ValueKind::array:
+        return 1;
+    case ValueKind::string:
+        return static_cast<std::uint32_t>(types.quotedAt(offset).size() + 2);
+    case ValueKind::boolean:
+        return types.text[offset] == 't' ? 4 : 5;
+    case ValueKind::null:
+        return 4;
+    case ValueKind::integer:
+    case ValueKind::fraction:
+    case ValueKind::wide:
+        break;
+    }
+    const std::size_t end = types.text.find_first_not_of("+-0123456789.eE", offset);
+    return static_cast<std::uint32_t>((end == std::string_view::npos ? types.text.size() : end) - offset);
+}
+
 } // namespace
+
+std::string_view SampleTypes::quotedAt(std::uint32_t offset) const
+{
+    // The closing quote is the first that an even run of backslashes (or none) leads to.
+    std::size_t at = offset + 1;
+    for (;;) {
+        const std::size_t quote = text.find('"', at);
+        if (quote == std::string_view::npos)
+            return text.substr(offset + 1);
+        std::size_t slashes = 0;
+        while (text[quote - 1 - slashes] == '\\')
+            ++slashes;
+        if (slashes % 2 == 0)
+            return text.substr(offset + 1, quote - offset - 1);
+        at = quote + 1;
+    }
+}
+
+std::string_view SampleTypes::key(std::uint32_t shape) const
+{
+    if (!shapes[shape].escapedKey)
+        return quotedAt(shapes[shape].keyOffset);
+    const auto found = std::lower_bound(escapedKeys.begin(), escapedKeys.end(), shape,
+                                        [](const EscapedKey& key, std::uint32_t id) { return key.shape < id; });
+    return std::string_view(keys).substr(found->at, found->size);
+}
+
+Place SampleTypes::firstPlace(std::uint32_t shape) const
+{
+    const SampleShape& at = shapes[shape];
+    if (at.kinds == 0)
+        return {};
+    return {at.firstOffset, valueLength(*this, at.firstKind, at.firstOffset), shape, at.firstTrail};
+}
 
 std::string SampleTypes::path(const Place& place) const
 {

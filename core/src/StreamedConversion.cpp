@@ -146,12 +146,11 @@ std::optional<std::string> createFolder(const std::filesystem::path& folder)
 // Of the types in `models` whose files share a name, the last in model order: only its files are written, so
 // the folder ends as if every type were written in order, and no file is written twice. `fileNames` receives
 // how many distinct files that makes.
-template <typename Model>
-std::vector<bool> lastOfEachFileName(const std::vector<Model>& models, const ConversionChoices& choices,
-                                     std::size_t& fileNames)
+template <typename Models>
+std::vector<bool> lastOfEachFileName(const Models& models, const ConversionChoices& choices, std::size_t& fileNames)
 {
     // Types of equal file names lie together once sorted by name.
-    const detail::FileStems<Model> stems(models, choices.isSwift ? ".swift" : ".h");
+    const detail::FileStems<Models> stems(models, choices.isSwift ? ".swift" : ".h");
     std::vector<std::uint32_t> order(models.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = static_cast<std::uint32_t>(i);
@@ -232,13 +231,15 @@ WrittenConversion convertInto(const JSONDocument& document, const ConversionChoi
     std::vector<bool> isLast;
     {
         JSONTool tool = detail::makeTool(choices, settingValues, rootName);
-        detail::NameStore store;
-        std::vector<detail::TypeName> names{{store.keep(tool.typeName(rootName)), 0}};
-        tool.onType = [&](CodeModel&& model) { names.push_back({store.keep(model.className), model.shape}); };
+        detail::TypeNames names;
+        names.add(tool.typeName(rootName), 0);
+        tool.onType = [&](CodeModel&& model) { names.add(model.className, model.shape); };
         NamesOnly walker;
         detail::walk(tool, walker, document.root());
         conversion.typeCount = names.size();
         detail::sampleFindings(document, names, choices, false, conversion.findings);
+        // The paths of the findings are told: what made deep ones quick to tell is not needed while writing.
+        std::vector<SampleTypes::Ancestry>().swap(document.types().ancestry);
         isLast = lastOfEachFileName(names, choices, conversion.fileNames);
     }
 

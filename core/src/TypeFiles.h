@@ -33,34 +33,42 @@ void sampleFindings(const JSONDocument& document, const std::vector<CodeModel>& 
 /// What the findings read of a type, for walks of a million types that keep nothing else of them.
 struct TypeName
 {
-    /// Held by a `NameStore`.
     std::string_view className;
     std::uint32_t shape;
 };
-void sampleFindings(const JSONDocument& document, const std::vector<TypeName>& models, const ConversionChoices& choices,
-                    bool usedFaithful, Findings& findings);
 
-/// Keeps type names where they never move, in chunks: deep text names a million types alike, so a name equal
-/// to the one kept last is kept once.
-class NameStore
+/// The types of a walk in model order, read as `TypeName`s, in 8 bytes each: the names are kept apart, where
+/// they never move, and deep text names a million types alike, so a name equal to the one kept last is kept once.
+class TypeNames
 {
 public:
-    std::string_view keep(std::string_view name);
+    void add(std::string_view name, std::uint32_t shape);
+    std::size_t size() const { return m_types.size(); }
+    TypeName operator[](std::size_t i) const { return {m_names[m_types[i].name], m_types[i].shape}; }
 
 private:
+    struct Entry
+    {
+        std::uint32_t name;
+        std::uint32_t shape;
+    };
+    std::vector<Entry> m_types;
+    std::vector<std::string_view> m_names;
     std::vector<std::unique_ptr<char[]>> m_chunks;
     std::size_t m_used = 0;
     std::size_t m_size = 0;
-    std::string_view m_last;
 };
+void sampleFindings(const JSONDocument& document, const TypeNames& models, const ConversionChoices& choices,
+                    bool usedFaithful, Findings& findings);
 
-/// The file names of the types of `models` without `extension`, as views: a name is its class name but where
-/// `fileNameFor` mends or shortens it, and only those are kept here. A million types need no list of names.
-template <typename Model>
+/// The file names of the types of `models` (a list of `CodeModel`s or `TypeNames`) without `extension`, as
+/// views: a name is its class name but where `fileNameFor` mends or shortens it, and only those are kept here. A
+/// million types need no list of names.
+template <typename Models>
 class FileStems
 {
 public:
-    FileStems(const std::vector<Model>& models, std::string_view extension) : m_models(models)
+    FileStems(const Models& models, std::string_view extension) : m_models(models)
     {
         for (std::size_t i = 0; i < models.size(); ++i) {
             const std::string name = fileNameFor(models[i].className, extension);
@@ -80,7 +88,7 @@ public:
     }
 
 private:
-    const std::vector<Model>& m_models;
+    const Models& m_models;
     std::unordered_map<std::uint32_t, std::string> m_mended;
 };
 

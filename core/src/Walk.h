@@ -4,7 +4,6 @@
 #include "morvex/JSON.h"
 #include "morvex/JSONTool.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -125,79 +124,79 @@ template <typename Emitter>
 void walk(JSONTool& tool, Emitter& emitter, const JSON& root)
 {
     using Builder = typename Emitter::Builder;
-    // Deep text keeps a million frames open: each says only where its members lie in the one list of the members
-    // of all open objects, which holds their values alone (a member's key is told by its value).
+    // Deep text keeps a million frames open, so a frame reads its object in place: where it stands, its next
+    // member and its end, as places among the stored values (the root array's elements alike). An object that
+    // repeats a key lists its members as `membersOf` gives them instead, in `listed`, and `next` and `end` point
+    // there.
     struct Frame
     {
-        std::uint32_t begin = 0;
-        std::uint32_t next = 0;
-        std::uint32_t end = 0;
-        std::uint32_t shape = noIndex;
+        std::uint32_t value;
+        std::uint32_t next;
+        std::uint32_t end;
     };
-
     std::vector<Frame> stack;
-    std::vector<JSON> members;
-    // An array (only the root can be one) is read in place: a million elements need no list of their own.
-    std::optional<JSONIterator> elements;
-    std::string elementKey;
+    std::vector<std::uint32_t> listed;
     auto push = [&](const JSON& value) {
-        Frame frame;
-        frame.begin = frame.next = static_cast<std::uint32_t>(members.size());
+        if (!value.repeatsKey()) {
+            stack.push_back({value.position(), value.position() + 1, value.end()});
+            return;
+        }
+        const auto begin = static_cast<std::uint32_t>(listed.size());
         for (const Member& member : membersOf(value))
-            members.push_back(member.value);
-        frame.end = static_cast<std::uint32_t>(members.size());
-        frame.shape = value.shape();
-        stack.push_back(frame);
+            listed.push_back(member.value.position());
+        stack.push_back({value.position(), begin, static_cast<std::uint32_t>(listed.size())});
     };
-    if (root.kind() == JSON::Kind::array) {
-        elements.emplace(root);
-        stack.push_back({0, 0, 0, root.shape()});
-    } else {
+    const bool rootArray = root.kind() == JSON::Kind::array;
+    if (rootArray)
+        stack.push_back({root.position(), root.position() + 1, root.end()});
+    else
         push(root);
-    }
+    // The root array's elements are named by their index.
+    std::size_t elements = 0;
+    std::string elementKey;
 
     for (;;) {
         Frame& frame = stack.back();
-        Member member;
-        const bool atRoot = stack.size() == 1;
-        bool more;
-        if (atRoot && elements) {
-            more = elements->next(member.key, member.value);
-            if (more)
-                elementKey.assign(member.key);
-        } else {
-            more = frame.next < frame.end;
-            if (more) {
-                member.value = members[frame.next++];
-                member.key = member.value.memberKey();
-            }
-        }
-        if (more) {
-            if (hasObjectElements(member.value))
-                push(member.value.firstElement());
-            else if (member.value.kind() == JSON::Kind::dictionary)
-                push(member.value);
+        if (frame.next < frame.end) {
+            const bool inList = root.at(frame.value).repeatsKey();
+            const JSON member = root.at(inList ? listed[frame.next] : frame.next);
+            frame.next = inList ? frame.next + 1 : member.end();
+            if (rootArray && stack.size() == 1)
+                elementKey = std::to_string(elements++);
+            if (hasObjectElements(member))
+                push(member.firstElement());
+            else if (member.kind() == JSON::Kind::dictionary)
+                push(member);
             continue;
         }
 
-        if (atRoot)
+        if (stack.size() == 1)
             return;
         Builder builder = emitter.open();
-        // The member of the enclosing object (or of the root array) this type was found under names it.
-        const Frame& parent = stack[stack.size() - 2];
-        const std::string_view underKey =
-            stack.size() == 2 && elements ? std::string_view(elementKey) : members[parent.next - 1].memberKey();
+        // The member of the enclosing object (or of the root array) this type was found under names it: the
+        // object itself, or the array it is the first element of, which stands just before it.
+        const JSON value = root.at(frame.value);
+        const JSON before = root.at(frame.value - 1);
+        const bool firstElement = before.kind() == JSON::Kind::array && before.end() > frame.value;
+        const std::string_view underKey = stack.size() == 2 && rootArray ? std::string_view(elementKey)
+                                          : firstElement                 ? before.memberKey()
+                                                                         : value.memberKey();
         std::string name = withSafeKey(underKey, [&](std::string_view key) { return tool.typeName(key); });
         if constexpr (!std::is_empty_v<Builder>) {
-            for (std::uint32_t i = frame.begin; i < frame.end; ++i)
-                fillMember(tool, emitter, builder, members[i].memberKey(), members[i]);
+            if (value.repeatsKey()) {
+                for (const Member& member : membersOf(value))
+                    fillMember(tool, emitter, builder, member.key, member.value);
+            } else {
+                for (std::uint32_t at = frame.value + 1; at < frame.end; at = root.at(at).end())
+                    fillMember(tool, emitter, builder, root.at(at).memberKey(), root.at(at));
+            }
         }
         auto result = emitter.close(builder, name);
         emitter.completed(result);
-        const std::uint32_t shape = frame.shape;
-        members.resize(frame.begin);
+        if (value.repeatsKey())
+            listed.resize(listed.size() - membersOf(value).size());
         stack.pop_back();
-        CodeModel model{std::move(name), std::move(result.code), std::move(result.classInArray), {}, shape};
+        CodeModel model{std::move(name), std::move(result.code), std::move(result.classInArray), {}, value.shape()};
         if (tool.onType)
             tool.onType(std::move(model));
         else

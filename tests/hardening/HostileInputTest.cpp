@@ -402,7 +402,7 @@ TEST(HostileMemory, RunningOutIsOneLineExitOneAndNothingWritten)
         std::vector<std::string> all = arguments;
         all.insert(all.end(), {"-o", (dir / "out").string()});
         const Process run = runCliProcess(dir, all, input, [] {
-            const rlimit limit{200u << 20, 200u << 20};
+            const rlimit limit{100u << 20, 100u << 20};
             return ::setrlimit(RLIMIT_AS, &limit) == 0 ? 0 : setupImpossible;
         });
         EXPECT_EQ(run.exit, 1) << run.err;

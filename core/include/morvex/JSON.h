@@ -69,6 +69,15 @@ public:
     /// The first element of a non-empty array; null otherwise.
     JSON firstElement() const noexcept;
 
+    /// For walks that keep no list of members: this value's place among the values the document stores, the
+    /// place past all stored inside it, and the value at a place. The stored members of an object (or elements of
+    /// an array) lie in order from `position() + 1` on, each at the `end()` of the one before.
+    std::uint32_t position() const noexcept { return m_node; }
+    std::uint32_t end() const noexcept;
+    JSON at(std::uint32_t position) const noexcept { return {m_storage, position}; }
+    /// An object that holds a key more than once.
+    bool repeatsKey() const noexcept;
+
     /// Calls `visit(key, value)` for each member of an object (key = member name) or each element of an array
     /// (key = zero-based position in decimal). Other kinds have no pairs.
     template <typename Visit>

@@ -43,30 +43,6 @@ struct Place
     bool known() const { return shape != noIndex; }
 };
 
-/// One member name seen in the objects of a shape. Deep text makes a million of them, so they are kept small and
-/// in one list: the key's text is told by `SampleTypes::key`, the rarely known place by `SampleTypes::places`.
-struct SampleField
-{
-    /// Where the key first stands, quotes and all (see `SampleTypes::keyPlace`), and the array indices on the
-    /// way to it.
-    std::uint32_t keyOffset = 0;
-    std::uint32_t keyLength = 0;
-    std::uint32_t keyTrail = noIndex;
-    /// The shape of its values.
-    std::uint32_t shape = noIndex;
-    /// How many objects of the shape hold it.
-    std::uint32_t present = 0;
-    std::uint32_t lastObject = 0;
-    /// The next field of the same shape, in order of first appearance.
-    std::uint32_t next = noIndex;
-    /// A key that holds escapes: its entry in `SampleTypes::unescapedKeys`. Any other is its text as it stands.
-    std::uint32_t unescaped = noIndex;
-    /// The first object of the shape that lacks it (known only for members of the first object).
-    std::uint32_t missing = noIndex;
-    /// Held by the first object of the shape.
-    bool inFirst = false;
-};
-
 /// The places of a shape that most shapes never have, each kept only where it is known: deep text makes a
 /// million shapes, and nested arrays give each of them an array as first element.
 enum class RarePlace : std::uint8_t
@@ -80,7 +56,9 @@ enum class RarePlace : std::uint8_t
     /// The first arrays here that were empty, began with null, or began with an array.
     empty,
     nullFirst,
-    arrayFirst
+    arrayFirst,
+    /// A member's: the first object of its parent's shape that lacks it (sought only for members of the first).
+    missing
 };
 
 /// One known rare place, listed from its shape (`SampleShape::rare`).
@@ -93,34 +71,47 @@ struct RarePlaceEntry
 
 /// Every value the sample holds at one position (a member of the objects of a position, or the elements of
 /// the arrays of a position), merged: which kinds occur, where each first occurs, and for objects and arrays
-/// the positions inside them.
+/// the positions inside them. A member's position is also its field in the objects of its parent: its key, and
+/// how many of them hold it. Deep text makes a million of them, so nothing is kept here that the text tells.
 struct SampleShape
 {
     std::uint32_t parent = noIndex;
-    /// The step from the parent: the parent's field (in `SampleTypes::fields`), or noIndex for an element of its
-    /// arrays.
-    std::uint32_t field = noIndex;
-    /// The first value here lies on the path the default rules read (first elements, all members).
-    bool kept = false;
+    /// Where the first value stands (see `SampleTypes::firstPlace`).
+    std::uint32_t firstOffset = 0;
+    std::uint32_t firstTrail = noIndex;
+
+    std::uint32_t objects = 0;
+    std::uint32_t element = noIndex;
+    /// Its members' shapes, in order of first appearance, listed through `next`.
+    std::uint32_t firstField = noIndex;
+    std::uint32_t lastField = noIndex;
+    /// The first of its rare places in `SampleTypes::rarePlaces` (see `SampleTypes::rarePlace`).
+    std::uint32_t rare = noIndex;
+
+    /// Of a member (see `member`): where its key first stands, at its opening quote (see `SampleTypes::key`).
+    std::uint32_t keyOffset = 0;
+    /// How many objects of the parent's shape hold it, and the last of them.
+    std::uint32_t present = 0;
+    std::uint32_t lastObject = 0;
+    /// The next member of the parent's shape.
+    std::uint32_t next = noIndex;
 
     std::uint16_t kinds = 0;
     ValueKind firstKind = ValueKind::null;
     /// The kind of the rare place `other`.
     ValueKind otherKind = ValueKind::null;
+    /// The first value here lies on the path the default rules read (first elements, all members).
+    bool kept : 1 = false;
     /// The first array here was empty (see the rare place `empty`).
-    bool firstArrayEmpty = false;
-    /// Where the first value stands (see `SampleTypes::firstPlace`).
-    std::uint32_t firstOffset = 0;
-    std::uint32_t firstLength = 0;
-    std::uint32_t firstTrail = noIndex;
-
-    std::uint32_t objects = 0;
-    std::uint32_t element = noIndex;
-    /// Its fields in `SampleTypes::fields`, listed through `SampleField::next`.
-    std::uint32_t firstField = noIndex;
-    std::uint32_t lastField = noIndex;
-    /// The first of its rare places in `SampleTypes::rarePlaces` (see `SampleTypes::rarePlace`).
-    std::uint32_t rare = noIndex;
+    bool firstArrayEmpty : 1 = false;
+    /// Reached from the parent by a key; else an element of its arrays.
+    bool member : 1 = false;
+    /// A member held by the first object of the parent's shape.
+    bool inFirst : 1 = false;
+    /// A member whose key holds escapes (see `SampleTypes::escapedKeys`).
+    bool escapedKey : 1 = false;
+    /// The earlier value of a key repeated in a first object, left behind: no member list holds it.
+    bool leftBehind : 1 = false;
 
     bool has(ValueKind kind) const { return (kinds & kindBit(kind)) != 0; }
 };
@@ -128,6 +119,7 @@ struct SampleShape
 /// A key that stands twice in one object, said once per field: the object keeps its last value.
 struct RepeatedKey
 {
+    /// The member's shape.
     std::uint32_t field = noIndex;
     /// Where it stands again.
     Place place;
@@ -150,35 +142,27 @@ struct SampleTypes
 {
     std::vector<SampleShape> shapes;
     std::vector<RarePlaceEntry> rarePlaces;
-    std::vector<SampleField> fields;
     std::vector<TrailStep> trails;
-    /// The text read, in which keys without escapes stand.
+    /// The text read, in which keys and first values stand.
     std::string_view text;
-    /// The keys that hold escapes, unescaped, one after another, and where each lies in it.
+    /// The keys that hold escapes, unescaped, one after another, and where each lies in it, by shape.
     std::string keys;
-    struct Span
+    struct EscapedKey
     {
+        std::uint32_t shape;
         std::uint32_t at;
         std::uint32_t size;
     };
-    std::vector<Span> unescapedKeys;
-    /// Places few fields have (see `SampleField::missing`).
-    std::vector<Place> places;
+    /// In order of shape.
+    std::vector<EscapedKey> escapedKeys;
     std::vector<RepeatedKey> repeatedKeys;
 
-    std::string_view key(const SampleField& field) const
-    {
-        if (field.unescaped == noIndex)
-            return text.substr(field.keyOffset + 1, field.keyLength - 2);
-        const Span span = unescapedKeys[field.unescaped];
-        return std::string_view(keys).substr(span.at, span.size);
-    }
+    /// The key of the member `shape`, unescaped.
+    std::string_view key(std::uint32_t shape) const;
+    /// The text between the quotes of the string that opens at `offset`, escapes and all.
+    std::string_view quotedAt(std::uint32_t offset) const;
     /// Where the first value of `shapes[shape]` stands; unknown while it has none.
-    Place firstPlace(std::uint32_t shape) const
-    {
-        const SampleShape& at = shapes[shape];
-        return at.kinds == 0 ? Place{} : Place{at.firstOffset, at.firstLength, shape, at.firstTrail};
-    }
+    Place firstPlace(std::uint32_t shape) const;
     /// A rare place of `shape`; unknown where it has none.
     const Place& rarePlace(const SampleShape& shape, RarePlace which) const
     {
@@ -189,50 +173,46 @@ struct SampleTypes
         }
         return none;
     }
-    /// Where the key of `field` first stands.
-    static Place keyPlace(const SampleField& field)
+    /// Where the key of the member `shape` first stands: in the object its first value stands in.
+    Place keyPlace(std::uint32_t shape) const
     {
-        return {field.keyOffset, field.keyLength, field.shape, field.keyTrail};
-    }
-    const Place& missingPlace(const SampleField& field) const
-    {
-        static const Place none;
-        return field.missing == noIndex ? none : places[field.missing];
+        const SampleShape& at = shapes[shape];
+        return {at.keyOffset, static_cast<std::uint32_t>(quotedAt(at.keyOffset).size() + 2), shape, at.firstTrail};
     }
 
-    /// The fields of `shape` in order, for a range-for.
+    /// The members of `shape` in order, as shape numbers, for a range-for.
     class FieldList
     {
     public:
         class Iterator
         {
         public:
-            const SampleField& operator*() const { return (*m_fields)[m_at]; }
+            std::uint32_t operator*() const { return m_at; }
             Iterator& operator++()
             {
-                m_at = (*m_fields)[m_at].next;
+                m_at = (*m_shapes)[m_at].next;
                 return *this;
             }
             bool operator!=(const Iterator& other) const { return m_at != other.m_at; }
 
         private:
             friend class FieldList;
-            Iterator(const std::vector<SampleField>* fields, std::uint32_t at) : m_fields(fields), m_at(at) {}
-            const std::vector<SampleField>* m_fields;
+            Iterator(const std::vector<SampleShape>* shapes, std::uint32_t at) : m_shapes(shapes), m_at(at) {}
+            const std::vector<SampleShape>* m_shapes;
             std::uint32_t m_at;
         };
 
-        Iterator begin() const { return {m_fields, m_first}; }
-        Iterator end() const { return {m_fields, noIndex}; }
+        Iterator begin() const { return {m_shapes, m_first}; }
+        Iterator end() const { return {m_shapes, noIndex}; }
 
     private:
         friend struct SampleTypes;
-        FieldList(const std::vector<SampleField>* fields, std::uint32_t first) : m_fields(fields), m_first(first) {}
-        const std::vector<SampleField>* m_fields;
+        FieldList(const std::vector<SampleShape>* shapes, std::uint32_t first) : m_shapes(shapes), m_first(first) {}
+        const std::vector<SampleShape>* m_shapes;
         std::uint32_t m_first;
     };
 
-    FieldList fieldsOf(const SampleShape& shape) const { return {&fields, shape.firstField}; }
+    FieldList fieldsOf(const SampleShape& shape) const { return {&shapes, shape.firstField}; }
 
     /// `$.orders[1].extra`, with keys that are not plain names bracket-quoted: `$['first-name']`. Very deep
     /// places keep their first and last steps around "…".
