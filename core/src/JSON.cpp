@@ -865,11 +865,10 @@ private:
             moved.next = noIndex;
             moved.leftBehind = true;
             if (moved.escapedKey) {
-                SampleTypes::EscapedKey key = *std::lower_bound(
-                    types.escapedKeys.begin(), types.escapedKeys.end(), id,
-                    [](const SampleTypes::EscapedKey& known, std::uint32_t shape) { return known.shape < shape; });
-                key.shape = behind;
-                types.escapedKeys.push_back(key);
+                // The same unescaped text, told by the left-behind shape too.
+                const std::string_view key = types.key(id);
+                types.escapedKeys.push_back({behind, static_cast<std::uint32_t>(key.data() - types.keys.data()),
+                                             static_cast<std::uint32_t>(key.size())});
             }
             for (std::uint32_t at = moved.firstField; at != noIndex; at = types.shapes[at].next)
                 types.shapes[at].parent = behind;
